@@ -1,0 +1,261 @@
+#include "platform/file_system.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <ctime>
+
+#include "platform/error.h"
+#include "platform/paths.h"
+#include "platform/text_lines.h"
+
+namespace pentrak {
+
+namespace {
+
+// Owns a POSIX file descriptor for the length of one operation.
+class Descriptor {
+ public:
+  explicit Descriptor(int fd) : fd_(fd) {}
+  ~Descriptor() {
+    if (fd_ >= 0) ::close(fd_);
+  }
+  Descriptor(const Descriptor&) = delete;
+  Descriptor& operator=(const Descriptor&) = delete;
+  int get() const { return fd_; }
+  int Release() {
+    int fd = fd_;
+    fd_ = -1;
+    return fd;
+  }
+
+ private:
+  int fd_;
+};
+
+[[noreturn]] void ThrowErrno() { throw SystemError(errno); }
+
+Descriptor OpenOrThrow(const std::string& native, int flags, mode_t mode = 0666) {
+  int fd;
+  do {
+    fd = ::open(native.c_str(), flags | O_CLOEXEC, mode);
+  } while (fd < 0 && errno == EINTR);
+  if (fd < 0) ThrowErrno();
+  return Descriptor(fd);
+}
+
+void WriteAll(int fd, std::string_view bytes) {
+  const char* data = bytes.data();
+  std::size_t left = bytes.size();
+  while (left > 0) {
+    ssize_t n = ::write(fd, data, left);
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      ThrowErrno();
+    }
+    data += n;
+    left -= static_cast<std::size_t>(n);
+  }
+}
+
+std::string ReadAll(int fd) {
+  std::string result;
+  struct stat st {};
+  if (::fstat(fd, &st) == 0 && S_ISDIR(st.st_mode)) {
+    errno = EISDIR;
+    ThrowErrno();
+  }
+  if (st.st_size > 0) result.reserve(static_cast<std::size_t>(st.st_size));
+  char buffer[65536];
+  for (;;) {
+    ssize_t n = ::read(fd, buffer, sizeof buffer);
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      ThrowErrno();
+    }
+    if (n == 0) break;
+    result.append(buffer, static_cast<std::size_t>(n));
+  }
+  return result;
+}
+
+struct stat StatOrThrow(const std::string& native) {
+  struct stat st {};
+  if (::stat(native.c_str(), &st) != 0) ThrowErrno();
+  return st;
+}
+
+}  // namespace
+
+void FileSystem::CheckFault(FileOp op, const std::string& path) const {
+  if (!fault_hook_) return;
+  int error_number = fault_hook_(op, path);
+  if (error_number != 0) throw SystemError(error_number);
+}
+
+std::string FileSystem::ReadFile(const std::string& path) const {
+  CheckFault(FileOp::kRead, path);
+  Descriptor fd = OpenOrThrow(NativePath(path), O_RDONLY);
+  return ReadAll(fd.get());
+}
+
+std::vector<std::string> FileSystem::ReadLines(const std::string& path) const {
+  std::string text = ReadFile(path);
+  std::vector<std::string> lines;
+  LineCursor cursor(text);
+  std::string_view line;
+  while (cursor.Next(line)) lines.emplace_back(line);
+  return lines;
+}
+
+std::string FileSystem::ReadFirstLine(const std::string& path) const {
+  CheckFault(FileOp::kRead, path);
+  Descriptor fd = OpenOrThrow(NativePath(path), O_RDONLY);
+  std::string text;
+  char buffer[4096];
+  for (;;) {
+    ssize_t n = ::read(fd.get(), buffer, sizeof buffer);
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      ThrowErrno();
+    }
+    if (n == 0) break;
+    text.append(buffer, static_cast<std::size_t>(n));
+    if (text.find('\n') != std::string::npos) break;
+  }
+  LineCursor cursor(text);
+  std::string_view line;
+  if (!cursor.Next(line)) return "";
+  return std::string(line);
+}
+
+void FileSystem::WriteFile(const std::string& path, std::string_view bytes) const {
+  CheckFault(FileOp::kWrite, path);
+  std::string native = NativePath(path);
+  std::string temporary = native + ".pentrak-new";
+  {
+    Descriptor fd = OpenOrThrow(temporary, O_WRONLY | O_CREAT | O_TRUNC);
+    try {
+      WriteAll(fd.get(), bytes);
+    } catch (...) {
+      ::unlink(temporary.c_str());
+      throw;
+    }
+    if (::close(fd.Release()) != 0) {
+      int saved = errno;
+      ::unlink(temporary.c_str());
+      throw SystemError(saved);
+    }
+  }
+  if (::rename(temporary.c_str(), native.c_str()) != 0) {
+    int saved = errno;
+    ::unlink(temporary.c_str());
+    throw SystemError(saved);
+  }
+}
+
+void FileSystem::WriteLines(const std::string& path, const std::vector<std::string>& lines) const {
+  std::size_t size = 0;
+  for (const std::string& line : lines) size += line.size() + 2;
+  std::string bytes;
+  bytes.reserve(size);
+  for (const std::string& line : lines) AppendLine(bytes, line);
+  WriteFile(path, bytes);
+}
+
+void FileSystem::AppendLine(const std::string& path, std::string_view line) const {
+  std::string bytes;
+  bytes.reserve(line.size() + 2);
+  pentrak::AppendLine(bytes, line);
+  AppendBytes(path, bytes);
+}
+
+void FileSystem::AppendBytes(const std::string& path, std::string_view bytes) const {
+  CheckFault(FileOp::kAppend, path);
+  Descriptor fd = OpenOrThrow(NativePath(path), O_WRONLY | O_APPEND);
+  WriteAll(fd.get(), bytes);
+}
+
+bool FileSystem::FileExists(const std::string& path) const {
+  if (path.empty()) return false;
+  struct stat st {};
+  return ::stat(NativePath(path).c_str(), &st) == 0 && !S_ISDIR(st.st_mode);
+}
+
+bool FileSystem::FolderExists(const std::string& path) const {
+  if (path.empty()) return false;
+  struct stat st {};
+  return ::stat(NativePath(path).c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+void FileSystem::CreateFolder(const std::string& path) const {
+  CheckFault(FileOp::kCreateFolder, path);
+  if (::mkdir(NativePath(path).c_str(), 0777) != 0) ThrowErrno();
+}
+
+void FileSystem::CreateFolderPath(const std::string& path) const {
+  for (std::size_t i = 0; i < path.size(); ++i) {
+    if (!IsSeparator(path[i]) || i == 0) continue;
+    std::string folder = path.substr(0, i + 1);
+    if (!FolderExists(folder)) CreateFolder(folder);
+  }
+}
+
+void FileSystem::CopyFile(const std::string& from, const std::string& to) const {
+  CheckFault(FileOp::kCopy, to);
+  std::string bytes = ReadFile(from);
+  WriteFile(to, bytes);
+}
+
+void FileSystem::RemoveFile(const std::string& path) const {
+  CheckFault(FileOp::kRemove, path);
+  if (::unlink(NativePath(path).c_str()) != 0) ThrowErrno();
+}
+
+void FileSystem::RenameFile(const std::string& from, const std::string& to) const {
+  CheckFault(FileOp::kWrite, to);
+  if (::rename(NativePath(from).c_str(), NativePath(to).c_str()) != 0) ThrowErrno();
+}
+
+bool FileSystem::FilesIdentical(const std::string& a, const std::string& b) const {
+  std::string native_a = NativePath(a);
+  std::string native_b = NativePath(b);
+  struct stat st_a = StatOrThrow(native_a);
+  struct stat st_b = StatOrThrow(native_b);
+  if (st_a.st_size != st_b.st_size) return false;
+  return ReadFile(a) == ReadFile(b);
+}
+
+std::int64_t FileSystem::LastModified(const std::string& path) const {
+  CheckFault(FileOp::kAttributes, path);
+  return static_cast<std::int64_t>(StatOrThrow(NativePath(path)).st_mtime);
+}
+
+void FileSystem::SetLastModified(const std::string& path, std::int64_t seconds) const {
+  CheckFault(FileOp::kAttributes, path);
+  struct timespec times[2];
+  times[0].tv_sec = static_cast<time_t>(seconds);
+  times[0].tv_nsec = 0;
+  times[1] = times[0];
+  if (::utimensat(AT_FDCWD, NativePath(path).c_str(), times, 0) != 0) ThrowErrno();
+}
+
+bool FileSystem::IsReadOnly(const std::string& path) const {
+  struct stat st {};
+  if (path.empty() || ::stat(NativePath(path).c_str(), &st) != 0) return false;
+  return (st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0;
+}
+
+void FileSystem::SetReadOnly(const std::string& path, bool read_only) const {
+  CheckFault(FileOp::kAttributes, path);
+  std::string native = NativePath(path);
+  struct stat st = StatOrThrow(native);
+  mode_t mode = st.st_mode & 07777;
+  mode = read_only ? (mode & ~static_cast<mode_t>(S_IWUSR | S_IWGRP | S_IWOTH)) : (mode | S_IWUSR);
+  if (::chmod(native.c_str(), mode) != 0) ThrowErrno();
+}
+
+}  // namespace pentrak

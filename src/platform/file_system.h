@@ -1,0 +1,67 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace pentrak {
+
+// The kinds of file access a test can make fail.
+enum class FileOp { kRead, kWrite, kAppend, kCreateFolder, kCopy, kRemove, kAttributes };
+
+// Every file access of the system goes through this one object. Paths may use "\" or "/";
+// on POSIX they are handed to the operating system with "/". Failures throw Error with the
+// platform's errno and description.
+class FileSystem {
+ public:
+  // Returns an errno to make the operation on that path fail, or 0 to let it run.
+  using FaultHook = std::function<int(FileOp op, const std::string& path)>;
+
+  void SetFaultHook(FaultHook hook) { fault_hook_ = std::move(hook); }
+
+  // The whole file as bytes.
+  std::string ReadFile(const std::string& path) const;
+  // Every line of the file (split as LineCursor splits).
+  std::vector<std::string> ReadLines(const std::string& path) const;
+  // The first line only, reading no more of the file than needed; "" for an empty file.
+  std::string ReadFirstLine(const std::string& path) const;
+
+  // Replaces the file with exactly these bytes; the target is never left half-written: the
+  // bytes go to a sibling temporary file that is then renamed over it.
+  void WriteFile(const std::string& path, std::string_view bytes) const;
+  // Replaces the file with these lines, each followed by CR LF (atomically, as WriteFile).
+  void WriteLines(const std::string& path, const std::vector<std::string>& lines) const;
+  // Appends one line and CR LF to an existing file; a missing file is an error.
+  void AppendLine(const std::string& path, std::string_view line) const;
+  // Appends bytes to an existing file; a missing file is an error.
+  void AppendBytes(const std::string& path, std::string_view bytes) const;
+
+  bool FileExists(const std::string& path) const;
+  bool FolderExists(const std::string& path) const;
+  void CreateFolder(const std::string& path) const;
+  // For each separator from the left, creates the folder up to it when missing; the part after
+  // the last separator is never created.
+  void CreateFolderPath(const std::string& path) const;
+  // Copies a file, replacing the target.
+  void CopyFile(const std::string& from, const std::string& to) const;
+  void RemoveFile(const std::string& path) const;
+  void RenameFile(const std::string& from, const std::string& to) const;
+  // Compares two files byte for byte; throws when either cannot be read.
+  bool FilesIdentical(const std::string& a, const std::string& b) const;
+
+  // Last-modified time in whole seconds since the epoch.
+  std::int64_t LastModified(const std::string& path) const;
+  void SetLastModified(const std::string& path, std::int64_t seconds) const;
+  // True when the file exists and none of its write permission bits is set.
+  bool IsReadOnly(const std::string& path) const;
+  void SetReadOnly(const std::string& path, bool read_only) const;
+
+ private:
+  void CheckFault(FileOp op, const std::string& path) const;
+
+  FaultHook fault_hook_;
+};
+
+}  // namespace pentrak

@@ -1,0 +1,58 @@
+#pragma once
+
+#include <deque>
+#include <string>
+#include <vector>
+
+#include "platform/user_interface.h"
+
+namespace pentrak {
+
+// A user interface for tests: answers come from queues, and everything shown is recorded.
+class ScriptedUserInterface : public UserInterface {
+ public:
+  struct Message {
+    std::string title;
+    std::string text;
+    Icon icon;
+    Buttons buttons;
+  };
+  struct Question {
+    std::string title;
+    std::string text;
+    FourButtons shown;
+    FourButtonAnswer preset;
+  };
+
+  // Queued answers; an empty queue gives OK/Yes for messages and the preset for questions.
+  std::deque<Answer> message_answers;
+  std::deque<FourButtonAnswer> question_answers;
+  std::deque<std::optional<std::string>> file_choices;
+  // ServiceEvents reports a stop request on this call (1-based); 0 never.
+  int stop_on_service_call = 0;
+
+  std::vector<Message> messages;
+  std::vector<Question> questions;
+  std::vector<std::string> status_lines;
+  int beeps = 0;
+  int service_calls = 0;
+  int status_clears = 0;
+
+  Answer ShowMessage(std::string_view title, std::string_view text, Icon icon,
+                     Buttons buttons) override;
+  FourButtonAnswer AskFourButtons(std::string_view title, std::string_view text,
+                                  FourButtons shown, FourButtonAnswer preset) override;
+  void AddStatusLine(std::string_view text) override;
+  void ClearStatus() override;
+  bool ServiceEvents() override;
+  void Beep() override { ++beeps; }
+  std::optional<std::string> ChooseOpenFile(std::string_view title, std::string_view filter,
+                                            std::string_view initial_path) override;
+  std::optional<std::string> ChooseSaveFile(std::string_view title, std::string_view filter,
+                                            std::string_view initial_path) override;
+
+ private:
+  std::optional<std::string> NextFileChoice();
+};
+
+}  // namespace pentrak

@@ -1,0 +1,41 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace pentrak {
+
+inline constexpr std::string_view kCrLf = "\r\n";
+
+// Walks the lines of a text: a line ends at LF or CR LF; a lone CR stays inside its line. A
+// final line without a line end is a line; an empty text has none.
+class LineCursor {
+ public:
+  explicit LineCursor(std::string_view text) : text_(text) {}
+
+  // Sets line to the next line (without its end) and returns true, or returns false at the end.
+  bool Next(std::string_view& line);
+
+ private:
+  std::string_view text_;
+  std::size_t pos_ = 0;
+};
+
+// Appends line and CR LF to out.
+inline void AppendLine(std::string& out, std::string_view line) {
+  out.append(line);
+  out.append(kCrLf);
+}
+
+// Text helpers shared by every subsystem.
+std::string PadLeft(std::string_view text, std::string_view pad, std::size_t width);
+std::string Plural(long long n, std::string_view word);
+std::string_view TrimBlanks(std::string_view text);
+std::string_view TrimTrailingBlanks(std::string_view text);
+std::string ToLowerAscii(std::string_view text);
+bool EqualsIgnoreCase(std::string_view a, std::string_view b);
+
+// The signed 16-bit conversion of settings integers; nothing for any other text (empty included).
+bool ParseInt16(std::string_view text, short& value);
+
+}  // namespace pentrak
