@@ -34,3 +34,18 @@ struct ProjectDefinition {
 };
 
 }  // namespace pentrak
+
+namespace pentrak {
+
+struct ProjectSettings;
+
+// The most fields a definition line can carry, plus one for the end marker.
+int FieldSlots(const ProjectSettings& project);
+
+// (Re)creates every table at the full size of the project's limits, all slots empty.
+void SizeDefinitionTables(ProjectDefinition& definition, const ProjectSettings& project);
+
+// Empties every slot of every table.
+void ClearDefinition(ProjectDefinition& definition);
+
+}  // namespace pentrak
