@@ -3,19 +3,26 @@
 #include <CLI/CLI.hpp>
 #include <ostream>
 
+#include "cli/commands.h"
+
 namespace pentrak::cli {
 
 int Run(int argc, const char* const* argv, std::ostream& out, std::ostream& err,
         std::istream& in) {
-  (void)in;
   CLI::App app{"Pentrak CMS: builds static web sites from templates and macros.", "pentrak-cli"};
   app.set_version_flag("--version", std::string("pentrak-cli ") + PENTRAK_VERSION);
-  std::string home;
-  app.add_option("--home", home, "Program folder (settings, history, samples, work files)");
+  CommandContext context{out, err, in, ""};
+  app.add_option("--home", context.home,
+                 "Program folder (settings, history, samples, work files)");
   app.require_subcommand(0, 1);
+
+  // Each sub-command registers itself and sets context.action when chosen.
+  std::vector<CommandRegistrar> registrars = AllCommands();
+  for (const CommandRegistrar& add : registrars) add(app, context);
+
   try {
     app.parse(argc, argv);
-  } catch (const CLI::CallForHelp& e) {
+  } catch (const CLI::CallForHelp&) {
     out << app.help();
     return 0;
   } catch (const CLI::CallForVersion& e) {
@@ -25,11 +32,11 @@ int Run(int argc, const char* const* argv, std::ostream& out, std::ostream& err,
     err << "pentrak-cli: " << e.what() << '\n' << "Run 'pentrak-cli --help' for usage.\n";
     return 2;
   }
-  if (app.get_subcommands().empty()) {
+  if (!context.action) {
     out << app.help();
     return 0;
   }
-  return 0;
+  return context.action();
 }
 
 }  // namespace pentrak::cli

@@ -1,12 +1,53 @@
 #pragma once
 
+#include <string>
+#include <vector>
+
 namespace pentrak {
 
 struct ProjectSettings;
 
-// The macro tables of the four scopes, the loaded counts, the project-macro-file-loaded flag,
-// the two display tables and the call-parameter list.
-struct MacroTables {};
+// A declared parameter of a macro: reference "(@name)" and its default text.
+struct MacroParameter {
+  std::string reference;
+  std::string default_value;
+};
+
+// One macro definition; an empty name marks a free slot.
+struct Macro {
+  std::string name;                        // with start and end tags, e.g. "[@TITLE]"
+  std::string value;                       // lines joined by CR LF
+  std::vector<MacroParameter> parameters;  // max-parameters pairs; empty reference = free
+  int line_number = 0;
+};
+
+// The macros of one loaded content file; an empty file name marks a table not in use.
+struct MacroTable {
+  std::string file_name;
+  std::vector<Macro> slots;
+};
+
+// One (parameter reference, value) pair of the last definition line or macro tag.
+struct CallParameter {
+  std::string reference;
+  std::string value;
+};
+
+// The macro tables of the four scopes, the loaded counts, the two display tables and the
+// call-parameter list.
+struct MacroTables {
+  std::vector<MacroTable> content_files;   // scope 1: max-content-files tables
+  std::vector<MacroTable> folder_globals;  // scope 2: max-folder-globals tables
+  std::vector<MacroTable> globals;         // scope 3: max-globals tables
+  MacroTable project_macros;               // scope 4
+  short content_files_loaded = 0;          // files read or tried for the current document
+  short folder_globals_loaded = 0;
+  short globals_loaded = 0;
+  bool project_macro_file_loaded = false;
+  MacroTable display_table;   // the main window's macro list
+  MacroTable display_table2;  // the macros viewer
+  std::vector<CallParameter> call_parameters;
+};
 
 // Sizes every macro table from the project's limits, all slots empty.
 void SizeMacroTables(MacroTables& macros, const ProjectSettings& project);
