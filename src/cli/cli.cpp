@@ -7,13 +7,11 @@
 
 namespace pentrak::cli {
 
-int Run(int argc, const char* const* argv, std::ostream& out, std::ostream& err,
-        std::istream& in) {
+int Run(int argc, const char* const* argv, std::ostream& out, std::ostream& err, std::istream& in) {
   CLI::App app{"Pentrak CMS: builds static web sites from templates and macros.", "pentrak-cli"};
   app.set_version_flag("--version", std::string("pentrak-cli ") + PENTRAK_VERSION);
-  CommandContext context{out, err, in, ""};
-  app.add_option("--home", context.home,
-                 "Program folder (settings, history, samples, work files)");
+  CommandContext context{out, err, in, "", {}};
+  app.add_option("--home", context.home, "Program folder (settings, history, samples, work files)");
   app.require_subcommand(0, 1);
 
   // Each sub-command registers itself and sets context.action when chosen.

@@ -2,4 +2,6 @@
 
 #include "cli/cli.h"
 
-int main(int argc, char** argv) { return pentrak::cli::Run(argc, argv, std::cout, std::cerr, std::cin); }
+int main(int argc, char** argv) {
+  return pentrak::cli::Run(argc, argv, std::cout, std::cerr, std::cin);
+}

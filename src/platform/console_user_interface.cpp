@@ -29,8 +29,8 @@ char FirstLetter(const std::string& line) {
 
 }  // namespace
 
-ConsoleUserInterface::ConsoleUserInterface(std::ostream& out, std::ostream& err,
-                                           std::istream& in, ConsoleAnswers answers)
+ConsoleUserInterface::ConsoleUserInterface(std::ostream& out, std::ostream& err, std::istream& in,
+                                           ConsoleAnswers answers)
     : out_(out), err_(err), in_(in), answers_(answers) {}
 
 void ConsoleUserInterface::PrintMessage(std::string_view title, std::string_view text) {
@@ -56,7 +56,7 @@ Answer ConsoleUserInterface::ShowMessage(std::string_view title, std::string_vie
     case Buttons::kOkCancel:
       if (!answers_.interactive) return answers_.ok_cancel_default;
       return FirstLetter(ReadAnswerLine("[O]K or [C]ancel? ")) == 'o' ? Answer::kOk
-                                                                       : Answer::kCancel;
+                                                                      : Answer::kCancel;
     case Buttons::kYesNo:
     case Buttons::kYesNoCancel:
       if (!answers_.interactive) return Answer::kNo;
@@ -72,10 +72,8 @@ Answer ConsoleUserInterface::ShowMessage(std::string_view title, std::string_vie
   return Answer::kCancel;
 }
 
-FourButtonAnswer ConsoleUserInterface::AskFourButtons(std::string_view title,
-                                                      std::string_view text,
-                                                      FourButtons shown,
-                                                      FourButtonAnswer preset) {
+FourButtonAnswer ConsoleUserInterface::AskFourButtons(std::string_view title, std::string_view text,
+                                                      FourButtons shown, FourButtonAnswer preset) {
   PrintMessage(title, text);
   if (answers_.yes_to_all && shown.yes_to_all) return FourButtonAnswer::kYesToAll;
   if (!answers_.interactive) return preset;

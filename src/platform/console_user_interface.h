@@ -8,10 +8,10 @@ namespace pentrak {
 
 // How the console answers when nobody can be asked.
 struct ConsoleAnswers {
-  bool interactive = false;          // a person is at a terminal and may be asked
-  bool yes_to_all = false;           // four-button questions answer "Yes to All"
-  bool quiet = false;                // no status lines
-  bool progress = false;             // show documents done of documents in scope
+  bool interactive = false;                    // a person is at a terminal and may be asked
+  bool yes_to_all = false;                     // four-button questions answer "Yes to All"
+  bool quiet = false;                          // no status lines
+  bool progress = false;                       // show documents done of documents in scope
   Answer ok_cancel_default = Answer::kCancel;  // for OK/Cancel questions with no terminal
 };
 
@@ -24,8 +24,8 @@ class ConsoleUserInterface : public UserInterface {
 
   Answer ShowMessage(std::string_view title, std::string_view text, Icon icon,
                      Buttons buttons) override;
-  FourButtonAnswer AskFourButtons(std::string_view title, std::string_view text,
-                                  FourButtons shown, FourButtonAnswer preset) override;
+  FourButtonAnswer AskFourButtons(std::string_view title, std::string_view text, FourButtons shown,
+                                  FourButtonAnswer preset) override;
   void AddStatusLine(std::string_view text) override;
   void ClearStatus() override {}
   bool ServiceEvents() override { return false; }

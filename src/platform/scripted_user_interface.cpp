@@ -2,8 +2,8 @@
 
 namespace pentrak {
 
-Answer ScriptedUserInterface::ShowMessage(std::string_view title, std::string_view text,
-                                          Icon icon, Buttons buttons) {
+Answer ScriptedUserInterface::ShowMessage(std::string_view title, std::string_view text, Icon icon,
+                                          Buttons buttons) {
   messages.push_back({std::string(title), std::string(text), icon, buttons});
   if (!message_answers.empty()) {
     Answer answer = message_answers.front();
@@ -15,8 +15,7 @@ Answer ScriptedUserInterface::ShowMessage(std::string_view title, std::string_vi
 }
 
 FourButtonAnswer ScriptedUserInterface::AskFourButtons(std::string_view title,
-                                                       std::string_view text,
-                                                       FourButtons shown,
+                                                       std::string_view text, FourButtons shown,
                                                        FourButtonAnswer preset) {
   questions.push_back({std::string(title), std::string(text), shown, preset});
   if (!question_answers.empty()) {
@@ -48,14 +47,12 @@ std::optional<std::string> ScriptedUserInterface::NextFileChoice() {
   return choice;
 }
 
-std::optional<std::string> ScriptedUserInterface::ChooseOpenFile(std::string_view,
-                                                                 std::string_view,
+std::optional<std::string> ScriptedUserInterface::ChooseOpenFile(std::string_view, std::string_view,
                                                                  std::string_view) {
   return NextFileChoice();
 }
 
-std::optional<std::string> ScriptedUserInterface::ChooseSaveFile(std::string_view,
-                                                                 std::string_view,
+std::optional<std::string> ScriptedUserInterface::ChooseSaveFile(std::string_view, std::string_view,
                                                                  std::string_view) {
   return NextFileChoice();
 }

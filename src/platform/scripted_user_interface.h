@@ -40,8 +40,8 @@ class ScriptedUserInterface : public UserInterface {
 
   Answer ShowMessage(std::string_view title, std::string_view text, Icon icon,
                      Buttons buttons) override;
-  FourButtonAnswer AskFourButtons(std::string_view title, std::string_view text,
-                                  FourButtons shown, FourButtonAnswer preset) override;
+  FourButtonAnswer AskFourButtons(std::string_view title, std::string_view text, FourButtons shown,
+                                  FourButtonAnswer preset) override;
   void AddStatusLine(std::string_view text) override;
   void ClearStatus() override;
   bool ServiceEvents() override;

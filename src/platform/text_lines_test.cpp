@@ -46,10 +46,10 @@ TEST(TextHelpersTest, PadLeftPluralAndInt16) {
     bool ok;
     short value;
   };
-  const IntCase cases[] = {{"0", true, 0},           {"25", true, 25},        {"-1", true, -1},
-                           {"32767", true, 32767},   {"-32768", true, -32768}, {"32768", false, 0},
-                           {"", false, 0},           {"abc", false, 0},       {"5.0", false, 0},
-                           {"1,000", false, 0},      {" 50 ", true, 50},      {"-", false, 0}};
+  const IntCase cases[] = {{"0", true, 0},         {"25", true, 25},         {"-1", true, -1},
+                           {"32767", true, 32767}, {"-32768", true, -32768}, {"32768", false, 0},
+                           {"", false, 0},         {"abc", false, 0},        {"5.0", false, 0},
+                           {"1,000", false, 0},    {" 50 ", true, 50},       {"-", false, 0}};
   for (const IntCase& c : cases) {
     short value = 0;
     EXPECT_EQ(ParseInt16(c.text, value), c.ok) << c.text;

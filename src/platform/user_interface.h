@@ -49,11 +49,9 @@ class UserInterface {
   }
 
   // File choosers; nothing when the user cancels.
-  virtual std::optional<std::string> ChooseOpenFile(std::string_view title,
-                                                    std::string_view filter,
+  virtual std::optional<std::string> ChooseOpenFile(std::string_view title, std::string_view filter,
                                                     std::string_view initial_path) = 0;
-  virtual std::optional<std::string> ChooseSaveFile(std::string_view title,
-                                                    std::string_view filter,
+  virtual std::optional<std::string> ChooseSaveFile(std::string_view title, std::string_view filter,
                                                     std::string_view initial_path) = 0;
 };
 

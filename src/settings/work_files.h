@@ -42,7 +42,6 @@ void WriteLog(const LogContext& log, std::string_view text, bool create = false,
 void WriteResultsFile(const LogContext& log, std::string_view text, bool create);
 
 // Writes one line to the generated-files list (only when write is true); failures are quiet.
-void WriteGeneratedFilesList(const LogContext& log, std::string_view text, bool create,
-                             bool write);
+void WriteGeneratedFilesList(const LogContext& log, std::string_view text, bool create, bool write);
 
 }  // namespace pentrak
