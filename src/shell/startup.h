@@ -1,0 +1,24 @@
+#pragma once
+
+#include <string>
+
+namespace pentrak {
+
+struct Workbench;
+
+// How a headless front end starts: the program options and history files are created with
+// their defaults without asking on a first run, and a one-line notice says where.
+struct StartUpOptions {
+  bool create_files_silently = true;
+};
+
+// Start-up steps 1 to 6 for the current program folder: display settings, program options
+// (checked, created on a first run, read), the sample project, the project history and the
+// current project. Returns false after reporting when the program must close.
+bool StartUp(Workbench& workbench, const StartUpOptions& options);
+
+// Opens a project file as the main window does: added to the history when it is not there,
+// made current, then read. Returns false after reporting a failure.
+bool OpenProjectFile(Workbench& workbench, const std::string& project_path);
+
+}  // namespace pentrak
