@@ -160,6 +160,25 @@ void FileSystem::WriteFile(const std::string& path, std::string_view bytes) cons
   }
 }
 
+void FileSystem::OverwriteFile(const std::string& path, std::string_view bytes) const {
+  CheckFault(FileOp::kWrite, path);
+  // No O_TRUNC and no new file: reusing the inode and never passing through length 0 spares the
+  // file system the allocation and early flush that replacing a file costs.
+  Descriptor fd = OpenOrThrow(NativePath(path), O_WRONLY | O_CREAT);
+  std::size_t done = 0;
+  while (done < bytes.size()) {
+    ssize_t n =
+        ::pwrite(fd.get(), bytes.data() + done, bytes.size() - done, static_cast<off_t>(done));
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      ThrowErrno();
+    }
+    done += static_cast<std::size_t>(n);
+  }
+  if (::ftruncate(fd.get(), static_cast<off_t>(bytes.size())) != 0) ThrowErrno();
+  if (::close(fd.Release()) != 0) ThrowErrno();
+}
+
 void FileSystem::WriteLines(const std::string& path, const std::vector<std::string>& lines) const {
   std::size_t size = 0;
   for (const std::string& line : lines) size += line.size() + 2;
