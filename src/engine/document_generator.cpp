@@ -87,16 +87,10 @@ std::string ReadSource(const FileSystem& fs, const std::string& path) {
   }
 }
 
-// The document itself is replaced atomically; the work files are scratch space of this
-// program, rewritten in place for every document.
-void WriteDestination(const FileSystem& fs, const std::string& path, std::string_view text,
-                      bool is_document) {
+// Work files are scratch space of this program, rewritten in place for every document.
+void WriteWorkFile(const FileSystem& fs, const std::string& path, std::string_view text) {
   try {
-    if (is_document) {
-      fs.WriteFile(path, text);
-    } else {
-      fs.OverwriteFile(path, text);
-    }
+    fs.OverwriteFile(path, text);
   } catch (const Error& error) {
     throw WithPath(error, path);
   }
@@ -118,6 +112,7 @@ class DocumentGeneration {
  private:
   bool ExpansionPass();
   void OptimizationPassOver();
+  void WriteDocument(std::string_view text) const;
   void WriteDocumentUnlessIdentical(const std::string& text);
   std::string WorkFilePath(int pass) const;
   void LogOutcome() const;
@@ -180,7 +175,16 @@ void DocumentGeneration::WriteDocumentUnlessIdentical(const std::string& text) {
     outcome_ = kDocumentUnchanged;
     return;
   }
-  context_.fs.WriteFile(document_.path, text);
+  WriteDocument(text);
+}
+
+// Replaces the document atomically, reusing the run's spare file when it has one.
+void DocumentGeneration::WriteDocument(std::string_view text) const {
+  if (context_.spare_file != nullptr) {
+    context_.fs.WriteFileReusing(document_.path, text, *context_.spare_file);
+  } else {
+    context_.fs.WriteFile(document_.path, text);
+  }
 }
 
 short DocumentGeneration::Run() {
@@ -199,14 +203,19 @@ short DocumentGeneration::Run() {
     }
     if (final_pass) {
       if (context_.modified_only) {
-        WriteDestination(context_.fs, WorkFilePath(pass), output_, false);
+        WriteWorkFile(context_.fs, WorkFilePath(pass), output_);
         WriteDocumentUnlessIdentical(output_);
       } else {
-        WriteDestination(context_.fs, document_.path, output_, true);
+        // The document is this pass's destination: a failure names it.
+        try {
+          WriteDocument(output_);
+        } catch (const Error& error) {
+          throw WithPath(error, document_.path);
+        }
       }
       done = true;
     } else {
-      WriteDestination(context_.fs, WorkFilePath(pass), output_, false);
+      WriteWorkFile(context_.fs, WorkFilePath(pass), output_);
     }
     if (!tags_found && !done) {
       if (level_ > 0) {

@@ -18,12 +18,14 @@ inline constexpr short kDocumentUnchanged = 4;
 
 // What generating one document reads and writes besides the document itself: the expansion
 // (project settings, definition, macro tables, clock), the file system, the log and work files,
-// and the main window's "generate modified only" switch.
+// and the main window's "generate modified only" switch. spare_file, when given, is the spare
+// of FileSystem::WriteFileReusing that a run carries from one document to the next.
 struct DocumentGeneratorContext {
   const ExpansionContext& expansion;
   const FileSystem& fs;
   const LogContext& log;
   bool modified_only = false;
+  std::string* spare_file = nullptr;
 };
 
 // Expands the template of one document pass by pass through the generator's work files,

@@ -70,7 +70,7 @@ class GenerationRunner {
         log_{context.work_files, context.fs, context.ui, context.options},
         loader_{context.project, context.fs, log_, context.macros},
         expansion_{context.project, context.definition, context.macros, context.clock},
-        generator_{expansion_, context.fs, log_, context.display.modified_only != 0},
+        generator_{expansion_, context.fs, log_, context.display.modified_only != 0, &spare_file_},
         up_to_date_{context.project, context.definition, context.fs, log_},
         run_(run) {}
 
@@ -78,6 +78,7 @@ class GenerationRunner {
 
  private:
   void Start();
+  void RemoveSpareFile();
   void LoadProjectMacroFile();
   void LoadGlobals();
   void FolderLoop();
@@ -109,6 +110,7 @@ class GenerationRunner {
   DocumentGeneratorContext generator_;
   UpToDateContext up_to_date_;
   GenerationRun& run_;
+  std::string spare_file_;  // the old contents of the document written last
   std::vector<int> folder_order_;
   int in_scope_ = 0;
   int done_ = 0;
@@ -134,6 +136,16 @@ void GenerationRunner::Run() {
     ErrorPath(error);
   } catch (const std::exception& error) {
     ErrorPath(Error(kErrorHalt, error.what()));
+  }
+  RemoveSpareFile();
+}
+
+void GenerationRunner::RemoveSpareFile() {
+  if (spare_file_.empty()) return;
+  try {
+    context_.fs.RemoveFile(spare_file_);
+  } catch (const Error&) {
+    // Only a leftover copy of an old document; nothing the run depends on.
   }
 }
 

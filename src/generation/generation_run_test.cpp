@@ -136,6 +136,11 @@ TEST_F(GenerationRunTest, FullProjectRunLogsEveryStepAndTheSummary) {
   EXPECT_EQ(f.ui.status_clears, 1);
   EXPECT_TRUE(f.ui.questions.empty());
   EXPECT_FALSE(f.state.generating);
+
+  // Generating again replaces the documents and leaves nothing else behind.
+  EXPECT_EQ(Run().generated, 3);
+  EXPECT_EQ(f.fs.FilesBelow(f.Path("site")),
+            (std::vector<std::string>{"about.html", "index.html", "news.html"}));
 }
 
 TEST_F(GenerationRunTest, ModifiedOnlySkipsCurrentDocumentsAndKeepsUnchangedOnes) {

@@ -85,22 +85,46 @@ std::string ReadAll(int fd) {
   return result;
 }
 
-// Swaps a finished temporary file with an existing target and removes the old contents. The
-// target is replaced as atomically as by rename, but a rename over an existing file makes some
-// file systems (ext4) flush the new file at once, which stalls a run writing many documents.
-// False when the target does not exist or the file system cannot exchange.
-bool ExchangeAndRemove(const std::string& temporary, const std::string& target) {
+// Swaps a finished temporary file with an existing target, so that the temporary name then
+// holds the old contents. The target is replaced as atomically as by rename, but a rename over
+// an existing file makes ext4 flush the new file at once, which stalls a run writing many
+// documents. False when the target does not exist or the file system cannot exchange.
+bool ExchangeFiles(const std::string& temporary, const std::string& target) {
 #ifdef RENAME_EXCHANGE
-  if (::renameat2(AT_FDCWD, temporary.c_str(), AT_FDCWD, target.c_str(), RENAME_EXCHANGE) != 0) {
-    return false;
-  }
-  ::unlink(temporary.c_str());
-  return true;
+  return ::renameat2(AT_FDCWD, temporary.c_str(), AT_FDCWD, target.c_str(), RENAME_EXCHANGE) == 0;
 #else
   (void)temporary;
   (void)target;
   return false;
 #endif
+}
+
+// Opens the temporary file for a replacement: the spare moved to its name when it is a plain
+// file with no other name (writing into a shared file would change the other name's contents),
+// else a new file. The spare is used up either way.
+Descriptor OpenTemporary(const std::string& temporary, std::string& spare) {
+  if (!spare.empty()) {
+    std::string moved = std::move(spare);
+    spare.clear();
+    if (::rename(moved.c_str(), temporary.c_str()) != 0) {
+      ::unlink(moved.c_str());
+    } else {
+      int fd = ::open(temporary.c_str(), O_WRONLY | O_CLOEXEC);
+      struct stat st {};
+      if (fd >= 0 && ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_nlink == 1) {
+        return Descriptor(fd);
+      }
+      if (fd >= 0) ::close(fd);
+      ::unlink(temporary.c_str());
+    }
+  }
+  return OpenOrThrow(temporary, O_WRONLY | O_CREAT | O_TRUNC);
+}
+
+// Writes bytes from the start of the file and cuts off whatever an earlier content left behind.
+void WriteWhole(int fd, std::string_view bytes) {
+  WriteAll(fd, bytes);
+  if (::ftruncate(fd, static_cast<off_t>(bytes.size())) != 0) ThrowErrno();
 }
 
 struct stat StatOrThrow(const std::string& native) {
@@ -154,13 +178,20 @@ std::string FileSystem::ReadFirstLine(const std::string& path) const {
 }
 
 void FileSystem::WriteFile(const std::string& path, std::string_view bytes) const {
+  std::string spare;
+  WriteFileReusing(path, bytes, spare);
+  if (!spare.empty()) ::unlink(spare.c_str());
+}
+
+void FileSystem::WriteFileReusing(const std::string& path, std::string_view bytes,
+                                  std::string& spare) const {
   CheckFault(FileOp::kWrite, path);
   std::string native = NativePath(path);
   std::string temporary = native + ".pentrak-new";
   {
-    Descriptor fd = OpenOrThrow(temporary, O_WRONLY | O_CREAT | O_TRUNC);
+    Descriptor fd = OpenTemporary(temporary, spare);
     try {
-      WriteAll(fd.get(), bytes);
+      WriteWhole(fd.get(), bytes);
     } catch (...) {
       ::unlink(temporary.c_str());
       throw;
@@ -171,7 +202,11 @@ void FileSystem::WriteFile(const std::string& path, std::string_view bytes) cons
       throw SystemError(saved);
     }
   }
-  if (!ExchangeAndRemove(temporary, native) && ::rename(temporary.c_str(), native.c_str()) != 0) {
+  if (ExchangeFiles(temporary, native)) {
+    spare = temporary;
+    return;
+  }
+  if (::rename(temporary.c_str(), native.c_str()) != 0) {
     int saved = errno;
     ::unlink(temporary.c_str());
     throw SystemError(saved);
@@ -183,17 +218,7 @@ void FileSystem::OverwriteFile(const std::string& path, std::string_view bytes) 
   // No O_TRUNC and no new file: reusing the inode and never passing through length 0 spares the
   // file system the allocation and early flush that replacing a file costs.
   Descriptor fd = OpenOrThrow(NativePath(path), O_WRONLY | O_CREAT);
-  std::size_t done = 0;
-  while (done < bytes.size()) {
-    ssize_t n =
-        ::pwrite(fd.get(), bytes.data() + done, bytes.size() - done, static_cast<off_t>(done));
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      ThrowErrno();
-    }
-    done += static_cast<std::size_t>(n);
-  }
-  if (::ftruncate(fd.get(), static_cast<off_t>(bytes.size())) != 0) ThrowErrno();
+  WriteWhole(fd.get(), bytes);
   if (::close(fd.Release()) != 0) ThrowErrno();
 }
 

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <csignal>
 
@@ -104,6 +105,37 @@ TEST(FileSystemTest, LastModifiedIsInWholeSeconds) {
   EXPECT_EQ(fs.LastModified(path), 1700000000);
   fs.SetLastModified(path, 1600000001);
   EXPECT_EQ(fs.LastModified(path), 1600000001);
+}
+
+TEST(FileSystemTest, ReplacingInARowReusesTheSpareButNeverASharedFile) {
+  TestFolder folder;
+  FileSystem fs;
+  fs.WriteFile(folder / "a.html", "old a, longer than the new one");
+  fs.WriteFile(folder / "b.html", "old b");
+  ASSERT_EQ(::link((folder / "b.html").c_str(), (folder / "b-link.html").c_str()), 0);
+
+  std::string spare;
+  fs.WriteFileReusing(folder / "a.html", "new a", spare);
+  EXPECT_EQ(fs.ReadFile(spare), "old a, longer than the new one");
+  fs.WriteFileReusing(folder / "b.html", "new b", spare);
+  fs.WriteFileReusing(folder / "c.html", "new c", spare);  // no file to replace: no spare left
+  EXPECT_EQ(spare, "");
+  EXPECT_EQ(fs.ReadFile(folder / "a.html"), "new a");
+  EXPECT_EQ(fs.ReadFile(folder / "b.html"), "new b");
+  EXPECT_EQ(fs.ReadFile(folder / "b-link.html"), "old b");
+  EXPECT_EQ(fs.ReadFile(folder / "c.html"), "new c");
+
+  fs.WriteFileReusing(folder / "a.html", "newer a", spare);
+  {
+    FileSizeLimit limit(1024);
+    EXPECT_THROW(fs.WriteFileReusing(folder / "b.html", std::string(8192, 'x'), spare), Error);
+  }
+  EXPECT_EQ(fs.ReadFile(folder / "b.html"), "new b");
+  EXPECT_EQ(fs.FilesBelow(folder.path()),
+            (std::vector<std::string>{"a.html", "b-link.html", "b.html", "c.html"}));
+
+  fs.OverwriteFile(folder / "c.html", "c");
+  EXPECT_EQ(fs.ReadFile(folder / "c.html"), "c");
 }
 
 }  // namespace
