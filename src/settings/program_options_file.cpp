@@ -40,21 +40,15 @@ constexpr Key Integer(std::string_view key, std::string_view missing_and_fresh, 
 }
 
 template <std::size_t I>
-constexpr auto kApplicationCaption = [](auto& o) -> auto& {
-  return o.custom_applications[I].caption;
-};
+constexpr auto kApplicationCaption =
+    ElementMember<&O::custom_applications, I, &CustomApplication::caption>;
 template <std::size_t I>
-constexpr auto kApplicationCommand = [](auto& o) -> auto& {
-  return o.custom_applications[I].command;
-};
+constexpr auto kApplicationCommand =
+    ElementMember<&O::custom_applications, I, &CustomApplication::command>;
 template <std::size_t I>
-constexpr auto kOptionCaption = [](auto& o) -> auto& {
-  return o.custom_options[I].caption;
-};
+constexpr auto kOptionCaption = ElementMember<&O::custom_options, I, &CustomOption::caption>;
 template <std::size_t I>
-constexpr auto kOptionCommand = [](auto& o) -> auto& {
-  return o.custom_options[I].command;
-};
+constexpr auto kOptionCommand = ElementMember<&O::custom_options, I, &CustomOption::command>;
 
 constexpr std::string_view kHistoryKey = "project-file";
 
