@@ -1,5 +1,6 @@
 #include "settings/program_options_file.h"
 
+#include <algorithm>
 #include <array>
 #include <vector>
 
@@ -144,10 +145,8 @@ std::vector<const Key*> ReadOrder() {
   order.reserve(kProgramKeys.size());
   for (std::string_view name : kReadFirst) order.push_back(&FindSettingKey(kTable, name));
   for (const Key& key : kProgramKeys) {
-    if (!IsStored(key)) continue;
-    bool read_first = false;
-    for (std::string_view name : kReadFirst) read_first = read_first || name == key.key;
-    if (!read_first) order.push_back(&key);
+    bool read_first = std::ranges::find(kReadFirst, key.key) != kReadFirst.end();
+    if (IsStored(key) && !read_first) order.push_back(&key);
   }
   return order;
 }
