@@ -8,6 +8,7 @@
 #include "platform/text_lines.h"
 #include "settings/project_history.h"
 #include "settings/settings_text.h"
+#include "shell/generation_commands.h"
 #include "shell/history_commands.h"
 #include "shell/workbench.h"
 

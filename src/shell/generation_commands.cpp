@@ -1,3 +1,5 @@
+#include "shell/generation_commands.h"
+
 #include "shell/workbench.h"
 
 namespace pentrak {
