@@ -87,9 +87,16 @@ std::string ReadSource(const FileSystem& fs, const std::string& path) {
   }
 }
 
-void WriteDestination(const FileSystem& fs, const std::string& path, std::string_view text) {
+// The document itself is replaced atomically; the work files are scratch space of this
+// program, rewritten in place for every document.
+void WriteDestination(const FileSystem& fs, const std::string& path, std::string_view text,
+                      bool is_document) {
   try {
-    fs.WriteFile(path, text);
+    if (is_document) {
+      fs.WriteFile(path, text);
+    } else {
+      fs.OverwriteFile(path, text);
+    }
   } catch (const Error& error) {
     throw WithPath(error, path);
   }
@@ -192,14 +199,14 @@ short DocumentGeneration::Run() {
     }
     if (final_pass) {
       if (context_.modified_only) {
-        WriteDestination(context_.fs, WorkFilePath(pass), output_);
+        WriteDestination(context_.fs, WorkFilePath(pass), output_, false);
         WriteDocumentUnlessIdentical(output_);
       } else {
-        WriteDestination(context_.fs, document_.path, output_);
+        WriteDestination(context_.fs, document_.path, output_, true);
       }
       done = true;
     } else {
-      WriteDestination(context_.fs, WorkFilePath(pass), output_);
+      WriteDestination(context_.fs, WorkFilePath(pass), output_, false);
     }
     if (!tags_found && !done) {
       if (level_ > 0) {

@@ -86,6 +86,8 @@ class GenerationRunner {
   void ProcessDocument(int folder_index, int document_index);
   bool SubdirectoryReady(const std::string& path);
   void LoadDocumentMacros(const Document& document);
+  void LoadContentFiles(short scope, const std::vector<std::string>& files, int limit,
+                        short& loaded);
   void Generate(int folder_index, int document_index);
   void GenerationError(const std::string& path, const std::string& description);
   void ApplyLoadStatus(short status, const std::string& path);
@@ -173,12 +175,8 @@ void GenerationRunner::LoadProjectMacroFile() {
 
 void GenerationRunner::LoadGlobals() {
   Log("----:---- Globals");
-  const std::vector<std::string>& files = definition_.global_content_files;
-  for (int i = 0; i < project_.max_globals && i < static_cast<int>(files.size()); ++i) {
-    if (files[i].empty()) break;
-    ApplyLoadStatus(LoadContentFile(loader_, kGlobalScope, files[i], i, true, true), files[i]);
-    ++context_.macros.globals_loaded;
-  }
+  LoadContentFiles(kGlobalScope, definition_.global_content_files, project_.max_globals,
+                   context_.macros.globals_loaded);
   Log("");
 }
 
@@ -254,13 +252,8 @@ void GenerationRunner::Folder(int folder_index) {
   ClearSwitches folder_tables;
   folder_tables.folder_globals = true;
   ClearMacroTables(context_.macros, folder_tables);
-  for (int c = 0;
-       c < project_.max_folder_globals && c < static_cast<int>(folder.content_files.size()); ++c) {
-    const std::string& file = folder.content_files[c];
-    if (file.empty()) break;
-    ApplyLoadStatus(LoadContentFile(loader_, kFolderGlobalScope, file, c, true, true), file);
-    ++context_.macros.folder_globals_loaded;
-  }
+  LoadContentFiles(kFolderGlobalScope, folder.content_files, project_.max_folder_globals,
+                   context_.macros.folder_globals_loaded);
   Log("");
   DocumentLoop(folder_index);
 }
@@ -352,12 +345,17 @@ void GenerationRunner::LoadDocumentMacros(const Document& document) {
   ClearSwitches document_tables;
   document_tables.content_files = true;
   ClearMacroTables(context_.macros, document_tables);
-  for (int c = 0;
-       c < project_.max_content_files && c < static_cast<int>(document.content_files.size()); ++c) {
-    const std::string& file = document.content_files[c];
-    if (file.empty()) break;
-    ApplyLoadStatus(LoadContentFile(loader_, kContentFileScope, file, c, true, true), file);
-    ++context_.macros.content_files_loaded;
+  LoadContentFiles(kContentFileScope, document.content_files, project_.max_content_files,
+                   context_.macros.content_files_loaded);
+}
+
+// Loads a scope's files, slot by slot up to the limit or the first empty slot, counting each.
+void GenerationRunner::LoadContentFiles(short scope, const std::vector<std::string>& files,
+                                        int limit, short& loaded) {
+  for (int i = 0; i < limit && i < static_cast<int>(files.size()); ++i) {
+    if (files[i].empty()) break;
+    ApplyLoadStatus(LoadContentFile(loader_, scope, files[i], i, true, true), files[i]);
+    ++loaded;
   }
 }
 

@@ -213,7 +213,8 @@ TEST_F(GenerationRunTest, QuestionsAnsweredYesYesToAllNoOrClosed) {
     } else if (problem == "bad tag") {
       g.WriteText("src/project.txt", "[Main]\r\na.html,bad.tpl!\r\nb.html,bad.tpl!\r\n");
     } else {
-      g.WriteText("src/project.txt", "[Main]\r\nnew/a.html,good.tpl!\r\nnew/b.html,good.tpl!\r\n");
+      g.WriteText("src/project.txt",
+                  "[Main]\r\nnew1/a.html,good.tpl!\r\nnew2/b.html,good.tpl!\r\n");
     }
     g.ui.question_answers.assign(c.answers.begin(), c.answers.end());
     GenerationContext context = g.Context();
@@ -226,7 +227,7 @@ TEST_F(GenerationRunTest, QuestionsAnsweredYesYesToAllNoOrClosed) {
     EXPECT_EQ(run.warnings, c.warnings);
     const ScriptedUserInterface::Question& question = g.ui.questions[0];
     std::string document =
-        problem == "no folder" ? g.Path("site/new/a.html") : g.Path("site/a.html");
+        problem == "no folder" ? g.Path("site/new1/a.html") : g.Path("site/a.html");
     if (problem == "missing file") {
       EXPECT_EQ(run.missing_files, std::min<int>(2, c.questions + (c.end == RunEnd::kCompleted)));
       EXPECT_EQ(question.title, "File Access Error");
@@ -243,7 +244,7 @@ TEST_F(GenerationRunTest, QuestionsAnsweredYesYesToAllNoOrClosed) {
       EXPECT_EQ(question.preset, A::kNo);
     } else {
       EXPECT_EQ(question.title, "Subdirectory Does Not Exist");
-      EXPECT_EQ(question.text, "The subdirectory " + g.Path("site/new/") +
+      EXPECT_EQ(question.text, "The subdirectory " + g.Path("site/new1/") +
                                    " does not exist. Would you like Pentrak to create this "
                                    "subdirectory?");
       EXPECT_TRUE(question.shown.cancel);
