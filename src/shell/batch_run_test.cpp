@@ -45,30 +45,6 @@ TEST_F(BatchRunTest, AKnownProjectWrittenWithBackslashesIsMadeCurrentAndGenerate
   EXPECT_EQ(workbench.project.name, "Site");
 }
 
-TEST_F(BatchRunTest, AProjectOutsideTheHistoryIsNotGeneratedAndTheFileIsKept) {
-  std::string stranger = Project("stranger.web", {"name=Stranger"});
-  BatchOutcome outcome = Run("/mode=1 /project=" + Backslashed(stranger));
-  EXPECT_FALSE(outcome.generated);
-  EXPECT_FALSE(outcome.close_program);
-  EXPECT_TRUE(ui.messages.empty());
-  EXPECT_EQ(HistoryLines(), (std::vector<std::string>{"5|" + other + "|2", "5|" + site + "|1"}));
-  EXPECT_EQ(workbench.history.entries[0].status, kHistoryKnown);
-}
-
-TEST_F(BatchRunTest, AnInvalidProjectShowsTheCommandLineErrorAndRunsNothing) {
-  std::string marker = folder / "started";
-  std::string none = Backslashed(folder / "none.web");
-  BatchOutcome outcome = Run("/mode=2 /project=" + none + " /command=touch " + Backslashed(marker));
-  EXPECT_FALSE(outcome.valid_project);
-  EXPECT_FALSE(outcome.close_program);
-  ASSERT_EQ(ui.messages.size(), 1u);
-  EXPECT_EQ(ui.messages[0].title, "Command Line Error");
-  EXPECT_EQ(ui.messages[0].text, "Error processing command line options.\rThe file " + none +
-                                     " is not a valid Project file.\rPlease verify that the "
-                                     "command line settings are correct.");
-  EXPECT_FALSE(fs().FileExists(marker));
-}
-
 TEST_F(BatchRunTest, TheCommandStartsAfterTheRunAndAStoppedRunStaysOpen) {
   std::string marker = folder / "started";
   workbench.generation.stop_requested = true;  // as a stopped run leaves it

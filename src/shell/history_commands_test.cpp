@@ -51,13 +51,6 @@ TEST_F(HistoryCommandsTest, OpeningANewFileAddsItAsCurrentUnlessTheHistoryIsFull
   EXPECT_EQ(HistoryLines().size(), 3u);
 }
 
-TEST_F(HistoryCommandsTest, AnEmptyPathAsksForTheFile) {
-  ui.file_choices = {std::nullopt, b};
-  EXPECT_EQ(OpenProject(workbench, ""), OpenProjectOutcome::kCancelled);
-  EXPECT_EQ(OpenProject(workbench, ""), OpenProjectOutcome::kOpened);
-  EXPECT_EQ(workbench.history.current_index, 1);
-}
-
 TEST_F(HistoryCommandsTest, RemovingTheCurrentProjectAsksFirst) {
   ui.message_answers = {Answer::kCancel, Answer::kOk};
   EXPECT_FALSE(RemoveCurrentProject(workbench));
@@ -70,12 +63,6 @@ TEST_F(HistoryCommandsTest, RemovingTheCurrentProjectAsksFirst) {
   EXPECT_EQ(HistoryLines(), std::vector<std::string>{"5|" + b + "|1"});
   EXPECT_EQ(workbench.history.current_index, 0);
   EXPECT_EQ(workbench.project.name, "Blog");
-}
-
-TEST_F(HistoryCommandsTest, ChoosingAProjectMakesItTheOnlyCurrentOne) {
-  EXPECT_TRUE(ChooseProject(workbench, 1));
-  EXPECT_EQ(HistoryLines(), (std::vector<std::string>{"5|" + a + "|1", "5|" + b + "|2"}));
-  EXPECT_EQ(workbench.project.project_file_path, b);
 }
 
 }  // namespace

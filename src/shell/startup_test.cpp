@@ -51,15 +51,5 @@ TEST_F(StartUpTest, AnUnknownHistoryFileClosesTheProgram) {
   EXPECT_EQ(ui.messages[1].text, "Created " + Options() + " with their defaults.");
 }
 
-TEST_F(StartUpTest, OpenProjectFileRefusesAFileThatIsNoProject) {
-  ASSERT_TRUE(StartUp(workbench, StartUpOptions{}));
-  ui.messages.clear();
-  EXPECT_FALSE(OpenProjectFile(workbench, folder / "none.web"));
-  ASSERT_EQ(ui.messages.size(), 1u);
-  EXPECT_EQ(ui.messages[0].text,
-            "The file " + folder / "none.web" + " is not a valid Project file.");
-  EXPECT_EQ(HistoryLines().size(), 1u);
-}
-
 }  // namespace
 }  // namespace pentrak
