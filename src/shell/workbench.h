@@ -3,6 +3,8 @@
 #include <string>
 
 #include "engine/macro_tables.h"
+#include "generation/command_line.h"
+#include "generation/generation_run.h"
 #include "platform/clock.h"
 #include "platform/file_system.h"
 #include "platform/user_interface.h"
@@ -32,6 +34,8 @@ struct Workbench {
   ProjectDefinition definition;
   MacroTables macros;
   WorkFiles work_files;
+  BatchSettings batch;         // what the command line asked for
+  GenerationState generation;  // a run in progress and the Stop request
 };
 
 }  // namespace pentrak
