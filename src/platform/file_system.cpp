@@ -162,7 +162,7 @@ void FileSystem::WriteLines(const std::string& path, const std::vector<std::stri
   for (const std::string& line : lines) size += line.size() + 2;
   std::string bytes;
   bytes.reserve(size);
-  for (const std::string& line : lines) AppendLine(bytes, line);
+  for (const std::string& line : lines) pentrak::AppendLine(bytes, line);
   WriteFile(path, bytes);
 }
 
