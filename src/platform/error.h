@@ -25,6 +25,8 @@ inline constexpr int kErrorLaunchCustomApplication = 10018;
 inline constexpr int kErrorSampleProject = 10019;
 inline constexpr int kErrorLaunchDefaultApplication = 10020;
 inline constexpr int kErrorLaunchXmlEditor = 10021;
+// A settings value that is not a signed 16-bit decimal integer where one is expected.
+inline constexpr int kErrorInvalidInteger = 13;
 
 // A run-time error with a number and a description, caught by the command that started the
 // operation and shown through ReportError.
