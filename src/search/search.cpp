@@ -4,7 +4,7 @@
 #include "platform/text_lines.h"
 #include "platform/user_interface.h"
 #include "project/definition.h"
-#include "project/definition_file.h"
+#include "project/path_resolution.h"
 #include "search/search_file_list.h"
 #include "settings/project_settings.h"
 #include "settings/work_files.h"
@@ -148,7 +148,7 @@ void BuildDocumentFileList(const ProjectDefinition& definition, const FileSelect
 std::string ResolveListedFile(const SearchContext& context, const std::string& name,
                               bool is_document) {
   const LogContext& log = context.log;
-  return ResolveProjectPath(context.project, log.options, log.fs, name, true, is_document);
+  return ResolveProjectPath({log.fs, context.project, log.options}, name, true, is_document);
 }
 
 bool WalkListedFiles(const SearchContext& context, bool documents, std::string_view status_prefix,
