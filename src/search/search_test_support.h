@@ -2,13 +2,12 @@
 
 // Test support for the search and replace tests: a fresh project in a temporary folder.
 
-#include <cstdlib>
-#include <filesystem>
 #include <string>
 #include <vector>
 
 #include "platform/file_system.h"
 #include "platform/scripted_user_interface.h"
+#include "platform/test_folder.h"
 #include "project/definition.h"
 #include "search/search.h"
 #include "search/search_file_list.h"
@@ -22,11 +21,8 @@ namespace pentrak::testing {
 // "work/", and a definition the test fills by hand.
 class TestProject {
  public:
-  TestProject() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "pentrak-search-XXXXXX");
-    root = ::mkdtemp(pattern.data()) ? pattern : "";
-    for (const char* sub : {"/src", "/site", "/work"})
-      std::filesystem::create_directory(root + sub);
+  TestProject() : root(temporary.path()) {
+    for (const char* sub : {"/src", "/site", "/work"}) fs.CreateFolder(root + sub);
     project.content_root = root + "/src";
     project.document_root = root + "/site";
     project.tags.macro_start = "[@";
@@ -36,9 +32,6 @@ class TestProject {
     work_files.results_file = root + "/work/search.txt";
     work_files.replace_work_file = root + "/work/pentrak.rpl";
   }
-  ~TestProject() { std::filesystem::remove_all(root); }
-  TestProject(const TestProject&) = delete;
-  TestProject& operator=(const TestProject&) = delete;
 
   std::string Source(const std::string& name) const { return root + "/src/" + name; }
   void WriteSource(const std::string& name, const std::string& bytes) const {
@@ -66,6 +59,7 @@ class TestProject {
 
   SearchContext Context() { return {project, definition, log, files, results}; }
 
+  TestFolder temporary;
   std::string root;
   FileSystem fs;
   ScriptedUserInterface ui;

@@ -2,8 +2,10 @@
 
 #include <string>
 
+#include "platform/desktop_open.h"
 #include "platform/error.h"
 #include "platform/paths.h"
+#include "platform/process.h"
 #include "platform/text_lines.h"
 #include "platform/user_interface.h"
 #include "settings/default_drive.h"
@@ -55,6 +57,19 @@ void StartOrThrow(const LaunchContext& context, const std::string& command, int 
 }
 
 }  // namespace
+
+bool SystemProcessStarter::StartCommand(const std::string& command_line) {
+  try {
+    StartCommandLine(command_line);
+    return true;
+  } catch (const Error&) {
+    return false;
+  }
+}
+
+int SystemProcessStarter::OpenAssociated(const std::string& path, int mode) {
+  return OpenWithDesktop(path, mode);
+}
 
 std::string QuoteIfNeeded(std::string_view path) {
   bool needs_quotes = !path.empty() && path.find(' ') != std::string_view::npos &&

@@ -1,12 +1,16 @@
 #include "shell/launcher.h"
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
+#include <filesystem>
 #include <functional>
 #include <vector>
 
 #include "platform/error.h"
+#include "platform/file_system.h"
 #include "platform/scripted_user_interface.h"
+#include "platform/test_folder.h"
 #include "settings/program_options.h"
 #include "settings/project_settings.h"
 
@@ -202,6 +206,32 @@ TEST(LauncherTest, OpensWithTheAssociatedApplication) {
     EXPECT_EQ(e.number(), 10020);
     EXPECT_EQ(e.description(), "Error launching default application for /a.txt.");
   }
+}
+
+TEST(LauncherTest, AFileNameWithShellMetacharactersArrivesAsOneArgument) {
+  TestFolder folder;
+  FileSystem fs;
+  // The stand-in editor writes each argument it receives on a line of args.txt.
+  std::string editor = folder / "editor";
+  fs.WriteFile(editor,
+               "#!/bin/sh\nfor a in \"$@\"; do printf '%s\\n' \"$a\"; done > \"$0.tmp\"\n"
+               "mv \"$0.tmp\" \"$(dirname \"$0\")/args.txt\"\n");
+  std::filesystem::permissions(editor, std::filesystem::perms::owner_all);
+  std::string file = folder / ("a; touch " + (folder / "one") + " $(touch " + (folder / "two") +
+                               ") `touch " + (folder / "three") + "`.txt");
+
+  ProgramOptions options;
+  options.editor = editor;
+  ProjectSettings project;
+  SystemProcessStarter starter;
+  ScriptedUserInterface ui;
+  LaunchEditor({options, project, starter, ui}, file);
+
+  std::string args = folder / "args.txt";
+  for (int i = 0; i < 1000 && !fs.FileExists(args); ++i) ::usleep(10000);
+  ASSERT_TRUE(fs.FileExists(args));
+  EXPECT_EQ(fs.ReadFile(args), file + "\n");
+  for (const char* name : {"one", "two", "three"}) EXPECT_FALSE(fs.FileExists(folder / name));
 }
 
 }  // namespace
