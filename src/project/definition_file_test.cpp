@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
+
 #include "platform/error.h"
 #include "platform/file_system.h"
 #include "platform/scripted_user_interface.h"
@@ -246,6 +248,12 @@ TEST_F(DefinitionFileTest, MissingOrEmptyDefinitionFileSetting) {
   EXPECT_EQ(missing.number(), 10005);
   EXPECT_EQ(missing.description(),
             "Could not open Project Definition file at " + temp.path() + "/missing.txt" + tail);
+  // A file that exists but cannot be read names the file too.
+  project.definition_file = "project.txt";
+  fs.SetFaultHook([](FileOp op, const std::string&) { return op == FileOp::kRead ? EACCES : 0; });
+  EXPECT_EQ(ReadError({}).description(), "Could not open Project Definition file at " +
+                                             temp.File("project.txt") + ". Permission denied.");
+  fs.SetFaultHook(nullptr);
   project.definition_file = "";
   EXPECT_EQ(ReadError({}).description(),
             "Could not open Project Definition file at " + temp.path() + "/" + tail);

@@ -3,6 +3,7 @@
 #include "platform/error.h"
 #include "settings/program_options_file.h"
 #include "settings/project_file.h"
+#include "settings/project_history.h"
 #include "shell/workbench.h"
 
 namespace pentrak {
@@ -35,6 +36,7 @@ bool LoadProgramOptions(Workbench& workbench) {
     ReportError(workbench.ui, error);
     return false;
   }
+  ResizeProjectHistory(workbench.history, workbench.options.maximum_projects);
   SetWorkFiles(LogContextOf(workbench), workbench.project, workbench.program_folder);
   return true;
 }

@@ -11,8 +11,8 @@ struct Workbench;
 // report, leaves the tables and work files as they were, and gives false.
 bool LoadProjectSettings(Workbench& workbench, const std::string& path);
 
-// Reads the default program options file and sets up the work files. A failure is shown
-// through the common error report and gives false.
+// Reads the default program options file, resizes the project history and sets up the work
+// files. A failure is shown through the common error report and gives false.
 bool LoadProgramOptions(Workbench& workbench);
 
 }  // namespace pentrak
