@@ -44,24 +44,11 @@ int RunReplace(const CommandContext& context, const ReplaceArgs& args) {
     return 2;
   }
 
-  ConsoleUserInterface ui(context.out, context.err, context.in, answers);
-  std::optional<std::string> folder = ProgramFolderFor(context, ui);
-  if (!folder) return 2;
-  Workbench workbench(ui, *folder);
-  if (!OpenProjectFiles(workbench, context, args.selection, request.selection)) return 2;
-
-  RecordedResults results;
-  LogContext log{workbench.work_files, workbench.fs, ui, workbench.options};
-  SearchContext search{workbench.project, workbench.definition, log, workbench.search_files,
-                       results};
-  try {
-    ReplaceSummary summary = DoReplace(search, request);
-    PrintResults(context.out, results);
-    return summary.cancelled || summary.stopped ? 1 : 0;
-  } catch (const Error& error) {
-    ReportError(ui, error);
-    return 1;
-  }
+  return RunOnProjectFiles(context, answers, args.selection, request.selection,
+                           [&](const SearchContext& search) {
+                             ReplaceSummary summary = DoReplace(search, request);
+                             return summary.cancelled || summary.stopped ? 1 : 0;
+                           });
 }
 
 int RunFixLineEndings(const CommandContext& context, const std::string& file) {

@@ -15,6 +15,14 @@ namespace pentrak::cli {
 
 namespace {
 
+// The results list, then each line with hits as "path:line: text".
+void PrintResults(std::ostream& out, const RecordedResults& results) {
+  for (const std::string& entry : results.results) out << entry << '\n';
+  for (const LineHit& hit : results.details) {
+    out << hit.path << ':' << hit.line_number << ": " << hit.text << '\n';
+  }
+}
+
 struct SearchArgs {
   std::string text;
   FileSelectionArgs selection;
@@ -36,24 +44,9 @@ int RunSearch(const CommandContext& context, const SearchArgs& args) {
     return 2;
   }
 
-  ConsoleUserInterface ui(context.out, context.err, context.in, ConsoleAnswers{});
-  std::optional<std::string> folder = ProgramFolderFor(context, ui);
-  if (!folder) return 2;
-  Workbench workbench(ui, *folder);
-  if (!OpenProjectFiles(workbench, context, args.selection, request.selection)) return 2;
-
-  RecordedResults results;
-  LogContext log{workbench.work_files, workbench.fs, ui, workbench.options};
-  SearchContext search{workbench.project, workbench.definition, log, workbench.search_files,
-                       results};
-  try {
-    SearchSummary summary = DoSearch(search, request);
-    PrintResults(context.out, results);
-    return summary.stopped ? 1 : 0;
-  } catch (const Error& error) {
-    ReportError(ui, error);
-    return 1;
-  }
+  return RunOnProjectFiles(
+      context, ConsoleAnswers{}, args.selection, request.selection,
+      [&](const SearchContext& search) { return DoSearch(search, request).stopped ? 1 : 0; });
 }
 
 }  // namespace
@@ -124,19 +117,6 @@ bool SelectDocument(const std::string& document, const ProjectDefinition& defini
   return false;
 }
 
-void PrintResults(std::ostream& out, const RecordedResults& results) {
-  for (const std::string& entry : results.results) out << entry << '\n';
-  for (const LineHit& hit : results.details) {
-    out << hit.path << ':' << hit.line_number << ": " << hit.text << '\n';
-  }
-}
-
-bool OpenProjectFiles(Workbench& workbench, const CommandContext& context,
-                      const FileSelectionArgs& args, FileSelection& selection) {
-  return StartHeadless(workbench, context, args.project) && ReadDefinitionAsWritten(workbench) &&
-         SelectDocument(args.document, workbench.definition, selection, context.err);
-}
-
 bool ReadDefinitionAsWritten(Workbench& workbench) {
   try {
     ReadDefinition(
@@ -146,6 +126,30 @@ bool ReadDefinitionAsWritten(Workbench& workbench) {
   } catch (const Error& error) {
     ReportError(workbench.ui, error);
     return false;
+  }
+}
+
+int RunOnProjectFiles(const CommandContext& context, const ConsoleAnswers& answers,
+                      const FileSelectionArgs& args, FileSelection& selection,
+                      const std::function<int(const SearchContext&)>& work) {
+  ConsoleUserInterface ui(context.out, context.err, context.in, answers);
+  std::optional<std::string> folder = ProgramFolderFor(context, ui);
+  if (!folder) return 2;
+  Workbench workbench(ui, *folder);
+  if (!StartHeadless(workbench, context, args.project) || !ReadDefinitionAsWritten(workbench) ||
+      !SelectDocument(args.document, workbench.definition, selection, context.err)) {
+    return 2;
+  }
+  RecordedResults results;
+  LogContext log{workbench.work_files, workbench.fs, ui, workbench.options};
+  try {
+    int status =
+        work({workbench.project, workbench.definition, log, workbench.search_files, results});
+    PrintResults(context.out, results);
+    return status;
+  } catch (const Error& error) {
+    ReportError(ui, error);
+    return 1;
   }
 }
 

@@ -1,13 +1,15 @@
 #pragma once
 
+#include <functional>
 #include <iosfwd>
 #include <string>
 
 #include "cli/commands.h"
 
 namespace pentrak {
-class RecordedResults;
+struct ConsoleAnswers;
 struct FileSelection;
+struct SearchContext;
 struct ProjectDefinition;
 struct Workbench;
 }  // namespace pentrak
@@ -42,12 +44,11 @@ bool SelectDocument(const std::string& document, const ProjectDefinition& defini
 // Reads the current project's definition with the names as written; false after reporting.
 bool ReadDefinitionAsWritten(Workbench& workbench);
 
-// Starts the program, opens the project and reads its definition, then applies --document to
-// the selection; false after reporting.
-bool OpenProjectFiles(Workbench& workbench, const CommandContext& context,
-                      const FileSelectionArgs& args, FileSelection& selection);
-
-// The results list, then each line with hits as "path:line: text".
-void PrintResults(std::ostream& out, const RecordedResults& results);
+// Starts the program on the console, opens the project and its definition, applies --document
+// to the selection and runs work; then prints the results list and the lines with hits. Gives
+// work's status, 1 when it raised an error (reported), 2 when start-up failed.
+int RunOnProjectFiles(const CommandContext& context, const ConsoleAnswers& answers,
+                      const FileSelectionArgs& args, FileSelection& selection,
+                      const std::function<int(const SearchContext&)>& work);
 
 }  // namespace pentrak::cli

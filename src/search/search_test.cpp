@@ -55,7 +55,7 @@ TEST(SearchTest, CountsOccurrencesOnALine) {
       {"abc", "", false, false, 0},
       // Definitions: "[@TITLE]" looks for "[@TITLE]:" or "[@TITLE(@" at the start of a line
       // that holds "]:".
-      {"[@TITLE]:Home", "TITLE]", false, true, 1},
+      {"[@TITLE]:Home", "  TITLE] ", false, true, 1},
       {"<h1>[@TITLE]</h1>", "TITLE]", false, true, 0},
       {"[@TITLE(@size:2)]:text", "TITLE]", false, true, 1},
       {"[@TITLE(@size:2)] no colon", "TITLE]", false, true, 0},
@@ -73,18 +73,6 @@ TEST(SearchTest, CountsOccurrencesOnALine) {
         MakeSearchPattern(find, c.ignore_case, c.definitions_only, DefaultTags());
     EXPECT_EQ(CountOccurrences(c.line, pattern), c.expected) << c.line << " / " << c.find;
   }
-}
-
-TEST(SearchTest, DefinitionsSearchBuildsBothPatterns) {
-  EXPECT_EQ(EffectiveFindText("  TITLE] ", true, DefaultTags()), "[@TITLE]");
-  EXPECT_EQ(EffectiveFindText("  TITLE] ", false, DefaultTags()), "  TITLE] ");
-  SearchPattern pattern = MakeSearchPattern("[@TITLE]", false, true, DefaultTags());
-  EXPECT_EQ(pattern.primary, "[@TITLE]:");
-  EXPECT_EQ(pattern.alternative, "[@TITLE(@");
-  pattern = MakeSearchPattern("[@TITLE]:", false, true, DefaultTags());
-  EXPECT_EQ(pattern.primary, "[@TITLE]:");
-  EXPECT_EQ(pattern.alternative, "[@TITLE(@");
-  EXPECT_EQ(MakeSearchPattern("[@TITLE]", false, false, DefaultTags()).alternative, "");
 }
 
 // Main: globals tools.par; index.html and about.html share general.tpl and shared.par.
@@ -118,8 +106,6 @@ TEST(SearchTest, FileListsFollowScopeKindsAndMode) {
   news_folder_parts.content_files = false;
   FileSelection only_content = whole;
   only_content.globals = only_content.folder_globals = only_content.templates = false;
-  FileSelection only_templates = whole;
-  only_templates.globals = only_templates.folder_globals = only_templates.content_files = false;
 
   const Case cases[] = {
       {"whole project",
@@ -136,7 +122,6 @@ TEST(SearchTest, FileListsFollowScopeKindsAndMode) {
        only_content,
        false,
        {"pm.par", "index.par", "shared.par", "about.par", "n.par"}},
-      {"templates", only_templates, false, {"general.tpl", "news.tpl"}},
       {"all documents", whole, true, {"index.html", "about.html", "n.html"}},
       {"current document only", current, true, {"about.html"}},
   };
