@@ -5,7 +5,7 @@
 
 #include "cli/cli.h"
 #include "platform/file_system.h"
-#include "platform/test_folder.h"
+#include "platform/test_support.h"
 #include "settings/project_file.h"
 #include "settings/project_settings.h"
 

@@ -5,7 +5,7 @@
 #include <filesystem>
 
 #include "platform/file_system.h"
-#include "platform/test_folder.h"
+#include "platform/test_support.h"
 
 namespace pentrak {
 namespace {

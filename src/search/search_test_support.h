@@ -7,7 +7,7 @@
 
 #include "platform/file_system.h"
 #include "platform/scripted_user_interface.h"
-#include "platform/test_folder.h"
+#include "platform/test_support.h"
 #include "project/definition.h"
 #include "search/search.h"
 #include "search/search_file_list.h"
