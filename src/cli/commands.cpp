@@ -1,5 +1,6 @@
 #include "cli/commands.h"
 
+#include "cli/generate_command.h"
 #include "cli/search_commands.h"
 
 namespace pentrak::cli {
@@ -7,9 +8,8 @@ namespace pentrak::cli {
 std::vector<CommandRegistrar> AllCommands() {
   return {
       // One line per sub-command, e.g. AddGenerateCommand, from its own file.
-      AddSearchCommand,
-      AddReplaceCommand,
-      AddFixLineEndingsCommand,
+      AddGenerateCommand, AddShowCommand,    AddProjectsCommand,
+      AddSearchCommand,   AddReplaceCommand, AddFixLineEndingsCommand,
   };
 }
 

@@ -4,6 +4,7 @@
 
 #include "engine/macro_tables.h"
 #include "generation/command_line.h"
+#include "generation/generation_run.h"
 #include "platform/clock.h"
 #include "platform/file_system.h"
 #include "platform/user_interface.h"
@@ -35,6 +36,7 @@ struct Workbench {
   MacroTables macros;
   WorkFiles work_files;
   BatchSettings batch;          // what the command line asked for
+  GenerationState generation;   // a run in progress and the Stop request
   SearchFileList search_files;  // shared by the search and the replace tool
 };
 
