@@ -17,7 +17,11 @@ inline constexpr int kErrorCannotOpen = 10005;
 inline constexpr int kErrorHalt = 10006;
 inline constexpr int kErrorFolderLimit = 10012;
 inline constexpr int kErrorDocumentLimit = 10013;
+inline constexpr int kErrorGlobalsLimit = 10014;
+inline constexpr int kErrorContentFilesLimit = 10015;
 inline constexpr int kErrorSampleProject = 10019;
+// A settings value that is not a signed 16-bit decimal integer where one is expected.
+inline constexpr int kErrorInvalidInteger = 13;
 
 // A run-time error with a number and a description, caught by the command that started the
 // operation and shown through ReportError.

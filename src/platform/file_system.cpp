@@ -4,9 +4,12 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <ctime>
+#include <filesystem>
+#include <system_error>
 
 #include "platform/error.h"
 #include "platform/paths.h"
@@ -162,7 +165,7 @@ void FileSystem::WriteLines(const std::string& path, const std::vector<std::stri
   for (const std::string& line : lines) size += line.size() + 2;
   std::string bytes;
   bytes.reserve(size);
-  for (const std::string& line : lines) AppendLine(bytes, line);
+  for (const std::string& line : lines) pentrak::AppendLine(bytes, line);
   WriteFile(path, bytes);
 }
 
@@ -218,6 +221,27 @@ void FileSystem::RemoveFile(const std::string& path) const {
 void FileSystem::RenameFile(const std::string& from, const std::string& to) const {
   CheckFault(FileOp::kWrite, to);
   if (::rename(NativePath(from).c_str(), NativePath(to).c_str()) != 0) ThrowErrno();
+}
+
+std::vector<std::string> FileSystem::FilesBelow(const std::string& folder) const {
+  CheckFault(FileOp::kRead, folder);
+  namespace fs = std::filesystem;
+  std::error_code ec;
+  fs::path root(NativePath(folder));
+  fs::recursive_directory_iterator it(root, ec);
+  if (ec) throw SystemError(ec.value());
+  std::vector<std::string> files;
+  for (const fs::recursive_directory_iterator end; it != end; it.increment(ec)) {
+    if (ec) throw SystemError(ec.value());
+    if (it->is_regular_file(ec)) files.push_back(it->path().lexically_relative(root).generic_string());
+  }
+  if (ec) throw SystemError(ec.value());
+  std::sort(files.begin(), files.end());
+  return files;
+}
+
+bool FileSystem::CanWriteInFolder(const std::string& folder) const {
+  return FolderExists(folder) && ::access(NativePath(folder).c_str(), W_OK | X_OK) == 0;
 }
 
 bool FileSystem::FilesIdentical(const std::string& a, const std::string& b) const {

@@ -48,6 +48,11 @@ class FileSystem {
   void CopyFile(const std::string& from, const std::string& to) const;
   void RemoveFile(const std::string& path) const;
   void RenameFile(const std::string& from, const std::string& to) const;
+  // Every file below a folder, as paths relative to it with "/" separators, sorted; throws when
+  // the folder cannot be read.
+  std::vector<std::string> FilesBelow(const std::string& folder) const;
+  // True when the folder exists and this process may create files in it.
+  bool CanWriteInFolder(const std::string& folder) const;
   // Compares two files byte for byte; throws when either cannot be read.
   bool FilesIdentical(const std::string& a, const std::string& b) const;
 

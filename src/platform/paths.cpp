@@ -1,5 +1,7 @@
 #include "platform/paths.h"
 
+#include <filesystem>
+
 namespace pentrak {
 
 std::size_t LastSeparator(std::string_view path) { return path.find_last_of("\\/"); }
@@ -41,6 +43,15 @@ std::string NormalizeSeparators(std::string_view path) {
     if (IsSeparator(c)) c = kNativeSeparator;
   }
   return result;
+}
+
+std::string AbsolutePath(std::string_view path) {
+  bool names_drive = path.size() >= 2 && path[1] == ':';
+  if (path.empty() || IsSeparator(path.front()) || names_drive) return std::string(path);
+  std::error_code ec;
+  std::filesystem::path current = std::filesystem::current_path(ec);
+  if (ec) return std::string(path);
+  return JoinPath(current.string(), path);
 }
 
 }  // namespace pentrak

@@ -33,4 +33,8 @@ std::string NativePath(std::string_view path);
 // A path typed by the user with every separator turned into the platform's own.
 std::string NormalizeSeparators(std::string_view path);
 
+// A relative path joined to the current folder; a path that begins with a separator or names a
+// drive ("D:") comes back unchanged.
+std::string AbsolutePath(std::string_view path);
+
 }  // namespace pentrak

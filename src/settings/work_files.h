@@ -34,6 +34,9 @@ struct LogContext {
 void SetWorkFiles(const LogContext& log, const ProjectSettings& project,
                   const std::string& program_folder);
 
+// Detail lines of the log (skips, notes, warnings, errors) start with ten blanks.
+inline constexpr std::string_view kLogIndent = "          ";
+
 // Writes one line to the generation log (create replaces the file).
 void WriteLog(const LogContext& log, std::string_view text, bool create = false,
               bool note_if_disabled = false);

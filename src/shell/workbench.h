@@ -3,6 +3,7 @@
 #include <string>
 
 #include "engine/macro_tables.h"
+#include "generation/command_line.h"
 #include "platform/clock.h"
 #include "platform/file_system.h"
 #include "platform/user_interface.h"
@@ -32,6 +33,7 @@ struct Workbench {
   ProjectDefinition definition;
   MacroTables macros;
   WorkFiles work_files;
+  BatchSettings batch;  // what the command line asked for
 };
 
 }  // namespace pentrak

@@ -1,0 +1,263 @@
+#include "engine/document_generator.h"
+
+#include <exception>
+
+#include "engine/expansion.h"
+#include "engine/optimization.h"
+#include "platform/error.h"
+#include "platform/file_system.h"
+#include "project/definition.h"
+#include "settings/project_settings.h"
+#include "settings/work_files.h"
+
+namespace pentrak {
+
+LogicalLineReader::LogicalLineReader(std::string_view text, std::string_view marker)
+    : cursor_(text), marker_(marker) {}
+
+bool LogicalLineReader::EndsWithMarker(std::string_view line) const {
+  return !marker_.empty() && line.size() >= marker_.size() &&
+         line.substr(line.size() - marker_.size()) == marker_;
+}
+
+bool LogicalLineReader::Next(std::string_view& line) {
+  std::string_view physical;
+  if (!cursor_.Next(physical)) return false;
+  if (!EndsWithMarker(physical)) {
+    line = physical;
+    return true;
+  }
+  joined_.assign(physical.substr(0, physical.size() - marker_.size()));
+  while (cursor_.Next(physical)) {
+    if (!EndsWithMarker(physical)) {
+      joined_.append(physical);
+      break;
+    }
+    joined_.append(physical.substr(0, physical.size() - marker_.size()));
+  }
+  line = joined_;
+  return true;
+}
+
+bool SameLines(std::string_view a, std::string_view b) {
+  LineCursor cursor_a(a);
+  LineCursor cursor_b(b);
+  for (;;) {
+    std::string_view line_a;
+    std::string_view line_b;
+    bool more_a = cursor_a.Next(line_a);
+    bool more_b = cursor_b.Next(line_b);
+    if (!more_a && !more_b) return true;
+    if (line_a != line_b) return false;
+  }
+}
+
+namespace {
+
+// Reads a file for a comparison; an unreadable file is logged and makes the comparison fail.
+bool ReadForComparison(const FileSystem& fs, const LogContext& log, const std::string& path,
+                       std::string& text) {
+  try {
+    text = fs.ReadFile(path);
+    return true;
+  } catch (const Error&) {
+    std::string line(kLogIndent);
+    line += ">Unable to compare files";
+    WriteLog(log, line);
+    return false;
+  }
+}
+
+bool TextMatchesFile(const FileSystem& fs, const LogContext& log, std::string_view text,
+                     const std::string& path) {
+  std::string other;
+  return ReadForComparison(fs, log, path, other) && SameLines(text, other);
+}
+
+// A source or destination that cannot be opened names itself in the error.
+Error WithPath(const Error& error, const std::string& path) {
+  return Error(error.number(), error.description() + " (" + path + ")");
+}
+
+std::string ReadSource(const FileSystem& fs, const std::string& path) {
+  try {
+    return fs.ReadFile(path);
+  } catch (const Error& error) {
+    throw WithPath(error, path);
+  }
+}
+
+void WriteDestination(const FileSystem& fs, const std::string& path, std::string_view text) {
+  try {
+    fs.WriteFile(path, text);
+  } catch (const Error& error) {
+    throw WithPath(error, path);
+  }
+}
+
+// One call of GenerateDocument: the pass chain and its state.
+class DocumentGeneration {
+ public:
+  DocumentGeneration(const DocumentGeneratorContext& context, int folder_index, int document_index)
+      : context_(context),
+        project_(context.expansion.project),
+        document_(context.expansion.definition.folders[folder_index].documents[document_index]),
+        folder_index_(folder_index),
+        document_index_(document_index),
+        level_(EffectiveOptimizationLevel(project_, document_)) {}
+
+  short Run();
+
+ private:
+  bool ExpansionPass();
+  void OptimizationPassOver();
+  void WriteDocumentUnlessIdentical(const std::string& text);
+  std::string WorkFilePath(int pass) const;
+  void LogOutcome() const;
+
+  const DocumentGeneratorContext& context_;
+  const ProjectSettings& project_;
+  const Document& document_;
+  int folder_index_;
+  int document_index_;
+  short level_;
+  short outcome_ = kDocumentGenerated;
+  short expansion_state_ = kOutsideBlock;
+  // The source of the current pass (the previous pass's output) and the output being built;
+  // swapped after each pass so their capacity is reused.
+  std::string source_;
+  std::string output_;
+  std::string result_;
+  std::string warning_;
+};
+
+std::string DocumentGeneration::WorkFilePath(int pass) const {
+  return context_.log.work_files.generator_work_file + "." + std::to_string(pass);
+}
+
+bool DocumentGeneration::ExpansionPass() {
+  const std::string& start_tag = project_.tags.macro_start;
+  bool tags_found = false;
+  LogicalLineReader reader(source_, project_.tags.line_continuation);
+  std::string_view line;
+  while (reader.Next(line)) {
+    if (start_tag.empty() || line.find(start_tag) == std::string_view::npos) {
+      if (expansion_state_ != kBlockExcluded) AppendLine(output_, line);
+      continue;
+    }
+    tags_found = true;
+    result_.clear();
+    warning_.clear();
+    ExpandMacroTag(context_.expansion, line, result_, folder_index_, document_index_,
+                   expansion_state_, warning_);
+    if (!warning_.empty()) {
+      outcome_ = kDocumentGeneratedWithWarnings;
+      std::string log_line(kLogIndent);
+      log_line += warning_;
+      WriteLog(context_.log, log_line);
+    }
+    if (!result_.empty() && expansion_state_ != kBlockExcluded) AppendLine(output_, result_);
+  }
+  return tags_found;
+}
+
+void DocumentGeneration::OptimizationPassOver() {
+  OptimizationPass optimization(level_);
+  LogicalLineReader reader(source_, project_.tags.line_continuation);
+  std::string_view line;
+  while (reader.Next(line)) optimization.Apply(line, output_);
+}
+
+void DocumentGeneration::WriteDocumentUnlessIdentical(const std::string& text) {
+  if (context_.modified_only && TextMatchesFile(context_.fs, context_.log, text, document_.path)) {
+    outcome_ = kDocumentUnchanged;
+    return;
+  }
+  context_.fs.WriteFile(document_.path, text);
+}
+
+short DocumentGeneration::Run() {
+  source_ = ReadSource(context_.fs, document_.template_path);
+  bool final_pass = false;
+  bool done = false;
+  int pass = 0;
+  while (!done && pass <= project_.max_nested_macros) {
+    ++pass;
+    output_.clear();
+    bool tags_found = false;
+    if (final_pass) {
+      OptimizationPassOver();
+    } else {
+      tags_found = ExpansionPass();
+    }
+    if (final_pass) {
+      if (context_.modified_only) {
+        WriteDestination(context_.fs, WorkFilePath(pass), output_);
+        WriteDocumentUnlessIdentical(output_);
+      } else {
+        WriteDestination(context_.fs, document_.path, output_);
+      }
+      done = true;
+    } else {
+      WriteDestination(context_.fs, WorkFilePath(pass), output_);
+    }
+    if (!tags_found && !done) {
+      if (level_ > 0) {
+        final_pass = true;
+      } else if (pass > 1) {
+        // This pass changed nothing but what the previous one wrote may still hold continued
+        // lines or an open block; the comparison looks at this pass, the copy takes the last.
+        WriteDocumentUnlessIdentical(context_.modified_only ? output_ : source_);
+        done = true;
+      }
+    }
+    source_.swap(output_);
+  }
+  if (!done) {
+    throw Error(kErrorHalt,
+                "Maximum number of nested Macros was exceeded. Please update the Project "
+                "Properties.");
+  }
+  LogOutcome();
+  return outcome_;
+}
+
+void DocumentGeneration::LogOutcome() const {
+  std::string line(kLogIndent);
+  if (outcome_ == kDocumentUnchanged) {
+    line += ">Document up-to-date";
+    WriteLog(context_.log, line);
+    return;
+  }
+  line += ">Generated";
+  WriteLog(context_.log, line);
+  if (level_ > 0) {
+    line.assign(kLogIndent);
+    line += ">Optimization Level:" + std::to_string(level_);
+    WriteLog(context_.log, line);
+  }
+}
+
+}  // namespace
+
+short GenerateDocument(const DocumentGeneratorContext& context, int folder_index,
+                       int document_index) {
+  const Document& document =
+      context.expansion.definition.folders[folder_index].documents[document_index];
+  try {
+    DocumentGeneration generation(context, folder_index, document_index);
+    return generation.Run();
+  } catch (const Error& error) {
+    if (!error.description().empty()) throw;
+  } catch (const std::exception&) {
+  }
+  throw Error(kErrorHalt, "Error processing file: " + document.path);
+}
+
+bool FilesIdentical(const FileSystem& fs, const LogContext& log, const std::string& path_a,
+                    const std::string& path_b) {
+  std::string text_a;
+  return ReadForComparison(fs, log, path_a, text_a) && TextMatchesFile(fs, log, text_a, path_b);
+}
+
+}  // namespace pentrak

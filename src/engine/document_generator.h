@@ -1,0 +1,64 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "platform/text_lines.h"
+
+namespace pentrak {
+
+class FileSystem;
+struct ExpansionContext;
+struct LogContext;
+
+// Outcomes of GenerateDocument.
+inline constexpr short kDocumentGenerated = 1;
+inline constexpr short kDocumentGeneratedWithWarnings = 2;
+inline constexpr short kDocumentUnchanged = 4;
+
+// What generating one document reads and writes besides the document itself: the expansion
+// (project settings, definition, macro tables, clock), the file system, the log and work files,
+// and the main window's "generate modified only" switch.
+struct DocumentGeneratorContext {
+  const ExpansionContext& expansion;
+  const FileSystem& fs;
+  const LogContext& log;
+  bool modified_only = false;
+};
+
+// Expands the template of one document pass by pass through the generator's work files,
+// optimizes it when its level asks for it, and writes the document (or, with modified_only,
+// leaves an identical one untouched). Returns kDocumentGenerated,
+// kDocumentGeneratedWithWarnings or kDocumentUnchanged; throws Error on failure (10006 when
+// the pass limit max-nested-macros is reached).
+short GenerateDocument(const DocumentGeneratorContext& context, int folder_index,
+                       int document_index);
+
+// True when two texts hold the same lines; missing lines at the end of the shorter text count
+// as empty, so trailing empty lines make no difference.
+bool SameLines(std::string_view a, std::string_view b);
+
+// SameLines for two files. When either cannot be read, logs ">Unable to compare files" and
+// returns false, so that the document gets written.
+bool FilesIdentical(const FileSystem& fs, const LogContext& log, const std::string& path_a,
+                    const std::string& path_b);
+
+// Splits a text into logical lines: a physical line ending with the continuation marker loses
+// it and is joined, without separator, to the next one. A marker on the last line of the text
+// ends the logical line there. An empty marker joins nothing.
+class LogicalLineReader {
+ public:
+  LogicalLineReader(std::string_view text, std::string_view marker);
+
+  // Sets line to the next logical line (valid until the next call) or returns false at the end.
+  bool Next(std::string_view& line);
+
+ private:
+  bool EndsWithMarker(std::string_view line) const;
+
+  LineCursor cursor_;
+  std::string_view marker_;
+  std::string joined_;
+};
+
+}  // namespace pentrak

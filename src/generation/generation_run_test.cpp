@@ -1,0 +1,398 @@
+#include "generation/generation_run.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "generation/generation_test_support.h"
+
+namespace pentrak {
+namespace {
+
+const std::string kIndent = "          ";
+
+class GenerationRunTest : public ::testing::Test {
+ protected:
+  GenerationRunTest() { f.clock.SetNow(1700000000); }
+
+  GenerationRun Run(short scope = kScopeProject, int folder = -1, int document = -1) {
+    GenerationContext context = f.Context();
+    return RunGeneration(context, scope, folder, document);
+  }
+
+  // The masked log as lines.
+  std::vector<std::string> LogLines() const {
+    std::vector<std::string> lines;
+    std::string log = f.MaskedLog();
+    LineCursor cursor(log);
+    std::string_view line;
+    while (cursor.Next(line)) lines.emplace_back(line);
+    return lines;
+  }
+
+  std::vector<std::string> MaskedStatus() const {
+    std::vector<std::string> lines;
+    for (const std::string& line : f.ui.status_lines) {
+      std::string masked = line;
+      for (std::size_t at; (at = masked.find(f.folder.path())) != std::string::npos;) {
+        masked.replace(at, f.folder.path().size(), "<dir>");
+      }
+      std::size_t tabs = masked.rfind("\t\t20");
+      if (tabs != std::string::npos) masked = masked.substr(0, tabs) + "\t\t<time>";
+      lines.push_back(masked);
+    }
+    return lines;
+  }
+
+  GenerationFixture f;
+};
+
+TEST_F(GenerationRunTest, FullProjectRunLogsEveryStepAndTheSummary) {
+  f.project.project_macro_file = "macros.par";
+  f.options.ignore_missing_file_errors = 1;
+  f.WriteText("src/project.txt",
+              "Globals=globals.par!\r\n"
+              "[Main]\r\n"
+              "Globals=main.par!\r\n"
+              "index.html,page.tpl,index.par!\r\n"
+              "logo.gif\r\n"
+              "about.html,about.tpl!\r\n"
+              "[News]\r\n"
+              "news.html,page.tpl,missing.par!\r\n");
+  f.WriteText("src/macros.par", "[@SITE]:\r\nMy Site\r\n[@]\r\n");
+  f.WriteText("src/globals.par", "[@TITLE]:\r\nWelcome to [@SITE]\r\n[@]\r\n");
+  f.WriteText("src/main.par", "[@SECTION]:\r\nMain\r\n[@]\r\n");
+  f.WriteText("src/index.par", "[@BODY]:\r\nIndex body\r\n[@]\r\n");
+  f.WriteText("src/page.tpl", "<h1>[@TITLE]</h1>\r\n<h2>[@SECTION]</h2>\r\n<p>[@BODY]</p>\r\n");
+  f.WriteText("src/about.tpl", "<h1>[@TITLE]</h1>\r\n<p>[@$BODY]</p>\r\n");
+
+  GenerationRun run = Run();
+
+  EXPECT_EQ(f.ReadText("site/index.html"),
+            "<h1>Welcome to My Site</h1>\r\n<h2>Main</h2>\r\n<p>Index body</p>\r\n");
+  EXPECT_EQ(f.ReadText("site/about.html"), "<h1>Welcome to My Site</h1>\r\n");
+  EXPECT_EQ(f.ReadText("site/news.html"), "<h1>Welcome to My Site</h1>\r\n");
+  EXPECT_FALSE(f.Exists("site/logo.gif"));
+  const std::vector<std::string> expected_log = {
+      "Starting Project: \tSite\t\t<time>",
+      "",
+      "----:---- Project",
+      "",
+      "----:---- Globals",
+      "",
+      "0000:---- Main",
+      "",
+      "0000:0000 <dir>/site/index.html",
+      kIndent + ">Generated",
+      "",
+      "0000:0001 <dir>/site/logo.gif",
+      kIndent + ">Static document, generation skipped",
+      "",
+      "0000:0002 <dir>/site/about.html",
+      kIndent + "WARNING: The required Macro [@BODY] does not have a value.",
+      kIndent + ">Generated",
+      "",
+      "0001:---- News",
+      "",
+      "0001:0000 <dir>/site/news.html",
+      kIndent + "ERROR: Could not open file at <dir>/src/missing.par.",
+      kIndent + ">Generated",
+      "",
+      "",
+      "Completed Project:\tSite\t\t<time>",
+      "",
+      "ERRORS:   1  (1 missing file)",
+      "WARNINGS: 1",
+      "",
+      "Documents Generated:  3",
+      "Current Documents:    0",
+      "Read-Only Documents:  0",
+      "Static Documents:     1",
+      "No-Path Documents:    0",
+      "",
+      "Total Documents:      4",
+      "",
+      "Generation Time:      0 seconds",
+      "",
+      "Generated Files List: <dir>/temp/generate.txt",
+  };
+  EXPECT_EQ(LogLines(), expected_log);
+  const std::vector<std::string> expected_status = {
+      "Starting Project: \tSite\t\t<time>",
+      "Processing:\t<dir>/site/index.html",
+      "Processing:\t<dir>/site/about.html",
+      "Processing:\t<dir>/site/news.html",
+      "Completed Project:\tSite\t\t<time>",
+      "Generated 3 of 4 documents with 1 error (1 missing file) and 1 warning "
+      "(1  static document).\t\tSee Log File.",
+  };
+  EXPECT_EQ(MaskedStatus(), expected_status);
+  EXPECT_EQ(f.ReadText("temp/generate.txt"), f.Path("site/index.html") + "\r\n" +
+                                                 f.Path("site/about.html") + "\r\n" +
+                                                 f.Path("site/news.html") + "\r\n");
+  EXPECT_EQ(run.end, RunEnd::kCompleted);
+  EXPECT_EQ(f.ui.beeps, 1);
+  EXPECT_EQ(f.ui.status_clears, 1);
+  EXPECT_TRUE(f.ui.questions.empty());
+  EXPECT_FALSE(f.state.generating);
+}
+
+TEST_F(GenerationRunTest, ModifiedOnlySkipsCurrentDocumentsAndKeepsUnchangedOnes) {
+  constexpr std::int64_t kThen = 1600000000;
+  f.display.modified_only = 1;
+  f.project.project_macro_file = "macros.par";
+  f.WriteText("src/project.txt", "[Main]\r\na.html,page.tpl,a.par!\r\nb.html,other.tpl!\r\n");
+  f.WriteText("src/macros.par", "[@X]:\r\nx\r\n[@]\r\n");
+  f.WriteText("src/a.par", "[@A]:\r\na\r\n[@]\r\n");
+  f.WriteText("src/page.tpl", "[@A][@X]\r\n");
+  f.WriteText("src/other.tpl", "b\r\n");
+  EXPECT_EQ(Run().generated, 2);
+  EXPECT_EQ(f.ReadText("site/a.html"), "ax\r\n");
+
+  // Sources older than the documents; the project macro file newer does not count.
+  for (const char* name : {"src/a.par", "src/page.tpl", "src/other.tpl"}) {
+    f.fs.SetLastModified(f.Path(name), kThen - 10);
+  }
+  f.fs.SetLastModified(f.Path("src/macros.par"), kThen + 10);
+  f.fs.SetLastModified(f.Path("site/a.html"), kThen);
+  f.fs.SetLastModified(f.Path("site/b.html"), kThen);
+  GenerationRun run = Run();
+  EXPECT_EQ(run.generated, 0);
+  EXPECT_EQ(run.current, 2);
+  EXPECT_EQ(f.ui.status_lines.back(), "Generated 0 of 2 documents (2  current documents).");
+
+  // A newer template makes a.html out of date; the result is the same, so it stays as it was.
+  f.fs.SetLastModified(f.Path("src/page.tpl"), kThen + 10);
+  run = Run();
+  EXPECT_EQ(run.current, 2);
+  EXPECT_EQ(f.fs.LastModified(f.Path("site/a.html")), kThen);
+  const std::vector<std::string> lines = LogLines();
+  const std::vector<std::string> document_a(lines.begin() + 8, lines.begin() + 12);
+  EXPECT_EQ(document_a, (std::vector<std::string>{"0000:0000 <dir>/site/a.html",
+                                                  kIndent + ">Source files out-of-date",
+                                                  kIndent + ">Document up-to-date", ""}));
+  EXPECT_EQ(MaskedStatus()[1], "Comparing:\t<dir>/site/a.html");
+}
+
+// Each question's answers, over two documents that both raise it.
+TEST_F(GenerationRunTest, QuestionsAnsweredYesYesToAllNoOrClosed) {
+  using A = FourButtonAnswer;
+  struct Case {
+    const char* problem;
+    std::vector<A> answers;  // fewer answers than questions: the box is closed
+    RunEnd end;
+    int questions;
+    int generated;
+    int errors;
+    int warnings;
+  };
+  const Case cases[] = {
+      {"missing file", {A::kYes, A::kYes}, RunEnd::kCompleted, 2, 2, 0, 0},
+      {"missing file", {A::kYesToAll}, RunEnd::kCompleted, 1, 2, 0, 0},
+      {"missing file", {A::kNo}, RunEnd::kHalted, 1, 0, 0, 0},
+      {"missing file", {}, RunEnd::kHalted, 1, 0, 0, 0},
+      {"bad tag", {A::kYes, A::kYes}, RunEnd::kCompleted, 2, 0, 2, 0},
+      {"bad tag", {A::kYesToAll}, RunEnd::kCompleted, 1, 0, 2, 0},
+      {"bad tag", {A::kNo}, RunEnd::kHalted, 1, 0, 1, 0},
+      {"bad tag", {}, RunEnd::kHalted, 1, 0, 1, 0},
+      {"no folder", {A::kYes, A::kYes}, RunEnd::kCompleted, 2, 2, 0, 0},
+      {"no folder", {A::kYesToAll}, RunEnd::kCompleted, 1, 2, 0, 0},
+      {"no folder", {A::kNo, A::kNo}, RunEnd::kCompleted, 2, 0, 0, 2},
+      {"no folder", {A::kCancel}, RunEnd::kHalted, 1, 0, 1, 0},
+      {"no folder", {}, RunEnd::kHalted, 1, 0, 1, 0},
+  };
+  for (const Case& c : cases) {
+    GenerationFixture g;
+    std::string problem = c.problem;
+    g.WriteText("src/good.tpl", "ok\r\n");
+    g.WriteText("src/bad.tpl", "x [@A\r\n");
+    if (problem == "missing file") {
+      g.WriteText("src/project.txt",
+                  "[Main]\r\na.html,good.tpl,gone.par!\r\nb.html,good.tpl,gone.par!\r\n");
+    } else if (problem == "bad tag") {
+      g.WriteText("src/project.txt", "[Main]\r\na.html,bad.tpl!\r\nb.html,bad.tpl!\r\n");
+    } else {
+      g.WriteText("src/project.txt", "[Main]\r\nnew/a.html,good.tpl!\r\nnew/b.html,good.tpl!\r\n");
+    }
+    g.ui.question_answers.assign(c.answers.begin(), c.answers.end());
+    GenerationContext context = g.Context();
+    GenerationRun run = RunGeneration(context, kScopeProject);
+    SCOPED_TRACE(testing::Message() << c.problem << ", " << c.answers.size() << " answers");
+    EXPECT_EQ(run.end, c.end);
+    ASSERT_EQ(static_cast<int>(g.ui.questions.size()), c.questions);
+    EXPECT_EQ(run.generated, c.generated);
+    EXPECT_EQ(run.errors, c.errors);
+    EXPECT_EQ(run.warnings, c.warnings);
+    const ScriptedUserInterface::Question& question = g.ui.questions[0];
+    std::string document =
+        problem == "no folder" ? g.Path("site/new/a.html") : g.Path("site/a.html");
+    if (problem == "missing file") {
+      EXPECT_EQ(run.missing_files, std::min<int>(2, c.questions + (c.end == RunEnd::kCompleted)));
+      EXPECT_EQ(question.title, "File Access Error");
+      EXPECT_EQ(question.text, "Error opening file: " + g.Path("src/gone.par") +
+                                   ".\r\rWould you like to ignore this error and continue "
+                                   "generating the Project?");
+      EXPECT_FALSE(question.shown.cancel);
+      EXPECT_EQ(question.preset, A::kNo);
+    } else if (problem == "bad tag") {
+      EXPECT_EQ(question.title, "Project Generation Error");
+      EXPECT_EQ(question.text, "Error processing file: " + document +
+                                   ".\rInvalid tag in string: x [@A\rWould you like to ignore "
+                                   "this error and continue generating the Project?");
+      EXPECT_EQ(question.preset, A::kNo);
+    } else {
+      EXPECT_EQ(question.title, "Subdirectory Does Not Exist");
+      EXPECT_EQ(question.text, "The subdirectory " + g.Path("site/new/") +
+                                   " does not exist. Would you like Pentrak to create this "
+                                   "subdirectory?");
+      EXPECT_TRUE(question.shown.cancel);
+      EXPECT_EQ(question.preset, A::kCancel);
+    }
+    if (c.end == RunEnd::kHalted) {
+      ASSERT_EQ(g.ui.messages.size(), 1u);
+      EXPECT_EQ(g.ui.messages[0].title, "Error");
+      std::string tail =
+          problem == "missing file" ? "Error opening file: " + g.Path("src/gone.par") + ".\r\n\r\n"
+          : problem == "bad tag"
+              ? "Error processing file: " + document + ".\r\nInvalid tag in string: x [@A\r\n"
+              : "Error processing file: " + document + ".\r\nSubdirectory does not exist.\r\n";
+      EXPECT_EQ(g.ui.messages[0].text, "Error # 10006 was generated by PentrakCMS\r" + tail +
+                                           "Project generation halted.");
+      EXPECT_EQ(g.ui.beeps, 0);
+    }
+  }
+}
+
+TEST_F(GenerationRunTest, ReadOnlyDocumentIsSkippedOrHaltsTheRun) {
+  f.WriteText("src/project.txt", "[Main]\r\na.html,page.tpl!\r\nb.html,page.tpl!\r\n");
+  f.WriteText("src/page.tpl", "page\r\n");
+  f.WriteText("site/b.html", "old\r\n");
+  f.fs.SetReadOnly(f.Path("site/b.html"), true);
+
+  f.display.skip_read_only = 1;
+  GenerationRun run = Run();
+  EXPECT_EQ(run.read_only, 1);
+  EXPECT_EQ(f.ui.status_lines.back(), "Generated 1 of 2 documents (1  read-only document).");
+  EXPECT_EQ(LogLines()[10], kIndent + ">Read-only document. Generation skipped.");
+
+  f.display.skip_read_only = 0;
+  run = Run();
+  EXPECT_EQ(run.end, RunEnd::kHalted);
+  const std::vector<std::string> lines = LogLines();
+  const std::vector<std::string> tail(lines.begin() + 9, lines.end());
+  const std::vector<std::string> expected_tail = {
+      "0000:0001 <dir>/site/b.html",
+      kIndent + "ERROR: Read-only document. Project generation halted.",
+      "",
+      "Error in Project: \tSite\t\t<time>",
+      "",
+      "ERRORS:   1",
+      "",
+      "Generated 1 of 2 documents with 1 error\t\tSee Log File.",
+      "",
+      "Error processing file: <dir>/site/b.html.",
+      "This file may be a read-only file.",
+      "Project generation halted.",
+  };
+  EXPECT_EQ(tail, expected_tail);
+  EXPECT_EQ(MaskedStatus().back(), "Generated 1 of 2 documents with 1 error\t\tSee Log File.");
+  EXPECT_EQ(f.ReadText("site/b.html"), "old\r\n");
+  EXPECT_EQ(f.ReadText("temp/generate.txt"), f.Path("site/a.html") + "\r\n");
+}
+
+TEST_F(GenerationRunTest, StopRequestDuringLastDocumentOfAFolderEndsBeforeTheNext) {
+  f.WriteText("src/project.txt", "[Main]\r\na.gif\r\nb.gif\r\n[News]\r\nc.gif\r\n");
+  f.ui.stop_on_service_call = 2;
+  GenerationRun run = Run();
+  EXPECT_EQ(run.end, RunEnd::kStopped);
+  EXPECT_EQ(run.total, 2);
+  EXPECT_TRUE(f.state.stop_requested);
+  const std::vector<std::string> lines = LogLines();
+  EXPECT_EQ(lines[12], "");
+  EXPECT_EQ(lines[13], "Stopped Project:  \tSite\t\t<time>");
+  EXPECT_EQ(lines[18], "Static Documents:     2");
+  EXPECT_EQ(lines.back(), "Generation Time:      0 seconds");
+  EXPECT_EQ(f.ui.status_lines.back(), "Generated 0 of 2 documents (2  static documents).");
+
+  // The next run clears the request.
+  f.ui.stop_on_service_call = 0;
+  EXPECT_EQ(Run().total, 3);
+  EXPECT_FALSE(f.state.stop_requested);
+}
+
+TEST_F(GenerationRunTest, NarrowScopesAndFiveDigitIndexes) {
+  // A folder run still loads the project-wide files; the document run looks at one document.
+  f.project.max_docs = 10001;
+  f.SizeTables();
+  std::string definition = "Globals=g.par!\r\n[Main]\r\n";
+  for (int d = 0; d <= 10000; ++d) definition += "d" + std::to_string(d) + ".gif\r\n";
+  f.WriteText("src/project.txt", definition);
+  f.WriteText("src/g.par", "[@G]:\r\ng\r\n[@]\r\n");
+  GenerationRun run = Run(kScopeDocument, 0, 10000);
+  EXPECT_EQ(run.total, 1);
+  const std::vector<std::string> expected = {"Starting Project: \tSite\t\t<time>",
+                                             "",
+                                             "----:---- Globals",
+                                             "",
+                                             "0000:---- Main",
+                                             "",
+                                             "0000:10000 <dir>/site/d10000.gif",
+                                             kIndent + ">Static document, generation skipped",
+                                             "",
+                                             ""};
+  std::vector<std::string> lines = LogLines();
+  EXPECT_EQ(std::vector<std::string>(lines.begin(), lines.begin() + 10), expected);
+  EXPECT_EQ(f.ui.status_lines.back(), "Generated 0 of 1 document (1  static document).");
+
+  f.project.max_docs = 1;
+  f.project.max_folders = 10001;
+  f.SizeTables();
+  definition.clear();
+  for (int i = 0; i <= 10000; ++i) definition += "[F" + std::to_string(i) + "]\r\nx.gif\r\n";
+  f.WriteText("src/project.txt", definition);
+  run = Run(kScopeFolder, 10000);
+  EXPECT_EQ(run.total, 1);
+  lines = LogLines();
+  EXPECT_EQ(lines[4], "10000:---- F10000");
+  EXPECT_EQ(lines[6], "10000:0000 <dir>/site/x.gif");
+}
+
+TEST(RunSummaryTest, StatusLineNamesEveryNonZeroCount) {
+  struct Case {
+    GenerationRun run;
+    bool logging;
+    const char* expected;
+  };
+  auto counts = [](int generated, int total, int current, int statics, int read_only, int errors,
+                   int missing, int warnings) {
+    GenerationRun run;
+    run.generated = generated;
+    run.total = total;
+    run.current = current;
+    run.statics = statics;
+    run.read_only = read_only;
+    run.errors = errors;
+    run.missing_files = missing;
+    run.warnings = warnings;
+    return run;
+  };
+  const Case cases[] = {
+      {counts(6, 10, 3, 1, 0, 0, 0, 1), true,
+       "Generated 6 of 10 documents with 1 warning (3  current documents, 1  static "
+       "document).\t\tSee Log File."},
+      {counts(6, 10, 3, 1, 0, 0, 0, 1), false,
+       "Generated 6 of 10 documents with 1 warning (3  current documents, 1  static document)."},
+      {counts(1, 1, 0, 0, 0, 0, 0, 0), true, "Generated 1 of 1 document."},
+      {counts(0, 0, 0, 0, 0, 0, 0, 0), true, "Generated 0 of 0 documents."},
+      {counts(2, 5, 0, 0, 1, 2, 0, 0), true,
+       "Generated 2 of 5 documents with 2 errors (1  read-only document).\t\tSee Log File."},
+      {counts(2, 5, 1, 0, 2, 1, 2, 2), true,
+       "Generated 2 of 5 documents with 3 errors (2 missing files) and 2 warnings (2  read-only "
+       "documents, 1  current document).\t\tSee Log File."},
+  };
+  for (const Case& c : cases) EXPECT_EQ(RunSummary(c.run, c.logging), c.expected);
+}
+
+}  // namespace
+}  // namespace pentrak

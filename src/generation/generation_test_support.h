@@ -1,0 +1,117 @@
+#pragma once
+
+// For tests only: the records a generation needs, over a fresh folder on the real file system.
+
+#include <regex>
+#include <string>
+#include <string_view>
+
+#include "engine/content_file.h"
+#include "engine/document_generator.h"
+#include "engine/expansion.h"
+#include "engine/macro_tables.h"
+#include "generation/generation_run.h"
+#include "platform/clock.h"
+#include "platform/file_system.h"
+#include "platform/scripted_user_interface.h"
+#include "platform/test_folder.h"
+#include "project/definition.h"
+#include "settings/program_options.h"
+#include "settings/project_settings.h"
+#include "settings/work_files.h"
+
+namespace pentrak {
+
+// A project whose files live in a fresh folder: the content root is <folder>/src, the document
+// root <folder>/site, the work folder <folder>/temp/. The settings are those of a project file
+// without any key, apart from the roots and "project.txt" as definition file.
+class GenerationFixture {
+ public:
+  GenerationFixture() {
+    project.name = "Site";
+    project.document_root = folder / "site";
+    project.content_root = folder / "src";
+    project.definition_file = "project.txt";
+    project.tags =
+        MacroTags{"[@", "]", "(@", ")", "*", "!", "^", "\\", "&", "{", "}{", "}", "$", "\\\\"};
+    project.delete_line = 1;
+    project.delete_line_exceptions = "ROOT_DIR";
+    project.max_nested_macros = 50;
+    project.reserved_date_macro = "DATE";
+    project.optimization_level = 1;
+    project.max_folders = 25;
+    project.max_globals = 5;
+    project.max_docs = 50;
+    project.max_folder_globals = 5;
+    project.max_content_files = 5;
+    project.max_global_macros = 100;
+    project.max_folder_global_macros = 50;
+    project.max_content_file_macros = 50;
+    project.max_project_macros = 5;
+    project.max_parameters = 5;
+    project.reserved_project_name_macro = "PENTRAK_PROJECT_NAME";
+    project.reserved_folder_name_macro = "PENTRAK_FOLDER_NAME";
+    project.reserved_document_name_macro = "PENTRAK_DOCUMENT_NAME";
+    project.macro_end_line = "[@]";
+    options.enable_logging = 1;
+    work_files.work_folder = folder / "temp/";
+    work_files.log_file = work_files.work_folder + "pentrak.txt";
+    work_files.generator_work_file = work_files.work_folder + "pentrak";
+    work_files.generated_files_list = work_files.work_folder + "generate.txt";
+    fs.CreateFolderPath(work_files.work_folder);
+    fs.CreateFolderPath(project.document_root + "/");
+    fs.WriteFile(work_files.log_file, "");
+    fs.WriteFile(work_files.generated_files_list, "");
+    work_files.log_active = true;
+    SizeTables();
+  }
+
+  // Writes the bytes to a file below the folder, creating its folders.
+  void WriteText(std::string_view name, std::string_view text) const {
+    fs.CreateFolderPath(Path(name));
+    fs.WriteFile(Path(name), text);
+  }
+  std::string ReadText(std::string_view name) const { return fs.ReadFile(Path(name)); }
+  std::string Path(std::string_view name) const { return folder / name; }
+  bool Exists(std::string_view name) const { return fs.FileExists(Path(name)); }
+
+  // Sizes the tables from the current limits (again after changing them).
+  void SizeTables() {
+    SizeDefinitionTables(definition, project);
+    SizeMacroTables(macros, project);
+  }
+
+  // The log with the folder's path shown as "<dir>" and date-time texts as "<time>".
+  std::string MaskedLog() const {
+    std::string log = fs.ReadFile(work_files.log_file);
+    std::string masked =
+        std::regex_replace(log, std::regex("\\d{4}-\\d{2}-\\d{2} \\d{2}:\\d{2}:\\d{2}"), "<time>");
+    std::string result;
+    for (std::size_t pos = 0;;) {
+      std::size_t at = masked.find(folder.path(), pos);
+      if (at == std::string::npos) return result + masked.substr(pos);
+      result += masked.substr(pos, at - pos) + "<dir>";
+      pos = at + folder.path().size();
+    }
+  }
+
+  GenerationContext Context() {
+    return GenerationContext{ui,         fs,     clock,      options, display, project,
+                             definition, macros, work_files, state,   {}};
+  }
+  LogContext Log() { return LogContext{work_files, fs, ui, options}; }
+
+  TestFolder folder;
+  ScriptedUserInterface ui;
+  FileSystem fs;
+  Clock clock;
+  ProgramOptions options;
+  DisplaySettings display;
+  ProjectSettings project;
+  ProjectDefinition definition;
+  MacroTables macros;
+  WorkFiles work_files;
+  GenerationState state;
+};
+
+}  // namespace pentrak

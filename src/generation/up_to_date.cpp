@@ -1,0 +1,70 @@
+#include "generation/up_to_date.h"
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "platform/file_system.h"
+#include "project/definition.h"
+#include "settings/project_settings.h"
+#include "settings/work_files.h"
+
+namespace pentrak {
+
+namespace {
+
+// Walks the sources in order, remembering the last difference to the document's time.
+class SourceComparison {
+ public:
+  SourceComparison(const FileSystem& fs, std::int64_t document_time)
+      : fs_(fs), document_time_(document_time) {}
+
+  // Compares the group's slots up to its limit or its first empty slot; false once a source
+  // less than a second older than the document has ended the comparison.
+  bool Group(const std::vector<std::string>& files, int limit) {
+    for (int i = 0; i < limit && i < static_cast<int>(files.size()); ++i) {
+      if (files[i].empty()) break;
+      if (!Source(files[i])) return false;
+    }
+    return true;
+  }
+
+  bool Source(const std::string& path) {
+    difference_ = document_time_ - fs_.LastModified(path);
+    return difference_ >= 1;
+  }
+
+  bool SourceIsNewer() const { return difference_ < 0; }
+
+ private:
+  const FileSystem& fs_;
+  std::int64_t document_time_;
+  std::int64_t difference_ = 1;
+};
+
+bool NeedsGeneration(const UpToDateContext& context, const Folder& folder,
+                     const Document& document) {
+  if (!context.fs.FileExists(document.path)) return true;
+  SourceComparison comparison(context.fs, context.fs.LastModified(document.path));
+  const ProjectSettings& project = context.project;
+  bool going = document.no_project_globals == 1 ||
+               comparison.Group(context.definition.global_content_files, project.max_globals);
+  going = going && (document.no_folder_globals == 1 ||
+                    comparison.Group(folder.content_files, project.max_folder_globals));
+  going = going && comparison.Group(document.content_files, project.max_content_files);
+  if (going && !document.template_path.empty()) comparison.Source(document.template_path);
+  return comparison.SourceIsNewer();
+}
+
+}  // namespace
+
+bool CheckUpToDate(const UpToDateContext& context, int folder_index, int document_index) {
+  const Folder& folder = context.definition.folders[folder_index];
+  bool needs = NeedsGeneration(context, folder, folder.documents[document_index]);
+  std::string line(kLogIndent);
+  line += needs ? ">Source files out-of-date" : ">Source files up-to-date";
+  WriteLog(context.log, line);
+  return needs;
+}
+
+}  // namespace pentrak

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace pentrak {
+
+// Splits a command line into words the way a shell splits them with double quotes only:
+// blanks and tabs separate words, a double-quoted stretch keeps its blanks, and the quotes
+// themselves are dropped ("C:\My Tools\edit.exe" "a b.txt" gives two words). Backslashes are
+// ordinary characters, since paths are written with them.
+std::vector<std::string> SplitCommandLine(std::string_view command_line);
+
+// Starts a program without waiting for it and without a shell in between: the first word is
+// the program (looked up on PATH when it holds no separator), the rest are its arguments.
+// Throws Error with the platform's number when the program cannot be started.
+void StartProcess(const std::vector<std::string>& words);
+
+// SplitCommandLine and StartProcess in one step; an empty command line starts nothing.
+void StartCommandLine(std::string_view command_line);
+
+}  // namespace pentrak

@@ -1,0 +1,68 @@
+#include "project/project_structure.h"
+
+#include <gtest/gtest.h>
+
+#include "project/definition.h"
+#include "project/project_test_support.h"
+
+namespace pentrak {
+namespace {
+
+using Lines = std::vector<std::string>;
+
+TEST(ProjectStructureTest, FoldersDocumentsAndTheirFilesInDefinitionOrSortedOrder) {
+  ProjectSettings project = ProjectWithDefaultLimits();
+  project.name = "Site";
+  ProjectDefinition definition;
+  SizeDefinitionTables(definition, project);
+  definition.global_content_files[0] = "globals.par";
+  definition.document_count = 4;
+  Folder& main = definition.folders[0];
+  main.name = "Main";
+  main.no_project_macro_file = 1;
+  main.content_files[0] = "tools.par";
+  main.documents[0] = {
+      "index.html", "templates\\general.tpl", {"index.par", "extra.par", "", "", ""}, 0, 0, 1};
+  main.documents[1] = {"partners.html", "t.tpl", {"", "", "", "", ""}, 1, 0, -1};
+  main.documents[2] = {"images\\space.gif", "", {"", "", "", "", ""}, 0, 0, -1};
+  main.documents[4].path = "after-a-free-slot.html";
+  Folder& about = definition.folders[1];
+  about.name = "About";
+  about.documents[0] = {"about.html", "t.tpl", {"", "", "", "", ""}, 1, 1, 0};
+  definition.folders[3].name = "AfterAFreeSlot";
+
+  const Lines head = {"Project: Site (4 Documents)", "Global content files: globals.par"};
+  const Lines main_lines = {"Folder: Main [no project macro file]",
+                            "  Folder content files: tools.par",
+                            "  Document: index.html [-o1]",
+                            "    Template: templates\\general.tpl",
+                            "    Content files: index.par, extra.par",
+                            "  Document: partners.html [no folder content files]",
+                            "    Template: t.tpl",
+                            "  Document: images\\space.gif",
+                            "    Template: (static)"};
+  const Lines about_lines = {"Folder: About",
+                             "  Document: about.html [-ox; no folder or global content files]",
+                             "    Template: t.tpl"};
+  auto join = [](std::initializer_list<Lines> parts) {
+    Lines all;
+    for (const Lines& part : parts) all.insert(all.end(), part.begin(), part.end());
+    return all;
+  };
+  EXPECT_EQ(ProjectStructureLines(definition, project, false),
+            join({head, main_lines, about_lines}));
+  EXPECT_EQ(ProjectStructureLines(definition, project, true),
+            join({head, about_lines, main_lines}));
+}
+
+TEST(ProjectStructureTest, EmptyProjectShowsOnlyItsCount) {
+  ProjectSettings project = ProjectWithDefaultLimits();
+  project.name = "New Project";
+  ProjectDefinition definition;
+  SizeDefinitionTables(definition, project);
+  EXPECT_EQ(ProjectStructureLines(definition, project, true),
+            Lines{"Project: New Project (0 Documents)"});
+}
+
+}  // namespace
+}  // namespace pentrak

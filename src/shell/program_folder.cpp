@@ -1,0 +1,97 @@
+#include "shell/program_folder.h"
+
+#include <array>
+#include <cerrno>
+#include <cstdlib>
+#include <string_view>
+
+#include "platform/error.h"
+#include "platform/file_system.h"
+#include "platform/paths.h"
+
+namespace pentrak {
+
+namespace {
+
+// The folders a program folder is seeded with: the new-project samples and the sample project.
+constexpr std::array<std::string_view, 2> kSeedFolders = {"samples", "overview"};
+
+std::string Environment(const char* name) {
+  const char* value = std::getenv(name);
+  return value != nullptr ? std::string(value) : std::string();
+}
+
+std::string WithoutFinalSeparator(std::string folder) {
+  while (folder.size() > 1 && IsSeparator(folder.back())) folder.pop_back();
+  return folder;
+}
+
+std::string ExecutableFolder(const ProgramFolderInputs& inputs) {
+  return WithoutFinalSeparator(FolderOfPath(inputs.executable_path));
+}
+
+bool HoldsSamples(const FileSystem& fs, const std::string& folder) {
+  return !folder.empty() && fs.FolderExists(JoinPath(folder, "samples"));
+}
+
+}  // namespace
+
+ProgramFolderInputs ProgramFolderInputsFromEnvironment(std::string home_option,
+                                                       std::string executable_path) {
+  ProgramFolderInputs inputs;
+  inputs.home_option = std::move(home_option);
+  inputs.executable_path = std::move(executable_path);
+  inputs.xdg_data_home = Environment("XDG_DATA_HOME");
+  inputs.user_home = Environment("HOME");
+  return inputs;
+}
+
+std::string ChooseProgramFolder(const FileSystem& fs, const ProgramFolderInputs& inputs) {
+  if (!inputs.home_option.empty()) return WithoutFinalSeparator(inputs.home_option);
+  std::string executable_folder = ExecutableFolder(inputs);
+  if (HoldsSamples(fs, executable_folder) && fs.CanWriteInFolder(executable_folder)) {
+    return executable_folder;
+  }
+  // A relative $XDG_DATA_HOME is invalid and ignored, as the base-directory rules ask.
+  if (!inputs.xdg_data_home.empty() && inputs.xdg_data_home.front() == '/') {
+    return JoinPath(WithoutFinalSeparator(inputs.xdg_data_home), "pentrak");
+  }
+  if (!inputs.user_home.empty()) {
+    return JoinPath(JoinPath(JoinPath(WithoutFinalSeparator(inputs.user_home), ".local"), "share"),
+                    "pentrak");
+  }
+  throw Error(ENOENT, "No program folder: HOME is not set. Choose one with --home DIR.");
+}
+
+std::string FindSeedFolder(const FileSystem& fs, const ProgramFolderInputs& inputs) {
+  std::string executable_folder = ExecutableFolder(inputs);
+  if (HoldsSamples(fs, executable_folder)) return executable_folder;
+  if (HoldsSamples(fs, inputs.share_folder)) return WithoutFinalSeparator(inputs.share_folder);
+  return "";
+}
+
+void SeedProgramFolder(const FileSystem& fs, const std::string& program_folder,
+                       const std::string& seed_folder) {
+  // The final separator makes the program folder itself one of the folders created.
+  fs.CreateFolderPath(JoinPath(program_folder, ""));
+  if (seed_folder.empty() || seed_folder == program_folder) return;
+  for (std::string_view name : kSeedFolders) {
+    std::string from_folder = JoinPath(seed_folder, name);
+    if (!fs.FolderExists(from_folder)) continue;
+    std::string to_folder = JoinPath(program_folder, name);
+    for (const std::string& relative : fs.FilesBelow(from_folder)) {
+      std::string target = JoinPath(to_folder, NormalizeSeparators(relative));
+      if (fs.FileExists(target)) continue;
+      fs.CreateFolderPath(target);
+      fs.CopyFile(JoinPath(from_folder, relative), target);
+    }
+  }
+}
+
+std::string PrepareProgramFolder(const FileSystem& fs, const ProgramFolderInputs& inputs) {
+  std::string folder = ChooseProgramFolder(fs, inputs);
+  SeedProgramFolder(fs, folder, FindSeedFolder(fs, inputs));
+  return folder;
+}
+
+}  // namespace pentrak

@@ -1,0 +1,44 @@
+#include "shell/project_loading.h"
+
+#include "platform/error.h"
+#include "settings/program_options_file.h"
+#include "settings/project_file.h"
+#include "settings/project_history.h"
+#include "shell/workbench.h"
+
+namespace pentrak {
+
+namespace {
+
+LogContext LogContextOf(Workbench& workbench) {
+  return LogContext{workbench.work_files, workbench.fs, workbench.ui, workbench.options};
+}
+
+}  // namespace
+
+bool LoadProjectSettings(Workbench& workbench, const std::string& path) {
+  try {
+    ReadProjectSettings(workbench.fs, path, workbench.project);
+  } catch (const Error& error) {
+    ReportError(workbench.ui, error);
+    return false;
+  }
+  SizeDefinitionTables(workbench.definition, workbench.project);
+  SizeMacroTables(workbench.macros, workbench.project);
+  SetWorkFiles(LogContextOf(workbench), workbench.project, workbench.program_folder);
+  return true;
+}
+
+bool LoadProgramOptions(Workbench& workbench) {
+  try {
+    ReadProgramOptions(workbench.fs, workbench.program_folder, "", workbench.options);
+  } catch (const Error& error) {
+    ReportError(workbench.ui, error);
+    return false;
+  }
+  ResizeProjectHistory(workbench.history, workbench.options.maximum_projects);
+  SetWorkFiles(LogContextOf(workbench), workbench.project, workbench.program_folder);
+  return true;
+}
+
+}  // namespace pentrak
