@@ -311,7 +311,7 @@ TEST_F(GenerationRunTest, StopRequestDuringLastDocumentOfAFolderEndsBeforeTheNex
   const std::vector<std::string> lines = LogLines();
   EXPECT_EQ(lines[12], "");
   EXPECT_EQ(lines[13], "Stopped Project:  \tSite\t\t<time>");
-  EXPECT_EQ(lines[18], "Static Documents:     2");
+  EXPECT_EQ(lines[19], "Static Documents:     2");
   EXPECT_EQ(lines.back(), "Generation Time:      0 seconds");
   EXPECT_EQ(f.ui.status_lines.back(), "Generated 0 of 2 documents (2  static documents).");
 

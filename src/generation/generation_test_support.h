@@ -17,6 +17,7 @@
 #include "platform/test_folder.h"
 #include "project/definition.h"
 #include "settings/program_options.h"
+#include "settings/project_file.h"
 #include "settings/project_settings.h"
 #include "settings/work_files.h"
 
@@ -24,45 +25,20 @@ namespace pentrak {
 
 // A project whose files live in a fresh folder: the content root is <folder>/src, the document
 // root <folder>/site, the work folder <folder>/temp/. The settings are those of a project file
-// without any key, apart from the roots and "project.txt" as definition file.
+// of a new project, apart from the name "Site" and the roots.
 class GenerationFixture {
  public:
   GenerationFixture() {
+    SetNewProjectDefaults(project);
     project.name = "Site";
     project.document_root = folder / "site";
     project.content_root = folder / "src";
-    project.definition_file = "project.txt";
-    project.tags =
-        MacroTags{"[@", "]", "(@", ")", "*", "!", "^", "\\", "&", "{", "}{", "}", "$", "\\\\"};
-    project.delete_line = 1;
-    project.delete_line_exceptions = "ROOT_DIR";
-    project.max_nested_macros = 50;
-    project.reserved_date_macro = "DATE";
-    project.optimization_level = 1;
-    project.max_folders = 25;
-    project.max_globals = 5;
-    project.max_docs = 50;
-    project.max_folder_globals = 5;
-    project.max_content_files = 5;
-    project.max_global_macros = 100;
-    project.max_folder_global_macros = 50;
-    project.max_content_file_macros = 50;
-    project.max_project_macros = 5;
-    project.max_parameters = 5;
-    project.reserved_project_name_macro = "PENTRAK_PROJECT_NAME";
-    project.reserved_folder_name_macro = "PENTRAK_FOLDER_NAME";
-    project.reserved_document_name_macro = "PENTRAK_DOCUMENT_NAME";
-    project.macro_end_line = "[@]";
+    project.temporary_files_path = folder / "temp/";
+    project.macro_end_line = project.tags.macro_start + project.tags.macro_end;
     options.enable_logging = 1;
-    work_files.work_folder = folder / "temp/";
-    work_files.log_file = work_files.work_folder + "pentrak.txt";
-    work_files.generator_work_file = work_files.work_folder + "pentrak";
-    work_files.generated_files_list = work_files.work_folder + "generate.txt";
-    fs.CreateFolderPath(work_files.work_folder);
     fs.CreateFolderPath(project.document_root + "/");
+    SetWorkFiles(Log(), project, folder.path());
     fs.WriteFile(work_files.log_file, "");
-    fs.WriteFile(work_files.generated_files_list, "");
-    work_files.log_active = true;
     SizeTables();
   }
 
