@@ -24,8 +24,8 @@ std::string CopySource(const OptionImportWizard& wizard) {
 }
 
 Error HistoryCopyError(const std::string& source, const std::string& target, const Error& cause) {
-  return Error(kErrorHistoryCopy, "Error copying Project History file " + source + " to " +
-                                      target + ". " + cause.description() +
+  return Error(kErrorHistoryCopy, "Error copying Project History file " + source + " to " + target +
+                                      ". " + cause.description() +
                                       ".\rPlease check the paths and try again.");
 }
 

@@ -29,10 +29,10 @@ inline constexpr std::string_view kImportHistoryFilter =
 // The wizard's state: its step, the path fields, the imported options and the history choice.
 struct OptionImportWizard {
   ImportStep step = ImportStep::kOptionsFile;
-  std::string options_path;        // step 1's path field
-  ProgramOptions imported;         // filled from options_path by Next
-  std::string own_history_path;    // program folder + "projects.ini"
-  std::string other_history_path;  // the path field of choice 1
+  std::string options_path;                // step 1's path field
+  ProgramOptions imported;                 // filled from options_path by Next
+  std::string own_history_path;            // program folder + "projects.ini"
+  std::string other_history_path;          // the path field of choice 1
   std::array<std::string, 4> shown_paths;  // beside each choice; choice 1 shows none
   HistoryChoice recommended = HistoryChoice::kKeepNamed;
   HistoryChoice choice = HistoryChoice::kKeepNamed;

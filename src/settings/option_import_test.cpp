@@ -17,7 +17,8 @@ ProgramOptions Imported(std::string history, std::string drive = "", short enabl
 
 TEST(OptionImportTest, ButtonsFollowTheStepAndTheFields) {
   OptionImportWizard wizard = OpenOptionImport("/opt/pentrak");
-  EXPECT_EQ(wizard.own_history_path, std::string("/opt/pentrak") + kNativeSeparator + "projects.ini");
+  EXPECT_EQ(wizard.own_history_path,
+            std::string("/opt/pentrak") + kNativeSeparator + "projects.ini");
   EXPECT_FALSE(NextEnabled(wizard));
   EXPECT_FALSE(BackEnabled(wizard));
   EXPECT_FALSE(FinishEnabled(wizard));
@@ -60,8 +61,7 @@ TEST(OptionImportTest, RecommendsImportingOnlyAHistoryBesideTheOptions) {
       {"C:\\Old\\pentrak.ini", Imported("C:\\Old\\sub\\projects.ini"), HistoryChoice::kKeepNamed},
       {"C:\\Old\\pentrak.ini", Imported("\\Old\\projects.ini", "C:", 1),
        HistoryChoice::kImportNamed},
-      {"C:\\Old\\pentrak.ini", Imported("\\Old\\projects.ini", "C:", 0),
-       HistoryChoice::kKeepNamed},
+      {"C:\\Old\\pentrak.ini", Imported("\\Old\\projects.ini", "C:", 0), HistoryChoice::kKeepNamed},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(RecommendedHistoryChoice(c.options_path, c.imported), c.expected)

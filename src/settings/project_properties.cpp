@@ -1,7 +1,6 @@
 #include "settings/project_properties.h"
 
 #include <array>
-#include <cerrno>
 #include <utility>
 
 #include "platform/error.h"
@@ -10,6 +9,7 @@
 #include "platform/text_lines.h"
 #include "platform/user_interface.h"
 #include "settings/project_file.h"
+#include "settings/settings_text.h"
 
 namespace pentrak {
 
@@ -18,12 +18,12 @@ namespace {
 // The tags that must not occur in one another; the else tag and the line continuation are
 // built from or used apart from these and take no part.
 constexpr std::array<std::string MacroTags::*, 12> kCheckedTags = {
-    &MacroTags::macro_start,       &MacroTags::macro_end,
-    &MacroTags::parameter_start,   &MacroTags::parameter_end,
-    &MacroTags::wildcard,          &MacroTags::non_blank_delete,
-    &MacroTags::parent_reference,  &MacroTags::single_quote_escape,
-    &MacroTags::concatenate,       &MacroTags::conditional_start,
-    &MacroTags::conditional_end,   &MacroTags::required,
+    &MacroTags::macro_start,      &MacroTags::macro_end,
+    &MacroTags::parameter_start,  &MacroTags::parameter_end,
+    &MacroTags::wildcard,         &MacroTags::non_blank_delete,
+    &MacroTags::parent_reference, &MacroTags::single_quote_escape,
+    &MacroTags::concatenate,      &MacroTags::conditional_start,
+    &MacroTags::conditional_end,  &MacroTags::required,
 };
 
 std::string MacroTags::*TagMember(TagField field) {
@@ -58,9 +58,10 @@ std::string MacroTags::*TagMember(TagField field) {
   return &MacroTags::macro_start;
 }
 
-// One integer field of the dialog: its text, its place in the record, and the wording of the
-// field error for a value below 1 (tables are sized from these, so 0 or less cannot work).
+// One integer field of the dialog: its key, its text, its place in the record, and the wording
+// of the field error for a value below 1 (tables are sized from these, so 0 or less cannot work).
 struct LimitField {
+  const char* key;
   std::string LimitFields::*text;
   short ProjectSettings::*value;
   PropertiesTab tab;
@@ -68,33 +69,35 @@ struct LimitField {
 };
 
 constexpr std::array<LimitField, 11> kLimitFields = {{
-    {&LimitFields::max_nested_macros, &ProjectSettings::max_nested_macros, PropertiesTab::kMacros,
-     "The maximum number of nested Macros must be greater than 0."},
-    {&LimitFields::max_folders, &ProjectSettings::max_folders, PropertiesTab::kMemoryManagement,
-     "The maximum number of Folders must be greater than 0."},
-    {&LimitFields::max_globals, &ProjectSettings::max_globals, PropertiesTab::kMemoryManagement,
+    {"max-nested-macros", &LimitFields::max_nested_macros, &ProjectSettings::max_nested_macros,
+     PropertiesTab::kMacros, "The maximum number of nested Macros must be greater than 0."},
+    {"max-folders", &LimitFields::max_folders, &ProjectSettings::max_folders,
+     PropertiesTab::kMemoryManagement, "The maximum number of Folders must be greater than 0."},
+    {"max-globals", &LimitFields::max_globals, &ProjectSettings::max_globals,
+     PropertiesTab::kMemoryManagement,
      "The maximum number of Global Content Files must be greater than 0."},
-    {&LimitFields::max_docs, &ProjectSettings::max_docs, PropertiesTab::kMemoryManagement,
+    {"max-docs", &LimitFields::max_docs, &ProjectSettings::max_docs,
+     PropertiesTab::kMemoryManagement,
      "The maximum number of Documents per Folder must be greater than 0."},
-    {&LimitFields::max_folder_globals, &ProjectSettings::max_folder_globals,
+    {"max-folder-globals", &LimitFields::max_folder_globals, &ProjectSettings::max_folder_globals,
      PropertiesTab::kMemoryManagement,
      "The maximum number of Folder Content Files per Folder must be greater than 0."},
-    {&LimitFields::max_content_files, &ProjectSettings::max_content_files,
+    {"max-content-files", &LimitFields::max_content_files, &ProjectSettings::max_content_files,
      PropertiesTab::kMemoryManagement,
      "The maximum number of Content Files per Document must be greater than 0."},
-    {&LimitFields::max_global_macros, &ProjectSettings::max_global_macros,
+    {"max-global-macros", &LimitFields::max_global_macros, &ProjectSettings::max_global_macros,
      PropertiesTab::kMemoryManagement,
      "The maximum number of Macros per Global Content File must be greater than 0."},
-    {&LimitFields::max_folder_global_macros, &ProjectSettings::max_folder_global_macros,
-     PropertiesTab::kMemoryManagement,
+    {"max-folder-global-macros", &LimitFields::max_folder_global_macros,
+     &ProjectSettings::max_folder_global_macros, PropertiesTab::kMemoryManagement,
      "The maximum number of Macros per Folder Content File must be greater than 0."},
-    {&LimitFields::max_content_file_macros, &ProjectSettings::max_content_file_macros,
-     PropertiesTab::kMemoryManagement,
+    {"max-content-file-macros", &LimitFields::max_content_file_macros,
+     &ProjectSettings::max_content_file_macros, PropertiesTab::kMemoryManagement,
      "The maximum number of Macros per Content File must be greater than 0."},
-    {&LimitFields::max_project_macros, &ProjectSettings::max_project_macros,
+    {"max-project-macros", &LimitFields::max_project_macros, &ProjectSettings::max_project_macros,
      PropertiesTab::kMemoryManagement,
      "The maximum number of Macros per Project Content File must be greater than 0."},
-    {&LimitFields::max_parameters, &ProjectSettings::max_parameters,
+    {"max-parameters", &LimitFields::max_parameters, &ProjectSettings::max_parameters,
      PropertiesTab::kMemoryManagement,
      "The maximum number of Parameters per Macro must be greater than 0."},
 }};
@@ -106,13 +109,6 @@ void ShowLimits(const ProjectSettings& record, LimitFields& limits, std::size_t 
   for (std::size_t i = first; i < kLimitFields.size(); ++i) {
     limits.*kLimitFields[i].text = std::to_string(record.*kLimitFields[i].value);
   }
-}
-
-// A limit field that is not an integer at all: the conversion error the common report shows.
-short ConvertSettingInteger(const std::string& text) {
-  short value = 0;
-  if (!ParseInt16(text, value)) throw SystemError(EINVAL);
-  return value;
 }
 
 ProjectSettings NewProjectDefaults() {
@@ -264,7 +260,9 @@ void ShowSampleMacroDefinition(ProjectPropertiesForm& form) {
 
 void ShowSampleAdvancedMacros(ProjectPropertiesForm& form) {
   const MacroTags& t = form.working.tags;
-  auto option = [&t](const std::string& tag) { return t.macro_start + tag + "MACRO" + t.macro_end; };
+  auto option = [&t](const std::string& tag) {
+    return t.macro_start + tag + "MACRO" + t.macro_end;
+  };
   SampleTexts& s = form.samples;
   s.wildcard = t.macro_start + "MACRO" + t.wildcard + t.macro_end;
   s.parent_reference = option(t.parent_reference);
@@ -325,7 +323,7 @@ std::optional<PropertiesFieldError> ApplyLimitFields(const LimitFields& limits,
   std::array<short, kLimitFields.size()> values{};
   for (std::size_t i = 0; i < kLimitFields.size(); ++i) {
     const LimitField& field = kLimitFields[i];
-    values[i] = ConvertSettingInteger(limits.*field.text);
+    values[i] = SettingInteger(limits.*field.text, field.key);
     if (values[i] < 1) return PropertiesFieldError{field.message, field.tab};
   }
   for (std::size_t i = 0; i < kLimitFields.size(); ++i) {

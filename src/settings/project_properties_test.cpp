@@ -68,8 +68,8 @@ TEST(ProjectPropertiesTest, ValidationRulesInOrderWithTheirMessagesAndTabs) {
        nullptr, PropertiesTab::kGeneral},
       {"parameter end equals macro end", [](ProjectSettings& p) { p.tags.parameter_end = "]"; },
        kOverlap, PropertiesTab::kMacros},
-      {"wildcard inside the start tag", [](ProjectSettings& p) { p.tags.wildcard = "@"; },
-       kOverlap, PropertiesTab::kMacros},
+      {"wildcard inside the start tag", [](ProjectSettings& p) { p.tags.wildcard = "@"; }, kOverlap,
+       PropertiesTab::kMacros},
       {"start tag inside the wildcard", [](ProjectSettings& p) { p.tags.wildcard = "x[@"; },
        kOverlap, PropertiesTab::kMacros},
       {"empty wildcard", [](ProjectSettings& p) { p.tags.wildcard = ""; }, nullptr,
@@ -83,7 +83,11 @@ TEST(ProjectPropertiesTest, ValidationRulesInOrderWithTheirMessagesAndTabs) {
          p.tags.conditional_end = "}}";
        },
        nullptr, PropertiesTab::kGeneral},
-      {"case differs", [](ProjectSettings& p) { p.tags.wildcard = "a"; p.tags.required = "A"; },
+      {"case differs",
+       [](ProjectSettings& p) {
+         p.tags.wildcard = "a";
+         p.tags.required = "A";
+       },
        nullptr, PropertiesTab::kGeneral},
       {"else tag and line continuation take no part",
        [](ProjectSettings& p) {
@@ -270,11 +274,16 @@ TEST(ProjectPropertiesTest, ResetsFillOnlyTheirOwnFields) {
   const LimitFields& l = form.limits;
   EXPECT_EQ(l.max_nested_macros, "9");
   const std::string expected[] = {"25", "5", "50", "5", "5", "100", "50", "50", "5", "5"};
-  const std::string actual[] = {l.max_folders,       l.max_globals,
-                                l.max_docs,          l.max_folder_globals,
-                                l.max_content_files, l.max_global_macros,
-                                l.max_folder_global_macros, l.max_content_file_macros,
-                                l.max_project_macros, l.max_parameters};
+  const std::string actual[] = {l.max_folders,
+                                l.max_globals,
+                                l.max_docs,
+                                l.max_folder_globals,
+                                l.max_content_files,
+                                l.max_global_macros,
+                                l.max_folder_global_macros,
+                                l.max_content_file_macros,
+                                l.max_project_macros,
+                                l.max_parameters};
   for (int i = 0; i < 10; ++i) EXPECT_EQ(actual[i], expected[i]) << i;
 
   ResetHtmlOptimization(form);
@@ -335,11 +344,10 @@ TEST(ProjectPropertiesTest, ProposedFileNameFollowsTheContentRoot) {
   EXPECT_EQ(ProposedProjectFileName(working), Native("c:\\sites\\shop\\Shop.web"));
 }
 
-
 // The sample files a program folder ships, each holding its own name so copies can be told apart.
-const char* const kSampleFiles[] = {"project.txt",  "images/space.gif", "images/pentrak.gif",
-                                    "templates/general.tpl", "globals.par", "index.par",
-                                    "tools.par",    "partners.par"};
+const char* const kSampleFiles[] = {
+    "project.txt", "images/space.gif", "images/pentrak.gif", "templates/general.tpl",
+    "globals.par", "index.par",        "tools.par",          "partners.par"};
 
 std::string MakeSamples(const FileSystem& fs, const TestFolder& folder) {
   std::string samples = folder / "samples/";
@@ -370,10 +378,9 @@ TEST(CreateSampleProjectTest, CreatesRootsAndCopiesEverySample) {
   EXPECT_EQ(working.definition_file, "project.txt");
   EXPECT_TRUE(fs.FolderExists(folder / "out/deep"));
   EXPECT_EQ(Entries(folder / "site"),
-            (std::vector<std::string>{"globals.par", "images", "images/pentrak.gif",
-                                      "images/space.gif", "index.par", "partners.par",
-                                      "project.txt", "templates", "templates/general.tpl",
-                                      "tools.par"}));
+            (std::vector<std::string>{
+                "globals.par", "images", "images/pentrak.gif", "images/space.gif", "index.par",
+                "partners.par", "project.txt", "templates", "templates/general.tpl", "tools.par"}));
   EXPECT_EQ(fs.ReadFile(folder / "site/templates/general.tpl"), "sample templates/general.tpl");
   EXPECT_EQ(fs.ReadFile(folder / "site/images/space.gif"), "sample images/space.gif");
   EXPECT_EQ(fs.ReadFile(folder / "site/index.par"), "sample index.par");
@@ -384,6 +391,7 @@ TEST(CreateSampleProjectTest, NeverOverwritesAndHonoursEachSwitch) {
   FileSystem fs;
   std::string samples = MakeSamples(fs, folder);
   fs.CreateFolderPath(folder / "site/images/");
+  fs.CreateFolderPath(folder / "site/templates/");
   fs.WriteFile(folder / "site/site.txt", "my definition");
   fs.WriteFile(folder / "site/index.par", "my macros");
   fs.WriteFile(folder / "site/images/space.gif", "my image");
