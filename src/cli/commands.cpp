@@ -5,6 +5,8 @@ namespace pentrak::cli {
 std::vector<CommandRegistrar> AllCommands() {
   return {
       // One line per sub-command, e.g. AddGenerateCommand, from its own file.
+      AddShowCommand,
+      AddProjectsCommand,
   };
 }
 

@@ -4,6 +4,7 @@
 
 #include "engine/macro_tables.h"
 #include "generation/command_line.h"
+#include "generation/generation_run.h"
 #include "platform/clock.h"
 #include "platform/file_system.h"
 #include "platform/user_interface.h"
@@ -34,6 +35,11 @@ struct Workbench {
   MacroTables macros;
   WorkFiles work_files;
   BatchSettings batch;  // what the command line asked for
+  GenerationState generation;
 };
+
+// What a generation run of the current project needs from the workbench; refresh_display is
+// left to a front end that shows the project.
+GenerationContext GenerationContextOf(Workbench& workbench);
 
 }  // namespace pentrak
