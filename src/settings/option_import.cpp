@@ -86,7 +86,7 @@ void ChooseOtherHistoryFile(OptionImportWizard& wizard, std::string path) {
   wizard.choice = HistoryChoice::kImportOther;
 }
 
-void ApplyHistoryChoice(const FileSystem& fs, OptionImportWizard& wizard) {
+ProgramOptions ApplyHistoryChoice(const FileSystem& fs, const OptionImportWizard& wizard) {
   if (ImportsAFile(wizard.choice)) {
     std::string source = CopySource(wizard);
     try {
@@ -95,9 +95,11 @@ void ApplyHistoryChoice(const FileSystem& fs, OptionImportWizard& wizard) {
       throw HistoryCopyError(source, wizard.own_history_path, cause);
     }
   }
+  ProgramOptions options = wizard.imported;
   if (wizard.choice != HistoryChoice::kKeepNamed) {
-    wizard.imported.project_history_file = wizard.own_history_path;
+    options.project_history_file = wizard.own_history_path;
   }
+  return options;
 }
 
 }  // namespace pentrak

@@ -70,7 +70,8 @@ void GoBack(OptionImportWizard& wizard);
 void ChooseOtherHistoryFile(OptionImportWizard& wizard, std::string path);
 
 // Step 1 of Finish: copies the chosen history file over the program's own (error 10000 when
-// that fails, nothing else changed) and points the imported options at the history to use.
-void ApplyHistoryChoice(const FileSystem& fs, OptionImportWizard& wizard);
+// that fails, nothing else changed) and returns the imported options pointing at the history
+// to use from now on. The wizard itself is left as it was, so a later Finish starts afresh.
+ProgramOptions ApplyHistoryChoice(const FileSystem& fs, const OptionImportWizard& wizard);
 
 }  // namespace pentrak
