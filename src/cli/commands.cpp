@@ -7,6 +7,8 @@ std::vector<CommandRegistrar> AllCommands() {
       // One line per sub-command, e.g. AddGenerateCommand, from its own file.
       AddShowCommand,
       AddProjectsCommand,
+      AddNewProjectCommand,
+      AddImportOptionsCommand,
   };
 }
 
