@@ -9,7 +9,7 @@
 
 #include "cli/cli.h"
 #include "platform/file_system.h"
-#include "platform/test_folder.h"
+#include "platform/test_support.h"
 
 namespace pentrak::cli {
 

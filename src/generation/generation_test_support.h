@@ -14,7 +14,7 @@
 #include "platform/clock.h"
 #include "platform/file_system.h"
 #include "platform/scripted_user_interface.h"
-#include "platform/test_folder.h"
+#include "platform/test_support.h"
 #include "project/definition.h"
 #include "settings/program_options.h"
 #include "settings/project_file.h"

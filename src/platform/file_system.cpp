@@ -233,7 +233,8 @@ std::vector<std::string> FileSystem::FilesBelow(const std::string& folder) const
   std::vector<std::string> files;
   for (const fs::recursive_directory_iterator end; it != end; it.increment(ec)) {
     if (ec) throw SystemError(ec.value());
-    if (it->is_regular_file(ec)) files.push_back(it->path().lexically_relative(root).generic_string());
+    if (it->is_regular_file(ec))
+      files.push_back(it->path().lexically_relative(root).generic_string());
   }
   if (ec) throw SystemError(ec.value());
   std::sort(files.begin(), files.end());

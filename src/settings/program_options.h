@@ -9,12 +9,16 @@ namespace pentrak {
 struct CustomOption {
   std::string caption;
   std::string command;
+
+  friend bool operator==(const CustomOption&, const CustomOption&) = default;
 };
 
 // One custom application (caption and command).
 struct CustomApplication {
   std::string caption;
   std::string command;
+
+  friend bool operator==(const CustomApplication&, const CustomApplication&) = default;
 };
 
 // The program-wide options kept in "pentrak.ini".
@@ -45,6 +49,8 @@ struct ProgramOptions {
   short editor_options_add_space = 0;
   short ignore_generation_errors = 0;
   short ignore_missing_file_errors = 0;
+
+  friend bool operator==(const ProgramOptions&, const ProgramOptions&) = default;
 };
 
 // The six switches of the main window kept in "ui.ini".
@@ -55,6 +61,8 @@ struct DisplaySettings {
   short modified_only = 0;
   short skip_read_only = 0;
   short create_subdirectories = 0;
+
+  friend bool operator==(const DisplaySettings&, const DisplaySettings&) = default;
 };
 
 }  // namespace pentrak

@@ -48,9 +48,13 @@ constexpr auto kApplicationCommand = [](auto& o) -> auto& {
   return o.custom_applications[I].command;
 };
 template <std::size_t I>
-constexpr auto kOptionCaption = [](auto& o) -> auto& { return o.custom_options[I].caption; };
+constexpr auto kOptionCaption = [](auto& o) -> auto& {
+  return o.custom_options[I].caption;
+};
 template <std::size_t I>
-constexpr auto kOptionCommand = [](auto& o) -> auto& { return o.custom_options[I].command; };
+constexpr auto kOptionCommand = [](auto& o) -> auto& {
+  return o.custom_options[I].command;
+};
 
 constexpr std::string_view kHistoryKey = "project-file";
 
@@ -204,10 +208,10 @@ bool CheckProgramOptionsFile(UserInterface& ui, const FileSystem& fs,
     first_line = fs.ReadFirstLine(file);
   } catch (const Error&) {
     if (importing) {
-      ui.ShowMessage("File Open Error",
-                     "Error opening Program Options file at " + file +
-                         ". Check the path and try again.",
-                     Icon::kNone, Buttons::kOk);
+      ui.ShowMessage(
+          "File Open Error",
+          "Error opening Program Options file at " + file + ". Check the path and try again.",
+          Icon::kNone, Buttons::kOk);
       return false;
     }
     Answer answer = ui.ShowMessage(

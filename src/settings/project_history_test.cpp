@@ -5,7 +5,7 @@
 #include "platform/error.h"
 #include "platform/file_system.h"
 #include "platform/scripted_user_interface.h"
-#include "platform/test_folder.h"
+#include "platform/test_support.h"
 #include "settings/project_settings.h"
 #include "settings/settings_text.h"
 

@@ -10,7 +10,7 @@
 #include "platform/error.h"
 #include "platform/file_system.h"
 #include "platform/paths.h"
-#include "platform/test_folder.h"
+#include "platform/test_support.h"
 
 namespace pentrak {
 namespace {

@@ -20,6 +20,8 @@ struct MacroTags {
   std::string conditional_end;      // conditional-end-tag
   std::string required;             // required-tag
   std::string line_continuation;    // line-continuation
+
+  friend bool operator==(const MacroTags&, const MacroTags&) = default;
 };
 
 // The settings of the current project, read from and written to its project file (".web").
@@ -65,6 +67,8 @@ struct ProjectSettings {
   // The macro start tag directly followed by the macro end tag ("[@]"), kept after every
   // successful read; it ends a definition in a content file.
   std::string macro_end_line;
+
+  friend bool operator==(const ProjectSettings&, const ProjectSettings&) = default;
 };
 
 }  // namespace pentrak

@@ -30,7 +30,9 @@ struct SettingKey {
 // A field reached from the record through a chain of members, as in
 // Member<&ProjectSettings::tags, &MacroTags::macro_start>.
 template <auto... Path>
-inline constexpr auto Member = [](auto& record) -> auto& { return (record .* ... .* Path); };
+inline constexpr auto Member = [](auto& record) -> auto& {
+  return (record.*....*Path);
+};
 
 // Row builders; field is a generic lambda returning a reference to the value in a record.
 template <typename Record, typename Field>

@@ -40,8 +40,8 @@ std::string MakeSettingLine(std::string_view key, std::string_view value) {
   return line;
 }
 
-std::string GetFileSettingValue(const FileSystem& fs, const std::string& path,
-                                std::string_view key, const std::string& current_project_path) {
+std::string GetFileSettingValue(const FileSystem& fs, const std::string& path, std::string_view key,
+                                const std::string& current_project_path) {
   const std::string& file = path.empty() ? current_project_path : path;
   try {
     return GetSettingValue(LoadSettingsText(fs, file), key, "");

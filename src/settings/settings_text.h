@@ -23,8 +23,8 @@ std::string MakeSettingLine(std::string_view key, std::string_view value);
 
 // One value read straight from a file, "" when the file cannot be opened; an empty path stands
 // for the current project's file.
-std::string GetFileSettingValue(const FileSystem& fs, const std::string& path,
-                                std::string_view key, const std::string& current_project_path);
+std::string GetFileSettingValue(const FileSystem& fs, const std::string& path, std::string_view key,
+                                const std::string& current_project_path);
 
 // The 16-bit integer a setting holds; throws Error naming the key when the text is not one.
 short SettingInteger(std::string_view value, std::string_view key);

@@ -6,7 +6,7 @@
 #include <cstring>
 
 #include "platform/scripted_user_interface.h"
-#include "platform/test_folder.h"
+#include "platform/test_support.h"
 #include "settings/program_options_file.h"
 #include "shell/history_commands.h"
 #include "shell/startup.h"

@@ -4,7 +4,7 @@
 
 #include "generation/generation_run.h"
 #include "platform/scripted_user_interface.h"
-#include "platform/test_folder.h"
+#include "platform/test_support.h"
 #include "settings/project_history.h"
 #include "shell/history_commands.h"
 #include "shell/startup.h"

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "platform/scripted_user_interface.h"
-#include "platform/test_folder.h"
+#include "platform/test_support.h"
 #include "settings/program_options_file.h"
 #include "settings/project_history.h"
 #include "shell/history_commands.h"

@@ -34,8 +34,8 @@ struct Workbench {
   ProjectDefinition definition;
   MacroTables macros;
   WorkFiles work_files;
-  BatchSettings batch;  // what the command line asked for
-  GenerationState generation;
+  BatchSettings batch;         // what the command line asked for
+  GenerationState generation;  // a run in progress and the Stop request
 };
 
 // What a generation run of the current project needs from the workbench; refresh_display is

@@ -1,6 +1,6 @@
 #pragma once
 
-// For tests only: a fresh, empty folder on the real file system, removed afterwards.
+// For tests only.
 
 #include <unistd.h>
 
@@ -9,13 +9,15 @@
 #include <string>
 #include <string_view>
 
+#include "platform/error.h"
+
 namespace pentrak {
 
+// A fresh, empty folder on the real file system, removed afterwards.
 class TestFolder {
  public:
   TestFolder() {
-    std::string pattern =
-        (std::filesystem::temp_directory_path() / "pentrak-test-XXXXXX").string();
+    std::string pattern = (std::filesystem::temp_directory_path() / "pentrak-test-XXXXXX").string();
     path_ = ::mkdtemp(pattern.data()) != nullptr ? pattern : std::string();
     if (path_.empty()) std::abort();
   }
@@ -34,5 +36,16 @@ class TestFolder {
  private:
   std::string path_;
 };
+
+// The description of the Error that action throws, or "(nothing thrown)".
+template <typename Action>
+std::string ThrownDescription(Action action) {
+  try {
+    action();
+  } catch (const Error& error) {
+    return error.description();
+  }
+  return "(nothing thrown)";
+}
 
 }  // namespace pentrak

@@ -1,0 +1,170 @@
+#include "cli/generate_command.h"
+
+#include <unistd.h>
+
+#include <CLI/CLI.hpp>
+#include <memory>
+#include <optional>
+#include <ostream>
+
+#include "generation/generation_run.h"
+#include "platform/console_user_interface.h"
+#include "platform/error.h"
+#include "platform/executable_path.h"
+#include "platform/paths.h"
+#include "project/definition_file.h"
+#include "shell/generation_commands.h"
+#include "shell/program_folder.h"
+#include "shell/startup.h"
+#include "shell/workbench.h"
+
+namespace pentrak::cli {
+
+namespace {
+
+struct GenerateOptions {
+  std::string project;
+  std::string folder;
+  std::string document;
+  bool modified_only = false;
+  bool skip_read_only = false;
+  bool create_subdirectories = false;
+  bool ignore_errors = false;
+  bool quiet = false;
+};
+
+// What the run covers: the whole project, or the indexes of a folder and maybe a document.
+struct Scope {
+  short scope = kScopeProject;
+  int folder_index = -1;
+  int document_index = -1;
+};
+
+constexpr int kExitCompleted = 0;
+constexpr int kExitWithErrors = 1;
+constexpr int kExitStartUpFailed = 2;
+
+ConsoleAnswers AnswersFor(const GenerateOptions& options) {
+  ConsoleAnswers answers;
+  answers.interactive = ::isatty(STDIN_FILENO) && ::isatty(STDERR_FILENO);
+  answers.quiet = options.quiet;
+  answers.progress = !options.quiet && ::isatty(STDERR_FILENO);
+  return answers;
+}
+
+// Paths compare as written, whichever separator was typed.
+bool SamePath(std::string_view a, std::string_view b) {
+  return NormalizeSeparators(a) == NormalizeSeparators(b);
+}
+
+std::optional<Scope> FindScope(const ProjectDefinition& definition, const GenerateOptions& options,
+                               std::ostream& err) {
+  Scope scope;
+  for (int f = 0; f < static_cast<int>(definition.folders.size()); ++f) {
+    const Folder& folder = definition.folders[f];
+    if (folder.name.empty()) break;
+    if (!options.folder.empty() && folder.name != options.folder) continue;
+    if (options.document.empty()) return Scope{kScopeFolder, f, -1};
+    for (int d = 0; d < static_cast<int>(folder.documents.size()); ++d) {
+      if (folder.documents[d].path.empty()) break;
+      if (SamePath(folder.documents[d].path, options.document)) return Scope{kScopeDocument, f, d};
+    }
+  }
+  if (options.document.empty()) {
+    err << "pentrak-cli: the project has no folder \"" << options.folder << "\".\n";
+  } else {
+    err << "pentrak-cli: the project has no document \"" << options.document << "\"";
+    if (!options.folder.empty()) err << " in the folder \"" << options.folder << "\"";
+    err << ".\n";
+  }
+  return std::nullopt;
+}
+
+// The folder or document named on the command line, found in the definition as written.
+std::optional<Scope> ChooseScope(Workbench& workbench, const GenerateOptions& options,
+                                 std::ostream& err) {
+  if (options.folder.empty() && options.document.empty()) return Scope{};
+  try {
+    ReadDefinition(DefinitionContext{workbench.fs, workbench.ui, workbench.project,
+                                     workbench.options, workbench.definition},
+                   false, false);
+  } catch (const Error& error) {
+    ReportError(workbench.ui, error);
+    return std::nullopt;
+  }
+  return FindScope(workbench.definition, options, err);
+}
+
+// The switches given override the saved ones for this run only; nothing is written back.
+void ApplySwitches(Workbench& workbench, const GenerateOptions& options) {
+  if (options.modified_only) workbench.display.modified_only = 1;
+  if (options.skip_read_only) workbench.display.skip_read_only = 1;
+  if (options.create_subdirectories) workbench.display.create_subdirectories = 1;
+  if (options.ignore_errors) {
+    // As if "Yes to All" had been answered before the first question.
+    workbench.options.ignore_generation_errors = 1;
+    workbench.options.ignore_missing_file_errors = 1;
+  }
+}
+
+int RunGenerate(CommandContext& context, const GenerateOptions& options) {
+  ConsoleUserInterface ui(context.out, context.err, context.in, AnswersFor(options));
+  FileSystem fs;
+  ProgramFolderInputs inputs =
+      ProgramFolderInputsFromEnvironment(context.home, ExecutablePath("pentrak-cli"));
+  std::string program_folder;
+  try {
+    program_folder = ChooseProgramFolder(fs, inputs);
+  } catch (const Error& error) {
+    ReportError(ui, error);
+    return kExitStartUpFailed;
+  }
+  Workbench workbench(ui, program_folder);
+  StartUpOptions start_up;
+  start_up.seed_folder = FindSeedFolder(fs, inputs);
+  if (!StartUp(workbench, start_up)) return kExitStartUpFailed;
+  if (!options.project.empty() && !OpenProjectFile(workbench, options.project)) {
+    return kExitStartUpFailed;
+  }
+  if (workbench.project.project_file_path.empty()) {
+    context.err << "pentrak-cli: there is no current project; name a project file.\n";
+    return kExitStartUpFailed;
+  }
+  std::optional<Scope> scope = ChooseScope(workbench, options, context.err);
+  if (!scope) return kExitStartUpFailed;
+  ApplySwitches(workbench, options);
+
+  GenerationContext generation = GenerationContextOf(workbench);
+  GenerationRun run =
+      RunGeneration(generation, scope->scope, scope->folder_index, scope->document_index);
+  context.out.flush();
+  bool clean = run.end == RunEnd::kCompleted && run.errors + run.missing_files == 0;
+  return clean ? kExitCompleted : kExitWithErrors;
+}
+
+}  // namespace
+
+void AddGenerateCommand(CLI::App& app, CommandContext& context) {
+  auto options = std::make_shared<GenerateOptions>();
+  CLI::App* command =
+      app.add_subcommand("generate", "Generate the project, one of its folders or one document.");
+  command->add_option("project", options->project,
+                      "Project file (.web); without it the current project is generated");
+  command->add_option("--folder", options->folder, "Generate only the folder of this name");
+  command->add_option("--document", options->document,
+                      "Generate only this document, named as the definition file writes it");
+  command->add_flag("--modified-only", options->modified_only,
+                    "Generate only documents older than their sources");
+  command->add_flag("--skip-read-only", options->skip_read_only,
+                    "Skip read-only documents instead of halting");
+  command->add_flag("--create-subdirectories", options->create_subdirectories,
+                    "Create missing document folders without asking");
+  command->add_flag("--ignore-errors", options->ignore_errors,
+                    "Go on after missing content files and generation errors");
+  command->add_flag("--quiet", options->quiet, "Show no status lines");
+  command->callback([&context, options] {
+    context.action = [&context, options] { return RunGenerate(context, *options); };
+  });
+}
+
+}  // namespace pentrak::cli
