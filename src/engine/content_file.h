@@ -6,6 +6,7 @@ namespace pentrak {
 
 class FileSystem;
 struct LogContext;
+struct MacroTable;
 struct MacroTables;
 struct ProjectSettings;
 
@@ -34,6 +35,20 @@ struct ContentLoadContext {
 // 10002 when the scope's macro limit is exceeded.
 short LoadContentFile(const ContentLoadContext& context, short scope, const std::string& path,
                       int table_index, bool log_warnings, bool continue_if_missing);
+
+// The same into a table of the caller's choosing (the display tables); scope still selects the
+// macro limit.
+short LoadContentFile(const ContentLoadContext& context, short scope, const std::string& path,
+                      MacroTable& table, bool log_warnings, bool continue_if_missing);
+
+// The macro limit of a scope: how many definitions one of its files may hold.
+int ScopeMacroLimit(const ProjectSettings& project, short scope);
+
+// How many tables a scope has (1 for the project macro scope, 0 for an unknown code), and one of
+// them; index must be below the count (it is ignored for the project macro scope).
+int ScopeTableCount(const MacroTables& macros, short scope);
+const MacroTable& ScopeTable(const MacroTables& macros, short scope, int index);
+MacroTable& ScopeTable(MacroTables& macros, short scope, int index);
 
 // Empties the chosen tables and resets the matching loaded counts.
 struct ClearSwitches {

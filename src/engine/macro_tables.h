@@ -33,6 +33,17 @@ struct CallParameter {
   std::string value;
 };
 
+// Scratch text reused by every expanded line, so that a line costs no fresh allocations once
+// the buffers have grown to the size of the longest value.
+struct ExpansionBuffers {
+  std::string tag;           // the tag being expanded, rewritten as its modifiers are removed
+  std::string value;         // the value found for it
+  std::string work;          // the other half of a replace-and-swap
+  std::string find_text;     // a composed text to replace (an escaped or a parent reference)
+  std::string replace_text;  // what replaces it
+  std::string name_rest;     // a wildcard match's name after the prefix
+};
+
 // The macro tables of the four scopes, the loaded counts, the two display tables and the
 // call-parameter list.
 struct MacroTables {
@@ -47,6 +58,8 @@ struct MacroTables {
   MacroTable display_table;   // the main window's macro list
   MacroTable display_table2;  // the macros viewer
   std::vector<CallParameter> call_parameters;
+  bool call_parameters_empty = true;  // set by ClearCallParameters, cleared by a stored pair
+  ExpansionBuffers buffers;
 };
 
 // Sizes every macro table from the project's limits, all slots empty.
