@@ -24,6 +24,13 @@ TEST_F(NewProjectCommandTest, CreatesTheProjectWithSamplesAndMakesItCurrent) {
 
   ASSERT_EQ(RunCli({"projects"}), 0);
   EXPECT_NE(out.str().find("* Shop"), std::string::npos) << out.str();
+
+  // The samples make a project that generates straight away.
+  EXPECT_EQ(RunCli({"generate", "--quiet"}), 0) << err.str();
+  EXPECT_EQ(err.str(), "");
+  std::string index = fs.ReadFile(home / "shop/index.html");
+  EXPECT_NE(index.find("<title>Welcome - My New Site</title>"), std::string::npos);
+  EXPECT_TRUE(fs.FileExists(home / "shop/partners.html"));
 }
 
 TEST_F(NewProjectCommandTest, SwitchesAndRootsAreHonoured) {
