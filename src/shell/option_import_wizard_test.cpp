@@ -83,21 +83,6 @@ TEST(OptionImportWizardTest, NextRefusesFilesThatAreNotProgramOptions) {
   EXPECT_EQ(in.fs.ReadFile(in.folder / "home/pentrak.ini"), in.own_options);
 }
 
-TEST(OptionImportWizardTest, NextThenCancelChangesNothing) {
-  Installations in;
-  ASSERT_TRUE(in.started);
-  ProgramOptions before = in.workbench.options;
-  OptionImportWizard wizard = in.AtStepTwo();
-  EXPECT_EQ(wizard.imported.editor, "vim");
-  EXPECT_EQ(wizard.choice, HistoryChoice::kImportNamed);
-  // Cancel is closing the wizard without Finish.
-  EXPECT_EQ(in.workbench.options.editor, before.editor);
-  EXPECT_EQ(in.workbench.options.project_history_file, before.project_history_file);
-  EXPECT_EQ(in.workbench.history.entries.size(), static_cast<std::size_t>(before.maximum_projects));
-  EXPECT_EQ(in.fs.ReadFile(in.folder / "home/pentrak.ini"), in.own_options);
-  EXPECT_EQ(in.fs.ReadFile(in.folder / "home/projects.ini"), in.own_history);
-}
-
 TEST(OptionImportWizardTest, EachHistoryChoiceOnFinish) {
   struct Case {
     HistoryChoice choice;
@@ -141,12 +126,22 @@ TEST(OptionImportWizardTest, EachHistoryChoiceOnFinish) {
   }
 }
 
-TEST(OptionImportWizardTest, AFailedCopyLeavesTheOptionsFileAsItWas) {
+TEST(OptionImportWizardTest, CancelOrAFailedCopyLeavesEverythingAsItWas) {
   Installations in;
   ASSERT_TRUE(in.started);
-  std::string editor = in.workbench.options.editor;
+  ProgramOptions before = in.workbench.options;
   OptionImportWizard wizard = in.AtStepTwo();
-  ChooseOtherHistoryFile(wizard, in.folder / "missing.ini");
+  EXPECT_EQ(wizard.imported.editor, "vim");
+  EXPECT_EQ(wizard.choice, HistoryChoice::kImportNamed);
+  // Up to Finish nothing of the program has changed: Cancel just closes the wizard.
+  EXPECT_EQ(in.workbench.options.editor, before.editor);
+  EXPECT_EQ(in.workbench.history.entries.size(), static_cast<std::size_t>(before.maximum_projects));
+
+  in.ui.file_choices = {std::nullopt, in.folder / "missing.ini"};
+  BrowseImportedHistoryFile(in.workbench, wizard);
+  EXPECT_EQ(wizard.choice, HistoryChoice::kImportNamed);
+  BrowseImportedHistoryFile(in.workbench, wizard);
+  EXPECT_EQ(wizard.choice, HistoryChoice::kImportOther);
   EXPECT_FALSE(ImportOptionsFinish(in.workbench, wizard));
   ASSERT_EQ(in.ui.messages.size(), 1u);
   EXPECT_EQ(in.ui.messages[0].text,
@@ -155,7 +150,7 @@ TEST(OptionImportWizardTest, AFailedCopyLeavesTheOptionsFileAsItWas) {
                 std::strerror(ENOENT) + ".\rPlease check the paths and try again.");
   EXPECT_EQ(in.fs.ReadFile(in.folder / "home/pentrak.ini"), in.own_options);
   EXPECT_EQ(in.fs.ReadFile(in.folder / "home/projects.ini"), in.own_history);
-  EXPECT_EQ(in.workbench.options.editor, editor);
+  EXPECT_EQ(in.workbench.options.editor, before.editor);
 }
 
 TEST(OptionImportWizardTest, DecliningANewHistoryKeepsTheWizardOpenWithTheNewOptions) {

@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include "generation/generation_run.h"
 #include "platform/scripted_user_interface.h"
 #include "platform/test_support.h"
 #include "settings/project_history.h"
@@ -66,28 +65,9 @@ TEST_F(PropertiesDialogTest, ConfirmingANewProjectSavesItAndMakesItCurrent) {
   EXPECT_EQ(workbench.project.project_file_path, path);
   EXPECT_EQ(workbench.project.definition_file, "project.txt");
   EXPECT_EQ(Read(folder / "shop/index.par"), Read(folder / "home/samples/index.par"));
-  EXPECT_EQ(Read(folder / "shop/templates/general.tpl"),
-            Read(folder / "home/samples/templates/general.tpl"));
-  EXPECT_TRUE(workbench.fs.FileExists(folder / "shop/images/pentrak.gif"));
   std::string saved = Read(path);
   EXPECT_NE(saved.find("\r\nname=Shop\r\n"), std::string::npos);
   EXPECT_NE(saved.find("\r\ncontent-root=" + folder / "shop/" + "\r\n"), std::string::npos);
-}
-
-TEST_F(PropertiesDialogTest, ANewProjectGeneratesStraightAway) {
-  ProjectPropertiesForm form = NewShop();
-  ui.file_choices.push_back(folder / "shop/Shop.web");
-  ASSERT_EQ(ConfirmProjectProperties(workbench, form), DialogState::kClosed);
-
-  GenerationContext context = GenerationContextOf(workbench);
-  GenerationRun run = RunGeneration(context, kScopeProject);
-  EXPECT_EQ(run.end, RunEnd::kCompleted);
-  EXPECT_EQ(run.errors, 0);
-  EXPECT_EQ(run.missing_files, 0);
-  EXPECT_EQ(run.generated, 2);
-  std::string index = Read(folder / "shop/index.html");
-  EXPECT_NE(index.find("<title>Welcome - My New Site</title>"), std::string::npos);
-  EXPECT_EQ(index.find("[@"), std::string::npos);
 }
 
 TEST_F(PropertiesDialogTest, ACancelledSaveDialogKeepsTheDialogOpenAndTheSamples) {
