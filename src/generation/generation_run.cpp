@@ -9,7 +9,7 @@
 #include "engine/document_generator.h"
 #include "engine/expansion.h"
 #include "engine/macro_tables.h"
-#include "generation/temporary_contracts_stub.h"
+#include "engine/tag_parser.h"
 #include "generation/up_to_date.h"
 #include "platform/clock.h"
 #include "platform/error.h"

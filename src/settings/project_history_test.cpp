@@ -146,14 +146,11 @@ TEST_F(ProjectHistoryTest, AStatusThatIsNotANumberStopsTheRead) {
   for (const std::string& bad : {"5|" + a, "5|" + a + "|", "5|" + a + "|x"}) {
     history.current_index = 7;
     WriteHistoryFile({"5|" + a + "|1", bad});
-    try {
-      Read();
-      FAIL() << bad;
-    } catch (const Error& error) {
-      EXPECT_EQ(error.description().rfind("Error reading Project History file " + path + ". ", 0),
-                0u)
-          << error.description();
-    }
+    EXPECT_EQ(ThrownDescription([&] {
+                Read();
+              }).rfind("Error reading Project History file " + path + ". ", 0),
+              0u)
+        << bad;
     EXPECT_EQ(history.last_index, -1);
     EXPECT_EQ(history.current_index, 7);
   }

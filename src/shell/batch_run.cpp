@@ -8,6 +8,7 @@
 #include "platform/text_lines.h"
 #include "settings/project_history.h"
 #include "settings/settings_text.h"
+#include "shell/generation_commands.h"
 #include "shell/history_commands.h"
 #include "shell/workbench.h"
 
@@ -54,7 +55,7 @@ bool GenerateProject(Workbench& workbench, const BatchWindow& window) {
   if (window.refresh_views) window.refresh_views();
   GenerationContext context = GenerationContextOf(workbench);
   GenerationRun run = RunGeneration(context, kScopeProject);
-  return run.errors == 0 && run.end != RunEnd::kHalted;
+  return run.end == RunEnd::kCompleted && run.errors + run.missing_files == 0;
 }
 
 bool StartCommand(UserInterface& ui, const std::string& command) {

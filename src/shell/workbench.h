@@ -38,8 +38,4 @@ struct Workbench {
   GenerationState generation;  // a run in progress and the Stop request
 };
 
-// What a generation run of the current project needs from the workbench; refresh_display is
-// left to a front end that shows the project.
-GenerationContext GenerationContextOf(Workbench& workbench);
-
 }  // namespace pentrak
