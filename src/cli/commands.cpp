@@ -7,9 +7,8 @@ namespace pentrak::cli {
 
 std::vector<CommandRegistrar> AllCommands() {
   return {
-      // One line per sub-command, e.g. AddGenerateCommand, from its own file.
-      AddGenerateCommand, AddShowCommand,    AddProjectsCommand,
-      AddSearchCommand,   AddReplaceCommand, AddFixLineEndingsCommand,
+      AddGenerateCommand, AddShowCommand,           AddProjectsCommand,   AddSearchCommand,
+      AddReplaceCommand,  AddFixLineEndingsCommand, AddNewProjectCommand, AddImportOptionsCommand,
   };
 }
 
