@@ -3,6 +3,7 @@
 #include <CLI/CLI.hpp>
 #include <ostream>
 
+#include "cli/batch_form.h"
 #include "cli/commands.h"
 
 namespace pentrak::cli {
@@ -11,6 +12,11 @@ int Run(int argc, const char* const* argv, std::ostream& out, std::ostream& err,
   CLI::App app{"Pentrak CMS: builds static web sites from templates and macros.", "pentrak-cli"};
   app.set_version_flag("--version", std::string("pentrak-cli ") + PENTRAK_VERSION);
   CommandContext context{out, err, in, "", {}};
+  // The batch form ("/mode=2 /project=...") is older than the sub-commands and bypasses them.
+  std::vector<std::string> arguments(argv + (argc > 0 ? 1 : 0), argv + argc);
+  if (std::optional<std::string> batch = BatchFormCommandLine(arguments, context)) {
+    return RunBatchForm(context, *batch);
+  }
   app.add_option("--home", context.home, "Program folder (settings, history, samples, work files)");
   app.require_subcommand(0, 1);
 

@@ -23,6 +23,12 @@ struct CommandContext {
 
 using CommandRegistrar = std::function<void(CLI::App&, CommandContext&)>;
 
+// Each sub-command's registrar, from its own file.
+void AddProjectsCommand(CLI::App& app, CommandContext& context);
+void AddShowCommand(CLI::App& app, CommandContext& context);
+void AddNewProjectCommand(CLI::App& app, CommandContext& context);
+void AddImportOptionsCommand(CLI::App& app, CommandContext& context);
+
 // The sub-commands in the order --help lists them.
 std::vector<CommandRegistrar> AllCommands();
 

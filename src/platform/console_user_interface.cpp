@@ -132,6 +132,7 @@ std::optional<std::string> ConsoleUserInterface::ChooseOpenFile(std::string_view
 std::optional<std::string> ConsoleUserInterface::ChooseSaveFile(std::string_view title,
                                                                 std::string_view filter,
                                                                 std::string_view initial_path) {
+  if (!answers_.save_file.empty()) return answers_.save_file;
   return ChooseOpenFile(title, filter, initial_path);
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <iosfwd>
+#include <string>
 
 #include "platform/user_interface.h"
 
@@ -13,6 +14,7 @@ struct ConsoleAnswers {
   bool quiet = false;                          // no status lines
   bool progress = false;                       // show documents done of documents in scope
   Answer ok_cancel_default = Answer::kCancel;  // for OK/Cancel questions with no terminal
+  std::string save_file;  // a file named on the command line answers the save chooser
 };
 
 // The headless front end's seam: status lines on stdout, messages on stderr, questions asked on

@@ -15,11 +15,18 @@ inline constexpr int kErrorMacroLimit = 10002;
 inline constexpr int kErrorHistoryFull = 10003;
 inline constexpr int kErrorCannotOpen = 10005;
 inline constexpr int kErrorHalt = 10006;
+inline constexpr int kErrorLaunchEditor = 10007;
+inline constexpr int kErrorLaunchBrowser = 10008;
 inline constexpr int kErrorFolderLimit = 10012;
 inline constexpr int kErrorDocumentLimit = 10013;
 inline constexpr int kErrorGlobalsLimit = 10014;
 inline constexpr int kErrorContentFilesLimit = 10015;
+inline constexpr int kErrorLaunchCustomCommand = 10016;
+inline constexpr int kErrorLaunchImageEditor = 10017;
+inline constexpr int kErrorLaunchCustomApplication = 10018;
 inline constexpr int kErrorSampleProject = 10019;
+inline constexpr int kErrorLaunchDefaultApplication = 10020;
+inline constexpr int kErrorLaunchXmlEditor = 10021;
 // A settings value that is not a signed 16-bit decimal integer where one is expected.
 inline constexpr int kErrorInvalidInteger = 13;
 

@@ -4,10 +4,10 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstdlib>
 #include <filesystem>
 
 #include "platform/error.h"
+#include "platform/test_support.h"
 
 namespace pentrak {
 namespace {
@@ -33,17 +33,14 @@ TEST(ProcessTest, SplitsWordsAtBlanksAndKeepsQuotedBlanks) {
 }
 
 TEST(ProcessTest, StartsTheProgramWithoutAShell) {
-  char pattern[] = "/tmp/pentrak-process-XXXXXX";
-  ASSERT_NE(::mkdtemp(pattern), nullptr);
-  std::filesystem::path folder(pattern);
+  TestFolder folder;
   // A shell would expand "$HOME" and split the quoted name at its blank.
-  std::string marker = (folder / "with blank").string();
-  std::string literal = (folder / "$HOME").string();
+  std::string marker = folder / "with blank";
+  std::string literal = folder / "$HOME";
   StartCommandLine("touch \"" + marker + "\" " + literal);
   for (int i = 0; i < 500 && !std::filesystem::exists(literal); ++i) ::usleep(10000);
   EXPECT_TRUE(std::filesystem::exists(marker));
   EXPECT_TRUE(std::filesystem::exists(literal));
-  std::filesystem::remove_all(folder);
 }
 
 TEST(ProcessTest, AMissingProgramFailsWithTheSystemsNumber) {

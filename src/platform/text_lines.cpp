@@ -1,5 +1,6 @@
 #include "platform/text_lines.h"
 
+#include <algorithm>
 #include <cctype>
 #include <charconv>
 
@@ -65,6 +66,32 @@ bool EqualsIgnoreCase(std::string_view a, std::string_view b) {
     }
   }
   return true;
+}
+
+std::size_t FindText(std::string_view text, std::string_view find, std::size_t from,
+                     bool ignore_case) {
+  if (find.empty() || from > text.size()) return std::string_view::npos;
+  if (!ignore_case) return text.find(find, from);
+  auto same = [](char a, char b) {
+    return std::tolower(static_cast<unsigned char>(a)) ==
+           std::tolower(static_cast<unsigned char>(b));
+  };
+  auto found = std::search(text.begin() + static_cast<std::ptrdiff_t>(from), text.end(),
+                           find.begin(), find.end(), same);
+  if (found == text.end()) return std::string_view::npos;
+  return static_cast<std::size_t>(found - text.begin());
+}
+
+std::string ReplaceAll(std::string_view text, std::string_view find, std::string_view replacement) {
+  if (find.empty()) return std::string(text);
+  std::string result;
+  std::size_t from = 0;
+  for (std::size_t at = text.find(find); at != std::string_view::npos; at = text.find(find, from)) {
+    result.append(text.substr(from, at - from)).append(replacement);
+    from = at + find.size();
+  }
+  result.append(text.substr(from));
+  return result;
 }
 
 bool ParseInt16(std::string_view text, short& value) {

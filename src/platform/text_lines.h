@@ -34,6 +34,12 @@ std::string_view TrimBlanks(std::string_view text);
 std::string_view TrimTrailingBlanks(std::string_view text);
 std::string ToLowerAscii(std::string_view text);
 bool EqualsIgnoreCase(std::string_view a, std::string_view b);
+// Position of find in text at or after from, or npos; ignore_case compares ASCII letters without
+// regard to case. An empty find is never found.
+std::size_t FindText(std::string_view text, std::string_view find, std::size_t from,
+                     bool ignore_case);
+// The text with every occurrence of find replaced, left to right; an empty find changes nothing.
+std::string ReplaceAll(std::string_view text, std::string_view find, std::string_view replacement);
 
 // The signed 16-bit conversion of settings integers; nothing for any other text (empty included).
 bool ParseInt16(std::string_view text, short& value);

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/paths.h"
+
 #include <cerrno>
 
 #include "platform/error.h"
@@ -233,7 +235,7 @@ TEST_F(DefinitionFileTest, NamesAreResolvedThroughTheRootsOrKeptAsWritten) {
     return Names{definition.global_content_files[0], document.path, document.template_path};
   };
   Read({}, true);
-  EXPECT_EQ(names(), (Names{src + "/a.par", "/www/sub\\i.html", common + "/t.tpl"}));
+  EXPECT_EQ(names(), (Names{src + "/a.par", NativePath("/www/sub\\i.html"), common + "/t.tpl"}));
   Read({}, false);
   EXPECT_EQ(names(), (Names{"a.par", "sub\\i.html", "t.tpl"}));
 }

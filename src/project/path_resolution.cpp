@@ -51,7 +51,9 @@ std::string ResolveProjectPath(const PathContext& context, std::string_view name
     result = ApplyDefaultDrive(fallback, context.options);
     if (used_fallback != nullptr) *used_fallback = true;
   }
-  return result;
+  // A resolved path is shown in logs, status lines and the document-name macro: give it the
+  // platform's own separators so a project written with "\" reads naturally on POSIX too.
+  return relative ? NativePath(result) : result;
 }
 
 }  // namespace pentrak

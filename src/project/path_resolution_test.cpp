@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/paths.h"
+
 #include "platform/file_system.h"
 #include "project/project_test_support.h"
 #include "settings/program_options.h"
@@ -43,7 +45,7 @@ TEST(PathResolutionTest, RootsFallbackAndDefaultDrive) {
     bool used_fallback = !c.used_fallback;
     EXPECT_EQ(ResolveProjectPath(context, c.name, true, c.is_document, c.custom_root,
                                  c.custom_fallback, &used_fallback),
-              c.expected)
+              NativePath(c.expected))
         << c.name;
     EXPECT_EQ(used_fallback, c.used_fallback) << c.name;
   }

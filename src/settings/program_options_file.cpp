@@ -1,5 +1,6 @@
 #include "settings/program_options_file.h"
 
+#include <algorithm>
 #include <array>
 #include <vector>
 
@@ -40,21 +41,15 @@ constexpr Key Integer(std::string_view key, std::string_view missing_and_fresh, 
 }
 
 template <std::size_t I>
-constexpr auto kApplicationCaption = [](auto& o) -> auto& {
-  return o.custom_applications[I].caption;
-};
+constexpr auto kApplicationCaption =
+    ElementMember<&O::custom_applications, I, &CustomApplication::caption>;
 template <std::size_t I>
-constexpr auto kApplicationCommand = [](auto& o) -> auto& {
-  return o.custom_applications[I].command;
-};
+constexpr auto kApplicationCommand =
+    ElementMember<&O::custom_applications, I, &CustomApplication::command>;
 template <std::size_t I>
-constexpr auto kOptionCaption = [](auto& o) -> auto& {
-  return o.custom_options[I].caption;
-};
+constexpr auto kOptionCaption = ElementMember<&O::custom_options, I, &CustomOption::caption>;
 template <std::size_t I>
-constexpr auto kOptionCommand = [](auto& o) -> auto& {
-  return o.custom_options[I].command;
-};
+constexpr auto kOptionCommand = ElementMember<&O::custom_options, I, &CustomOption::command>;
 
 constexpr std::string_view kHistoryKey = "project-file";
 
@@ -150,10 +145,8 @@ std::vector<const Key*> ReadOrder() {
   order.reserve(kProgramKeys.size());
   for (std::string_view name : kReadFirst) order.push_back(&FindSettingKey(kTable, name));
   for (const Key& key : kProgramKeys) {
-    if (!IsStored(key)) continue;
-    bool read_first = false;
-    for (std::string_view name : kReadFirst) read_first = read_first || name == key.key;
-    if (!read_first) order.push_back(&key);
+    bool read_first = std::ranges::find(kReadFirst, key.key) != kReadFirst.end();
+    if (IsStored(key) && !read_first) order.push_back(&key);
   }
   return order;
 }

@@ -29,9 +29,16 @@ struct SettingKey {
 
 // A field reached from the record through a chain of members, as in
 // Member<&ProjectSettings::tags, &MacroTags::macro_start>.
+// clang-format off
 template <auto... Path>
-inline constexpr auto Member = [](auto& record) -> auto& {
-  return (record.*....*Path);
+inline constexpr auto Member = [](auto& record) -> auto& { return (record .* ... .* Path); };
+// clang-format on
+
+// A member of one element of an array member, as in
+// ElementMember<&ProgramOptions::custom_options, 0, &CustomOption::caption>.
+template <auto Array, std::size_t Index, auto Field>
+inline constexpr auto ElementMember = [](auto& record) -> auto& {
+  return (record.*Array)[Index].*Field;
 };
 
 // Row builders; field is a generic lambda returning a reference to the value in a record.

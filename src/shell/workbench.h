@@ -9,6 +9,7 @@
 #include "platform/file_system.h"
 #include "platform/user_interface.h"
 #include "project/definition.h"
+#include "search/search_file_list.h"
 #include "settings/program_options.h"
 #include "settings/project_history.h"
 #include "settings/project_settings.h"
@@ -34,8 +35,9 @@ struct Workbench {
   ProjectDefinition definition;
   MacroTables macros;
   WorkFiles work_files;
-  BatchSettings batch;         // what the command line asked for
-  GenerationState generation;  // a run in progress and the Stop request
+  BatchSettings batch;          // what the command line asked for
+  GenerationState generation;   // a run in progress and the Stop request
+  SearchFileList search_files;  // shared by the search and the replace tool
 };
 
 }  // namespace pentrak

@@ -1,0 +1,36 @@
+#pragma once
+
+// For tests only: runs pentrak-cli in-process over a fresh program folder and keeps what it
+// wrote to stdout and stderr.
+
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "cli/cli.h"
+#include "platform/file_system.h"
+#include "platform/test_support.h"
+
+namespace pentrak::cli {
+
+class CliFixture {
+ public:
+  // Runs "pentrak-cli --home <folder> arguments..." and returns the exit status.
+  int RunCli(const std::vector<std::string>& arguments) {
+    std::vector<std::string> words = {"pentrak-cli", "--home", home.path()};
+    words.insert(words.end(), arguments.begin(), arguments.end());
+    std::vector<const char*> argv;
+    for (const std::string& word : words) argv.push_back(word.c_str());
+    out.str("");
+    err.str("");
+    return Run(static_cast<int>(argv.size()), argv.data(), out, err, in);
+  }
+
+  TestFolder home;
+  FileSystem fs;
+  std::ostringstream out;
+  std::ostringstream err;
+  std::istringstream in;
+};
+
+}  // namespace pentrak::cli

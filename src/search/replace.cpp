@@ -1,0 +1,159 @@
+#include "search/replace.h"
+
+#include "platform/file_system.h"
+#include "platform/text_lines.h"
+#include "platform/user_interface.h"
+#include "search/search_file_list.h"
+#include "settings/work_files.h"
+
+namespace pentrak {
+
+namespace {
+
+std::string Quoted(std::string_view text) { return "\"" + std::string(text) + "\""; }
+
+// Replaces in one listed file and reports it; the file exists.
+void ReplaceOneFile(const SearchContext& context, const ReplaceRequest& request,
+                    const std::string& path, ReplaceSummary& summary) {
+  const LogContext& log = context.log;
+  ++summary.files_checked;
+  bool read_only = log.fs.IsReadOnly(path);
+  if (read_only) ++summary.read_only_files;
+  int found = ReplaceInFile(log.fs, log.work_files.replace_work_file, path, request.find_text,
+                            request.replacement, request.ignore_case, read_only,
+                            request.detailed ? &context.results : nullptr);
+  if (found == 0) {
+    WriteResultsFile(log, ">Not found", false);
+    return;
+  }
+  std::string line;
+  if (read_only) {
+    ++summary.read_only_files_with_hits;
+    summary.read_only_occurrences += found;
+    line = Plural(found, "occurrence") + " found in read-only file. Not replaced.";
+  } else {
+    ++summary.files_changed;
+    summary.replacements += found;
+    line = Plural(found, "replacement") + " made.";
+  }
+  log.ui.AddStatusLine(line);
+  WriteResultsFile(log, ">" + line, false);
+  context.results.AddResult(path + " (" + std::to_string(found) + ")");
+}
+
+}  // namespace
+
+int ReplaceInLine(std::string& line, std::string_view find, std::string_view replacement,
+                  bool ignore_case, bool count_only) {
+  if (find.empty()) return 0;
+  int count = 0;
+  std::size_t position = 0;
+  for (;;) {
+    std::size_t found = FindText(line, find, position, ignore_case);
+    if (found == std::string::npos) break;
+    ++count;
+    if (count_only) {
+      position = found + find.size();
+    } else {
+      line.replace(found, find.size(), replacement);
+      position = found + replacement.size();
+    }
+  }
+  return count;
+}
+
+int ReplaceInFile(const FileSystem& fs, const std::string& work_file, const std::string& path,
+                  std::string_view find, std::string_view replacement, bool ignore_case,
+                  bool read_only, ResultsView* details) {
+  // The work file keeps the previous content should the rewrite fail.
+  fs.WriteLines(work_file, fs.ReadLines(path));
+  std::string copy = fs.ReadFile(work_file);
+  std::string rewritten;
+  if (!read_only) rewritten.reserve(copy.size() + copy.size() / 8);
+  LineCursor cursor(copy);
+  std::string_view line_read;
+  int line_number = 0;
+  int total = 0;
+  while (cursor.Next(line_read)) {
+    ++line_number;
+    std::string line(line_read);
+    int count = ReplaceInLine(line, find, replacement, ignore_case, read_only);
+    total += count;
+    if (count > 0 && details != nullptr) details->AddDetail({path, line_number, count, line});
+    if (!read_only) AppendLine(rewritten, line);
+  }
+  if (!read_only) fs.WriteFile(path, rewritten);
+  return total;
+}
+
+std::string ReplaceQuestion(std::string_view find, std::string_view replacement) {
+  return "Are you sure you want to replace " + Quoted(find) + " with " + Quoted(replacement) + "?";
+}
+
+ReplaceSummary DoReplace(const SearchContext& context, const ReplaceRequest& request) {
+  const LogContext& log = context.log;
+  ReplaceSummary summary;
+  Answer answer =
+      log.ui.ShowMessage("Confirm Replace", ReplaceQuestion(request.find_text, request.replacement),
+                         Icon::kQuestion, Buttons::kOkCancel);
+  if (answer != Answer::kOk) {
+    summary.cancelled = true;
+    return summary;
+  }
+  WriteResultsFile(
+      log, "Replacing: " + Quoted(request.find_text) + " with: " + Quoted(request.replacement),
+      true);
+  WriteResultsFile(log, "", false);
+  context.files.Reset();
+  log.ui.ClearStatus();
+  context.results.Clear();
+  log.ui.AddStatusLine("Building File List...");
+  BuildProjectFileList(context.definition, context.project, request.selection, context.files);
+
+  summary.stopped = WalkListedFiles(context, false, "Processing: ", [&](const std::string& path) {
+    ReplaceOneFile(context, request, path, summary);
+  });
+  WriteResultsFile(log, "", false);
+  for (const std::string& line : ReplaceSummaryLines(summary)) {
+    log.ui.AddStatusLine(line);
+    WriteResultsFile(log, line, false);
+  }
+  return summary;
+}
+
+std::vector<std::string> ReplaceSummaryLines(const ReplaceSummary& summary) {
+  std::vector<std::string> lines;
+  lines.push_back(std::string(summary.stopped ? "Stopped. " : "Complete. ") +
+                  Plural(summary.replacements, "replacement") + " in " +
+                  Plural(summary.files_changed, "file") + ". ");
+  if (summary.read_only_occurrences > 0) {
+    lines.push_back(Plural(summary.read_only_occurrences, "occurrence") + " in " +
+                    Plural(summary.read_only_files_with_hits, "read-only file") + " not replaced.");
+  }
+  std::string checked = Plural(summary.files_checked, "file") + " checked";
+  if (summary.read_only_files == 0) {
+    checked += ".";
+  } else {
+    checked += " (" + Plural(summary.read_only_files, "read-only file") + ").";
+  }
+  lines.push_back(checked);
+  return lines;
+}
+
+std::optional<int> FixLineEndings(const FileSystem& fs, UserInterface& ui,
+                                  const std::string& work_file, const std::string& path) {
+  ui.AddStatusLine("Processing File: " + path);
+  if (!fs.FileExists(path)) {
+    ui.AddStatusLine("File does not exist.");
+    return std::nullopt;
+  }
+  if (fs.IsReadOnly(path)) {
+    ui.AddStatusLine("File is read-only and could not be fixed.");
+    return std::nullopt;
+  }
+  int replaced = ReplaceInFile(fs, work_file, path, "\r", kCrLf, false, false, nullptr);
+  ui.AddStatusLine("File fixed. " + Plural(replaced, "occurrence") + " replaced.");
+  return replaced;
+}
+
+}  // namespace pentrak

@@ -1,0 +1,177 @@
+#include "search/replace.h"
+
+#include <gtest/gtest.h>
+
+#include <cerrno>
+
+#include "platform/error.h"
+#include "search/search_test_support.h"
+
+namespace pentrak {
+namespace {
+
+using testing::TestProject;
+using Lines = std::vector<std::string>;
+
+TEST(ReplaceTest, ReplacesInOneLine) {
+  struct Case {
+    const char* line;
+    const char* find;
+    const char* replacement;
+    bool ignore_case;
+    bool count_only;
+    const char* expected_line;
+    int expected_count;
+  };
+  const Case cases[] = {
+      {"aaa", "a", "aa", false, false, "aaaaaa", 3},  // inserted text is not scanned again
+      {"xyx", "x", "xx", false, false, "xxyxx", 2},
+      {"abc ABC", "abc", "-", true, false, "- -", 2},
+      {"abc ABC", "abc", "-", false, false, "- ABC", 1},
+      {"a.b.c", ".", "", false, false, "abc", 2},
+      {"aaa", "a", "b", false, true, "aaa", 3},
+      {"aaa", "", "b", false, false, "aaa", 0},
+      {"", "a", "b", false, false, "", 0},
+  };
+  for (const Case& c : cases) {
+    std::string line = c.line;
+    EXPECT_EQ(ReplaceInLine(line, c.find, c.replacement, c.ignore_case, c.count_only),
+              c.expected_count)
+        << c.line << " / " << c.find;
+    EXPECT_EQ(line, c.expected_line) << c.line << " / " << c.find;
+  }
+}
+
+// Main/index.html uses page.tpl (3 hits), locked.par (read-only, 4 hits), gone.par (missing)
+// and plain.par (no hit).
+void AddReplaceProject(TestProject& p) {
+  int main = p.AddFolder("Main");
+  p.AddDocument(main, "index.html", "page.tpl", {"locked.par", "gone.par", "plain.par"});
+  p.WriteSource("page.tpl", "aaa\r\nbcd");
+  p.WriteSource("locked.par", "a a\r\na a\r\n");
+  p.fs.SetReadOnly(p.Source("locked.par"), true);
+  p.WriteSource("plain.par", "zzz\r\n");
+}
+
+TEST(ReplaceTest, RunReplacesLeavesReadOnlyFilesAndReports) {
+  TestProject p;
+  AddReplaceProject(p);
+  ReplaceRequest request;
+  request.find_text = "a";
+  request.replacement = "aa";
+  request.detailed = true;
+  ReplaceSummary summary = DoReplace(p.Context(), request);
+
+  ASSERT_EQ(p.ui.messages.size(), 1u);
+  EXPECT_EQ(p.ui.messages[0].title, "Confirm Replace");
+  EXPECT_EQ(p.ui.messages[0].text, "Are you sure you want to replace \"a\" with \"aa\"?");
+  EXPECT_EQ(p.ui.messages[0].icon, Icon::kQuestion);
+  EXPECT_EQ(p.ui.messages[0].buttons, Buttons::kOkCancel);
+
+  EXPECT_EQ(p.ReadSource("page.tpl"), "aaaaaa\r\nbcd\r\n");
+  EXPECT_EQ(p.ReadSource("locked.par"), "a a\r\na a\r\n");
+  EXPECT_TRUE(p.fs.IsReadOnly(p.Source("locked.par")));
+  EXPECT_EQ(p.ReadSource("plain.par"), "zzz\r\n");
+  EXPECT_EQ(summary.replacements, 3);
+  EXPECT_EQ(summary.read_only_occurrences, 4);
+
+  std::string tpl = p.Source("page.tpl");
+  std::string locked = p.Source("locked.par");
+  Lines summary_lines = {"Complete. 3 replacements in 1 file. ",
+                         "4 occurrences in 1 read-only file not replaced.",
+                         "3 files checked (1 read-only file)."};
+  Lines expected_file = {"Replacing: \"a\" with: \"aa\"",
+                         "",
+                         tpl,
+                         ">3 replacements made.",
+                         "",
+                         locked,
+                         ">4 occurrences found in read-only file. Not replaced.",
+                         "",
+                         p.Source("gone.par"),
+                         ">File does not exist",
+                         "",
+                         p.Source("plain.par"),
+                         ">Not found",
+                         "",
+                         ""};
+  expected_file.insert(expected_file.end(), summary_lines.begin(), summary_lines.end());
+  EXPECT_EQ(p.ResultsFile(), expected_file);
+  EXPECT_EQ(p.results.results, (Lines{tpl + " (3)", locked + " (4)"}));
+  ASSERT_EQ(p.results.details.size(), 3u);
+  EXPECT_EQ(DetailText(p.results.details[0]), tpl + " (3) - aaaaaa");
+  EXPECT_EQ(p.results.details[2].line_number, 2);
+  Lines tail(p.ui.status_lines.end() - 3, p.ui.status_lines.end());
+  EXPECT_EQ(tail, summary_lines);
+}
+
+TEST(ReplaceTest, CancelOrAnEmptyFindChangesNothing) {
+  TestProject p;
+  AddReplaceProject(p);
+  p.ui.message_answers.push_back(Answer::kCancel);
+  ReplaceRequest request;
+  request.find_text = "a";
+  request.replacement = "b";
+  EXPECT_TRUE(DoReplace(p.Context(), request).cancelled);
+  EXPECT_FALSE(p.fs.FileExists(p.work_files.results_file));
+  EXPECT_FALSE(p.fs.FileExists(p.work_files.replace_work_file));
+  EXPECT_EQ(p.ReadSource("page.tpl"), "aaa\r\nbcd");
+
+  p.WriteSource("page.tpl", "aaa\r\n");
+  request.find_text = "";
+  ReplaceSummary summary = DoReplace(p.Context(), request);
+  EXPECT_EQ(summary.replacements, 0);
+  EXPECT_EQ(p.ReadSource("page.tpl"), "aaa\r\n");
+  EXPECT_EQ(p.ReadSource("locked.par"), "a a\r\na a\r\n");
+  EXPECT_EQ(p.ResultsFile().back(), "3 files checked (1 read-only file).");
+}
+
+TEST(ReplaceTest, FailedRewriteLeavesTheFileAndItsCopy) {
+  TestProject p;
+  p.WriteSource("page.tpl", "aaa\r\n");
+  std::string target = p.Source("page.tpl");
+  p.fs.SetFaultHook([&](FileOp op, const std::string& path) {
+    return op == FileOp::kWrite && path == target ? ENOSPC : 0;
+  });
+  EXPECT_THROW(
+      ReplaceInFile(p.fs, p.work_files.replace_work_file, target, "a", "b", false, false, nullptr),
+      Error);
+  p.fs.SetFaultHook(nullptr);
+  EXPECT_EQ(p.ReadSource("page.tpl"), "aaa\r\n");
+  EXPECT_EQ(p.fs.ReadFile(p.work_files.replace_work_file), "aaa\r\n");
+}
+
+TEST(ReplaceTest, RepairsLoneCarriageReturns) {
+  struct Case {
+    const char* before;
+    const char* after;
+    const char* last_status;
+  };
+  const Case cases[] = {
+      {"one\rtwo\r\nthree\rfour\rfive", "one\r\ntwo\r\nthree\r\nfour\r\nfive\r\n",
+       "File fixed. 3 occurrences replaced."},
+      {"p\r\nq\r\n", "p\r\nq\r\n", "File fixed. 0 occurrences replaced."},
+      {"p\nq", "p\r\nq\r\n", "File fixed. 0 occurrences replaced."},
+  };
+  for (const Case& c : cases) {
+    TestProject p;
+    p.WriteSource("f.txt", c.before);
+    FixLineEndings(p.fs, p.ui, p.work_files.replace_work_file, p.Source("f.txt"));
+    EXPECT_EQ(p.ReadSource("f.txt"), c.after);
+    EXPECT_EQ(p.ui.status_lines, (Lines{"Processing File: " + p.Source("f.txt"), c.last_status}));
+  }
+
+  TestProject p;
+  p.WriteSource("locked.txt", "a\rb");
+  p.fs.SetReadOnly(p.Source("locked.txt"), true);
+  EXPECT_FALSE(FixLineEndings(p.fs, p.ui, p.work_files.replace_work_file, p.Source("locked.txt")));
+  EXPECT_FALSE(FixLineEndings(p.fs, p.ui, p.work_files.replace_work_file, p.Source("none.txt")));
+  EXPECT_EQ(p.ReadSource("locked.txt"), "a\rb");
+  EXPECT_EQ(p.ui.status_lines,
+            (Lines{"Processing File: " + p.Source("locked.txt"),
+                   "File is read-only and could not be fixed.",
+                   "Processing File: " + p.Source("none.txt"), "File does not exist."}));
+}
+
+}  // namespace
+}  // namespace pentrak

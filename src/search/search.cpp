@@ -1,0 +1,211 @@
+#include "search/search.h"
+
+#include "platform/file_system.h"
+#include "platform/text_lines.h"
+#include "platform/user_interface.h"
+#include "project/definition.h"
+#include "project/path_resolution.h"
+#include "search/search_file_list.h"
+#include "settings/project_settings.h"
+#include "settings/work_files.h"
+
+namespace pentrak {
+
+namespace {
+
+bool InScope(const FileSelection& selection, int folder, int document) {
+  if (selection.scope == SearchScope::kWholeProject) return true;
+  return folder == selection.current_folder &&
+         (document < 0 || document == selection.current_document);
+}
+
+void AddAll(const std::vector<std::string>& names, SearchFileList& files) {
+  for (const std::string& name : names) files.Add(name);
+}
+
+void SearchOneFile(const SearchContext& context, const SearchPattern& pattern,
+                   const std::string& path, SearchSummary& summary) {
+  const LogContext& log = context.log;
+  ++summary.files_checked;
+  std::string text = log.fs.ReadFile(path);
+  LineCursor cursor(text);
+  std::string_view line;
+  int line_number = 0;
+  int found = 0;
+  while (cursor.Next(line)) {
+    ++line_number;
+    int count = CountOccurrences(line, pattern);
+    if (count == 0) continue;
+    found += count;
+    context.results.AddDetail({path, line_number, count, std::string(line)});
+  }
+  if (found == 0) {
+    WriteResultsFile(log, ">Not found", false);
+    return;
+  }
+  ++summary.files_with_hits;
+  summary.occurrences += found;
+  log.ui.AddStatusLine(Plural(found, "occurrence") + " found.");
+  context.results.AddResult(path + " (" + std::to_string(found) + ")");
+  WriteResultsFile(log, ">" + Plural(found, "occurrence") + " found", false);
+}
+
+}  // namespace
+
+std::string DetailText(const LineHit& hit) {
+  return hit.path + " (" + std::to_string(hit.count) + ") - " + hit.text;
+}
+
+std::string EffectiveFindText(std::string_view find_text, bool definitions_only,
+                              const MacroTags& tags) {
+  if (!definitions_only) return std::string(find_text);
+  std::string_view trimmed = TrimBlanks(find_text);
+  if (trimmed.starts_with(tags.macro_start)) return std::string(trimmed);
+  return tags.macro_start + std::string(trimmed);
+}
+
+SearchPattern MakeSearchPattern(std::string_view find_text, bool ignore_case, bool definitions_only,
+                                const MacroTags& tags) {
+  SearchPattern pattern;
+  pattern.ignore_case = ignore_case;
+  pattern.definitions_only = definitions_only;
+  pattern.definition_mark = tags.macro_end + ":";
+  pattern.primary = std::string(find_text);
+  bool names_a_macro = definitions_only && !tags.macro_end.empty() &&
+                       find_text.find(tags.macro_end, 1) != std::string_view::npos;
+  if (!names_a_macro) return pattern;
+  if (find_text.find(pattern.definition_mark, 1) == std::string_view::npos) {
+    pattern.primary += ":";
+  }
+  // "[@NAME]:" also matches as "[@NAME(@" when the definition declares parameters.
+  std::size_t cut = tags.macro_end.size() + 1;
+  pattern.alternative =
+      pattern.primary.substr(0, pattern.primary.size() - cut) + tags.parameter_start;
+  return pattern;
+}
+
+int CountOccurrences(std::string_view line, const SearchPattern& pattern) {
+  if (pattern.primary.empty()) return 0;
+  int count = 0;
+  std::size_t position = 0;
+  while (position < line.size()) {
+    std::string_view found_pattern = pattern.primary;
+    std::size_t found = FindText(line, found_pattern, position, pattern.ignore_case);
+    if (found == std::string_view::npos && !pattern.alternative.empty()) {
+      found_pattern = pattern.alternative;
+      found = FindText(line, found_pattern, position, pattern.ignore_case);
+    }
+    if (found == std::string_view::npos) break;
+    position = found + found_pattern.size();
+    if (!pattern.definitions_only) {
+      ++count;
+      continue;
+    }
+    // A definition starts its line and carries the end tag and colon somewhere on it.
+    std::size_t mark = FindText(line, pattern.definition_mark, 0, pattern.ignore_case);
+    if (found == 0 && mark != std::string_view::npos) {
+      ++count;
+      position = mark + pattern.definition_mark.size();
+    }
+  }
+  return count;
+}
+
+void BuildProjectFileList(const ProjectDefinition& definition, const ProjectSettings& project,
+                          const FileSelection& selection, SearchFileList& files) {
+  if (selection.globals || selection.content_files) files.Add(project.project_macro_file);
+  if (selection.globals) AddAll(definition.global_content_files, files);
+  for (std::size_t f = 0; f < definition.folders.size(); ++f) {
+    const Folder& folder = definition.folders[f];
+    if (folder.name.empty()) continue;
+    int folder_index = static_cast<int>(f);
+    if (selection.folder_globals && InScope(selection, folder_index, -1)) {
+      AddAll(folder.content_files, files);
+    }
+    for (std::size_t d = 0; d < folder.documents.size(); ++d) {
+      const Document& document = folder.documents[d];
+      if (document.path.empty() || !InScope(selection, folder_index, static_cast<int>(d))) {
+        continue;
+      }
+      if (selection.templates) files.Add(document.template_path);
+      if (selection.content_files) AddAll(document.content_files, files);
+    }
+  }
+}
+
+void BuildDocumentFileList(const ProjectDefinition& definition, const FileSelection& selection,
+                           SearchFileList& files) {
+  for (std::size_t f = 0; f < definition.folders.size(); ++f) {
+    const Folder& folder = definition.folders[f];
+    for (std::size_t d = 0; d < folder.documents.size(); ++d) {
+      if (InScope(selection, static_cast<int>(f), static_cast<int>(d))) {
+        files.Add(folder.documents[d].path);
+      }
+    }
+  }
+}
+
+std::string ResolveListedFile(const SearchContext& context, const std::string& name,
+                              bool is_document) {
+  const LogContext& log = context.log;
+  return ResolveProjectPath({log.fs, context.project, log.options}, name, true, is_document);
+}
+
+bool WalkListedFiles(const SearchContext& context, bool documents, std::string_view status_prefix,
+                     const std::function<void(const std::string& path)>& visit) {
+  const LogContext& log = context.log;
+  int index = 0;
+  for (const std::string& name : context.files.Names()) {
+    if (index % 2 == 1 && log.ui.ServiceEvents()) return true;
+    ++index;
+    std::string path = ResolveListedFile(context, name, documents);
+    log.ui.AddStatusLine(std::string(status_prefix) + path);
+    WriteResultsFile(log, path, false);
+    if (log.fs.FileExists(path)) {
+      visit(path);
+    } else {
+      WriteResultsFile(log, ">File does not exist", false);
+    }
+    WriteResultsFile(log, "", false);
+  }
+  return false;
+}
+
+SearchSummary DoSearch(const SearchContext& context, const SearchRequest& request) {
+  const LogContext& log = context.log;
+  const MacroTags& tags = context.project.tags;
+  std::string find_text = EffectiveFindText(request.find_text, request.definitions_only, tags);
+  WriteResultsFile(log, "Searching for: \"" + find_text + "\"", true);
+  WriteResultsFile(log, "", false);
+  context.files.Reset();
+  log.ui.ClearStatus();
+  context.results.Clear();
+  log.ui.AddStatusLine("Building File List...");
+  if (request.documents_mode) {
+    BuildDocumentFileList(context.definition, request.selection, context.files);
+  } else {
+    BuildProjectFileList(context.definition, context.project, request.selection, context.files);
+  }
+
+  SearchPattern pattern =
+      MakeSearchPattern(find_text, request.ignore_case, request.definitions_only, tags);
+  SearchSummary summary;
+  summary.stopped =
+      WalkListedFiles(context, request.documents_mode, "Searching: ", [&](const std::string& path) {
+        SearchOneFile(context, pattern, path, summary);
+      });
+  std::string closing = SearchSummaryText(summary);
+  log.ui.AddStatusLine(closing);
+  WriteResultsFile(log, "", false);
+  WriteResultsFile(log, closing, false);
+  return summary;
+}
+
+std::string SearchSummaryText(const SearchSummary& summary) {
+  return std::string(summary.stopped ? "Stopped. " : "Complete. ") +
+         Plural(summary.occurrences, "occurrence") + " in " +
+         Plural(summary.files_with_hits, "file") + ". " + Plural(summary.files_checked, "file") +
+         " checked. ";
+}
+
+}  // namespace pentrak

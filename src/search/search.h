@@ -1,0 +1,140 @@
+#pragma once
+
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace pentrak {
+
+class SearchFileList;
+struct LogContext;
+struct MacroTags;
+struct ProjectDefinition;
+struct ProjectSettings;
+
+// Which project files a search or replace takes.
+enum class SearchScope { kWholeProject, kCurrentDocument };
+
+struct FileSelection {
+  SearchScope scope = SearchScope::kWholeProject;
+  bool globals = true;         // the project macro file and the project's global content files
+  bool folder_globals = true;  // each folder's global content files
+  bool templates = true;
+  bool content_files = true;  // the project macro file and each document's content files
+  int current_folder = -1;    // the folder and document selected in the main window
+  int current_document = -1;
+};
+
+struct SearchRequest {
+  std::string find_text;
+  bool ignore_case = false;
+  bool definitions_only = false;  // count only lines that define the macro
+  bool documents_mode = false;    // search the generated documents instead of the sources
+  FileSelection selection;        // documents mode reads only scope and the current document
+};
+
+// One line with hits, as the detailed results show it.
+struct LineHit {
+  std::string path;
+  int line_number = 0;  // from 1
+  int count = 0;
+  std::string text;
+};
+
+// path + " (" + count + ") - " + the line's text.
+std::string DetailText(const LineHit& hit);
+
+// The results list and the detailed results of the search and replace windows.
+class ResultsView {
+ public:
+  virtual ~ResultsView() = default;
+  virtual void Clear() = 0;
+  // One entry of the results list: path + " (" + count + ")".
+  virtual void AddResult(std::string_view entry) = 0;
+  virtual void AddDetail(const LineHit& hit) = 0;
+};
+
+// Keeps every entry, for the command line and for tests.
+class RecordedResults : public ResultsView {
+ public:
+  std::vector<std::string> results;
+  std::vector<LineHit> details;
+
+  void Clear() override {
+    results.clear();
+    details.clear();
+  }
+  void AddResult(std::string_view entry) override { results.emplace_back(entry); }
+  void AddDetail(const LineHit& hit) override { details.push_back(hit); }
+};
+
+// What a search or a replace reads and writes. The definition holds the names as written; the
+// log context gives the file system, the user interface, the program options and the results
+// file.
+struct SearchContext {
+  const ProjectSettings& project;
+  const ProjectDefinition& definition;
+  const LogContext& log;
+  SearchFileList& files;
+  ResultsView& results;
+};
+
+// The counters of one search.
+struct SearchSummary {
+  int files_checked = 0;
+  int files_with_hits = 0;
+  int occurrences = 0;
+  bool stopped = false;
+};
+
+// What one line is searched for: the primary pattern, and for a definitions search the form of
+// a definition with parameters.
+struct SearchPattern {
+  std::string primary;
+  std::string alternative;
+  bool definitions_only = false;
+  bool ignore_case = false;
+  std::string definition_mark;  // macro end tag + ":"
+};
+
+// The find text a search actually looks for: a definitions search trims it and puts the macro
+// start tag in front unless it is there.
+std::string EffectiveFindText(std::string_view find_text, bool definitions_only,
+                              const MacroTags& tags);
+
+SearchPattern MakeSearchPattern(std::string_view find_text, bool ignore_case, bool definitions_only,
+                                const MacroTags& tags);
+
+// The occurrences of the pattern on one line; a find continues after the found text, so an
+// occurrence inside the previous one is not counted again.
+int CountOccurrences(std::string_view line, const SearchPattern& pattern);
+
+// Fills the list with the project's source files chosen by the selection, in definition order.
+void BuildProjectFileList(const ProjectDefinition& definition, const ProjectSettings& project,
+                          const FileSelection& selection, SearchFileList& files);
+
+// Fills the list with the generated documents, all or the current one.
+void BuildDocumentFileList(const ProjectDefinition& definition, const FileSelection& selection,
+                           SearchFileList& files);
+
+// Resolves a listed name to the file to open: documents against the document root, the others
+// against the content roots.
+std::string ResolveListedFile(const SearchContext& context, const std::string& name,
+                              bool is_document);
+
+// Walks the non-empty entries of the file list in order: resolves each, shows status_prefix +
+// path, writes the path to the results file, then ">File does not exist" or whatever visit writes
+// for an existing file, then an empty line. The user interface is serviced before every second
+// entry; returns true when it reported a stop, which ends the walk after the current file.
+bool WalkListedFiles(const SearchContext& context, bool documents, std::string_view status_prefix,
+                     const std::function<void(const std::string& path)>& visit);
+
+// Runs one search: the status lines, the results views and the results file "search.txt".
+// Stops after the current file when the user interface reports a stop.
+SearchSummary DoSearch(const SearchContext& context, const SearchRequest& request);
+
+// The closing line: "Complete. " or "Stopped. " and the counters.
+std::string SearchSummaryText(const SearchSummary& summary);
+
+}  // namespace pentrak

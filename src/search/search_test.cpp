@@ -1,0 +1,208 @@
+#include "search/search.h"
+
+#include <gtest/gtest.h>
+
+#include "search/search_file_list.h"
+#include "search/search_test_support.h"
+
+namespace pentrak {
+namespace {
+
+using testing::TestProject;
+using Lines = std::vector<std::string>;
+
+MacroTags DefaultTags() {
+  MacroTags tags;
+  tags.macro_start = "[@";
+  tags.macro_end = "]";
+  tags.parameter_start = "(@";
+  return tags;
+}
+
+TEST(SearchFileListTest, KeepsEachNameOnceAndGrowsByAHundred) {
+  SearchFileList files;
+  files.Reset();
+  EXPECT_EQ(files.SlotCount(), 10u);
+  for (int i = 0; i < 10; ++i) files.Add("f" + std::to_string(i) + ".par");
+  files.Add("f3.par");
+  files.Add("F3.par");  // names compare exactly
+  files.Add("");
+  EXPECT_EQ(files.SlotCount(), 110u);
+  Lines names = files.Names();
+  ASSERT_EQ(names.size(), 11u);
+  EXPECT_EQ(names[3], "f3.par");
+  EXPECT_EQ(names[10], "F3.par");
+  files.Reset();
+  EXPECT_EQ(files.SlotCount(), 110u);
+  EXPECT_TRUE(files.Names().empty());
+}
+
+TEST(SearchTest, CountsOccurrencesOnALine) {
+  struct Case {
+    const char* line;
+    const char* find;
+    bool ignore_case;
+    bool definitions_only;
+    int expected;
+  };
+  const Case cases[] = {
+      {"abc abc abc", "abc", false, false, 3},
+      {"aaaa", "aa", false, false, 2},
+      {"aaa", "aa", false, false, 1},  // the second "aa" overlaps the first
+      {"Title TITLE title", "title", false, false, 1},
+      {"Title TITLE title", "title", true, false, 3},
+      {"", "x", false, false, 0},
+      {"abc", "", false, false, 0},
+      // Definitions: "[@TITLE]" looks for "[@TITLE]:" or "[@TITLE(@" at the start of a line
+      // that holds "]:".
+      {"[@TITLE]:Home", "  TITLE] ", false, true, 1},
+      {"<h1>[@TITLE]</h1>", "TITLE]", false, true, 0},
+      {"[@TITLE(@size:2)]:text", "TITLE]", false, true, 1},
+      {"[@TITLE(@size:2)] no colon", "TITLE]", false, true, 0},
+      {" [@TITLE]:Home", "TITLE]", false, true, 0},
+      {"[@TITLE]:[@TITLE]:", "[@TITLE]", false, true, 1},
+      {"[@title]:Home", "[@TITLE]", true, true, 1},
+      {"[@TITLE]:Home", "[@TITLE]:", false, true, 1},
+      // Without an end tag in the text only the start of a definition line counts.
+      {"[@TITLEBAR]:x", "TITLE", false, true, 1},
+      {"[@TITLEBAR] x", "TITLE", false, true, 0},
+  };
+  for (const Case& c : cases) {
+    std::string find = EffectiveFindText(c.find, c.definitions_only, DefaultTags());
+    SearchPattern pattern =
+        MakeSearchPattern(find, c.ignore_case, c.definitions_only, DefaultTags());
+    EXPECT_EQ(CountOccurrences(c.line, pattern), c.expected) << c.line << " / " << c.find;
+  }
+}
+
+// Main: globals tools.par; index.html and about.html share general.tpl and shared.par.
+// News: globals news.par; n.html uses news.tpl, shared.par and n.par.
+void AddSampleDefinition(TestProject& p) {
+  p.project.project_macro_file = "pm.par";
+  p.definition.global_content_files = {"g.par", ""};
+  int main = p.AddFolder("Main", {"tools.par", ""});
+  p.AddDocument(main, "index.html", "general.tpl", {"index.par", "shared.par", ""});
+  p.AddDocument(main, "about.html", "general.tpl", {"about.par", "shared.par"});
+  int news = p.AddFolder("News", {"news.par"});
+  p.AddDocument(news, "n.html", "news.tpl", {"shared.par", "n.par"});
+}
+
+TEST(SearchTest, FileListsFollowScopeKindsAndMode) {
+  struct Case {
+    const char* label;
+    FileSelection selection;
+    bool documents;
+    Lines expected;
+  };
+  FileSelection whole;
+  FileSelection current = whole;
+  current.scope = SearchScope::kCurrentDocument;
+  current.current_folder = 0;
+  current.current_document = 1;
+  FileSelection news_folder_parts = current;
+  news_folder_parts.current_folder = 1;
+  news_folder_parts.current_document = 0;
+  news_folder_parts.globals = false;
+  news_folder_parts.content_files = false;
+  FileSelection only_content = whole;
+  only_content.globals = only_content.folder_globals = only_content.templates = false;
+
+  const Case cases[] = {
+      {"whole project",
+       whole,
+       false,
+       {"pm.par", "g.par", "tools.par", "general.tpl", "index.par", "shared.par", "about.par",
+        "news.par", "news.tpl", "n.par"}},
+      {"current document",
+       current,
+       false,
+       {"pm.par", "g.par", "tools.par", "general.tpl", "about.par", "shared.par"}},
+      {"folder globals and template of n.html", news_folder_parts, false, {"news.par", "news.tpl"}},
+      {"content files",
+       only_content,
+       false,
+       {"pm.par", "index.par", "shared.par", "about.par", "n.par"}},
+      {"all documents", whole, true, {"index.html", "about.html", "n.html"}},
+      {"current document only", current, true, {"about.html"}},
+  };
+  for (const Case& c : cases) {
+    TestProject p;
+    AddSampleDefinition(p);
+    p.files.Reset();
+    if (c.documents) {
+      BuildDocumentFileList(p.definition, c.selection, p.files);
+    } else {
+      BuildProjectFileList(p.definition, p.project, c.selection, p.files);
+    }
+    EXPECT_EQ(p.files.Names(), c.expected) << c.label;
+  }
+}
+
+TEST(SearchTest, ReportsEveryFileInStatusResultsAndResultsFile) {
+  TestProject p;
+  int main = p.AddFolder("Main");
+  p.AddDocument(main, "index.html", "page.tpl", {"a.par", "gone.par", "a.par"});
+  p.WriteSource("page.tpl", "nothing here\r\n");
+  p.WriteSource("a.par", "x marks x\r\nnone\r\nX\r\n");
+  std::string tpl = p.Source("page.tpl");
+  std::string a = p.Source("a.par");
+  std::string gone = p.Source("gone.par");
+
+  SearchRequest request;
+  request.find_text = "x";
+  SearchSummary summary = DoSearch(p.Context(), request);
+
+  EXPECT_EQ(p.ResultsFile(), (Lines{"Searching for: \"x\"", "", tpl, ">Not found", "", a,
+                                    ">2 occurrences found", "", gone, ">File does not exist", "",
+                                    "", "Complete. 2 occurrences in 1 file. 2 files checked. "}));
+  EXPECT_EQ(p.ui.status_lines,
+            (Lines{"Building File List...", "Searching: " + tpl, "Searching: " + a,
+                   "2 occurrences found.", "Searching: " + gone,
+                   "Complete. 2 occurrences in 1 file. 2 files checked. "}));
+  EXPECT_EQ(p.results.results, Lines{a + " (2)"});
+  ASSERT_EQ(p.results.details.size(), 1u);
+  EXPECT_EQ(DetailText(p.results.details[0]), a + " (2) - x marks x");
+  EXPECT_EQ(p.results.details[0].line_number, 1);
+  EXPECT_FALSE(summary.stopped);
+
+  request.ignore_case = true;
+  summary = DoSearch(p.Context(), request);
+  EXPECT_EQ(summary.occurrences, 3);
+  ASSERT_EQ(p.results.details.size(), 2u);
+  EXPECT_EQ(p.results.details[1].line_number, 3);
+}
+
+TEST(SearchTest, StopEndsTheRunAfterTheCurrentFile) {
+  TestProject p;
+  int main = p.AddFolder("Main");
+  p.AddDocument(main, "index.html", "", {"1.par", "2.par", "3.par"});
+  for (const char* name : {"1.par", "2.par", "3.par"}) p.WriteSource(name, "hit\r\n");
+  p.ui.stop_on_service_call = 1;  // the first chance to click Stop, before the second file
+
+  SearchRequest request;
+  request.find_text = "hit";
+  SearchSummary summary = DoSearch(p.Context(), request);
+
+  EXPECT_TRUE(summary.stopped);
+  EXPECT_EQ(p.ResultsFile(),
+            (Lines{"Searching for: \"hit\"", "", p.Source("1.par"), ">1 occurrence found", "", "",
+                   "Stopped. 1 occurrence in 1 file. 1 file checked. "}));
+}
+
+TEST(SearchTest, DocumentsModeSearchesTheGeneratedDocuments) {
+  TestProject p;
+  int main = p.AddFolder("Main");
+  p.AddDocument(main, "index.html", "page.tpl", {});
+  p.WriteSource("page.tpl", "<title>[@TITLE]</title>\r\n");
+  p.fs.WriteFile(p.root + "/site/index.html", "<title>Home</title>\r\n");
+
+  SearchRequest request;
+  request.find_text = "Home";
+  request.documents_mode = true;
+  SearchSummary summary = DoSearch(p.Context(), request);
+  EXPECT_EQ(summary.occurrences, 1);
+  EXPECT_EQ(p.results.results, Lines{p.root + "/site/index.html (1)"});
+}
+
+}  // namespace
+}  // namespace pentrak
