@@ -93,6 +93,7 @@ class GenerationRunner {
   void GenerationError(const std::string& path, const std::string& description);
   void ApplyLoadStatus(short status, const std::string& path);
   void MissingFile(const std::string& path);
+  bool AskToContinue(std::string_view title, std::string text, bool& ignore);
   [[noreturn]] void Halt(const std::string& description);
   void Finish();
   void ErrorPath(const Error& error);
@@ -100,6 +101,7 @@ class GenerationRunner {
   int DocumentsInScope() const;
   void Log(std::string_view text) { WriteLog(log_, text); }
   void LogDetail(std::string_view text);
+  std::string RunLine(std::string_view label, std::time_t time) const;
 
   GenerationContext& context_;
   const ProjectSettings& project_;
@@ -115,6 +117,17 @@ class GenerationRunner {
   int in_scope_ = 0;
   int done_ = 0;
 };
+
+// The start and end lines: label, TAB, project name, two TABs, date-time.
+std::string GenerationRunner::RunLine(std::string_view label, std::time_t time) const {
+  std::string line(label);
+  line += kTab;
+  line += project_.name;
+  line += kTab;
+  line += kTab;
+  line += Clock::GeneralText(time);
+  return line;
+}
 
 void GenerationRunner::LogDetail(std::string_view text) {
   std::string line(kLogIndent);
@@ -151,12 +164,7 @@ void GenerationRunner::RemoveSpareFile() {
 
 void GenerationRunner::Start() {
   run_.start_time = context_.clock.Now();
-  std::string line = "Starting Project: ";
-  line += kTab;
-  line += project_.name;
-  line += kTab;
-  line += kTab;
-  line += Clock::GeneralText(run_.start_time);
+  std::string line = RunLine("Starting Project: ", run_.start_time);
   context_.ui.AddStatusLine(line);
   WriteLog(log_, line, true);
   Log("");
@@ -203,17 +211,20 @@ void GenerationRunner::MissingFile(const std::string& path) {
   if (run_.ignore_missing_file_errors) return;
   std::string text = "Error opening file: " + path + ".";
   text.append(kCr).append(kCr);
-  text += "Would you like to ignore this error and continue generating the Project?";
-  FourButtonAnswer answer = context_.ui.AskFourButtons(
-      "File Access Error", text, FourButtons{true, true, true, false}, FourButtonAnswer::kNo);
-  if (answer == FourButtonAnswer::kYes) return;
-  if (answer == FourButtonAnswer::kYesToAll) {
-    run_.ignore_missing_file_errors = true;
-    return;
-  }
+  if (AskToContinue("File Access Error", text, run_.ignore_missing_file_errors)) return;
   std::string halt = "Error opening file: " + path + ".";
   halt.append(kCrLf).append(kCrLf);
   Halt(halt + "Project generation halted.");
+}
+
+// Asks Yes, Yes to All or No about an error; true to go on. Yes to All sets ignore, so the
+// question is not asked again in this run. Closing the box answers No.
+bool GenerationRunner::AskToContinue(std::string_view title, std::string text, bool& ignore) {
+  text += "Would you like to ignore this error and continue generating the Project?";
+  FourButtonAnswer answer = context_.ui.AskFourButtons(
+      title, text, FourButtons{true, true, true, false}, FourButtonAnswer::kNo);
+  if (answer == FourButtonAnswer::kYesToAll) ignore = true;
+  return answer == FourButtonAnswer::kYes || answer == FourButtonAnswer::kYesToAll;
 }
 
 void GenerationRunner::Halt(const std::string& description) {
@@ -397,15 +408,7 @@ void GenerationRunner::GenerationError(const std::string& path, const std::strin
   if (run_.ignore_generation_errors) return;
   std::string text = "Error processing file: " + path + ".";
   text.append(kCr).append(description).append(kCr);
-  text += "Would you like to ignore this error and continue generating the Project?";
-  FourButtonAnswer answer =
-      context_.ui.AskFourButtons("Project Generation Error", text,
-                                 FourButtons{true, true, true, false}, FourButtonAnswer::kNo);
-  if (answer == FourButtonAnswer::kYes) return;
-  if (answer == FourButtonAnswer::kYesToAll) {
-    run_.ignore_generation_errors = true;
-    return;
-  }
+  if (AskToContinue("Project Generation Error", text, run_.ignore_generation_errors)) return;
   std::string halt = "Error processing file: " + path + ".";
   halt.append(kCrLf).append(description).append(kCrLf);
   Halt(halt + "Project generation halted.");
@@ -414,13 +417,9 @@ void GenerationRunner::GenerationError(const std::string& path, const std::strin
 void GenerationRunner::Finish() {
   run_.end_time = context_.clock.Now();
   run_.end = context_.state.stop_requested ? RunEnd::kStopped : RunEnd::kCompleted;
-  std::string line = run_.end == RunEnd::kStopped ? "Stopped Project:  " : "Completed Project:";
-  line += kTab;
-  line += project_.name;
+  std::string line = RunLine(
+      run_.end == RunEnd::kStopped ? "Stopped Project:  " : "Completed Project:", run_.end_time);
   Log("");
-  line += kTab;
-  line += kTab;
-  line += Clock::GeneralText(run_.end_time);
   Log(line);
   context_.ui.AddStatusLine(line);
   context_.ui.AddStatusLine(RunSummary(run_, context_.options.enable_logging == 1));
@@ -453,12 +452,7 @@ void GenerationRunner::Finish() {
 void GenerationRunner::ErrorPath(const Error& error) {
   run_.end = RunEnd::kHalted;
   ReportError(context_.ui, error);
-  std::string line = "Error in Project: ";
-  line += kTab;
-  line += project_.name;
-  line += kTab;
-  line += kTab;
-  line += Clock::GeneralText(context_.clock.Now());
+  std::string line = RunLine("Error in Project: ", context_.clock.Now());
   Log("");
   Log(line);
   context_.ui.AddStatusLine(line);
