@@ -114,6 +114,7 @@ class DocumentGeneration {
   void OptimizationPassOver();
   void WriteDocument(std::string_view text) const;
   void WriteDocumentUnlessIdentical(const std::string& text);
+  void WriteOptimizedDocument(int pass);
   std::string WorkFilePath(int pass) const;
   void LogOutcome() const;
 
@@ -195,32 +196,16 @@ short DocumentGeneration::Run() {
   while (!done && pass <= project_.max_nested_macros) {
     ++pass;
     output_.clear();
-    bool tags_found = false;
     if (final_pass) {
       OptimizationPassOver();
-    } else {
-      tags_found = ExpansionPass();
-    }
-    if (final_pass) {
-      if (context_.modified_only) {
-        WriteWorkFile(context_.fs, WorkFilePath(pass), output_);
-        WriteDocumentUnlessIdentical(output_);
-      } else {
-        // The document is this pass's destination: a failure names it.
-        try {
-          WriteDocument(output_);
-        } catch (const Error& error) {
-          throw WithPath(error, document_.path);
-        }
-      }
+      WriteOptimizedDocument(pass);
       done = true;
     } else {
+      bool tags_found = ExpansionPass();
       WriteWorkFile(context_.fs, WorkFilePath(pass), output_);
-    }
-    if (!tags_found && !done) {
-      if (level_ > 0) {
+      if (!tags_found && level_ > 0) {
         final_pass = true;
-      } else if (pass > 1) {
+      } else if (!tags_found && pass > 1) {
         // This pass changed nothing but what the previous one wrote may still hold continued
         // lines or an open block; the comparison looks at this pass, the copy takes the last.
         WriteDocumentUnlessIdentical(context_.modified_only ? output_ : source_);
@@ -236,6 +221,21 @@ short DocumentGeneration::Run() {
   }
   LogOutcome();
   return outcome_;
+}
+
+// The optimization pass writes the document itself, or with modified-only a work file that
+// is then compared with it.
+void DocumentGeneration::WriteOptimizedDocument(int pass) {
+  if (context_.modified_only) {
+    WriteWorkFile(context_.fs, WorkFilePath(pass), output_);
+    WriteDocumentUnlessIdentical(output_);
+    return;
+  }
+  try {
+    WriteDocument(output_);
+  } catch (const Error& error) {
+    throw WithPath(error, document_.path);
+  }
 }
 
 void DocumentGeneration::LogOutcome() const {

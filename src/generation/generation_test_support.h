@@ -5,6 +5,7 @@
 #include <regex>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "engine/content_file.h"
 #include "engine/document_generator.h"
@@ -15,6 +16,7 @@
 #include "platform/file_system.h"
 #include "platform/scripted_user_interface.h"
 #include "platform/test_support.h"
+#include "platform/text_lines.h"
 #include "project/definition.h"
 #include "settings/program_options.h"
 #include "settings/project_file.h"
@@ -57,18 +59,30 @@ class GenerationFixture {
     SizeMacroTables(macros, project);
   }
 
-  // The log with the folder's path shown as "<dir>" and date-time texts as "<time>".
-  std::string MaskedLog() const {
-    std::string log = fs.ReadFile(work_files.log_file);
+  // The text with the folder's path shown as "<dir>" and date-time texts as "<time>".
+  std::string Masked(const std::string& text) const {
     std::string masked =
-        std::regex_replace(log, std::regex("\\d{4}-\\d{2}-\\d{2} \\d{2}:\\d{2}:\\d{2}"), "<time>");
-    std::string result;
-    for (std::size_t pos = 0;;) {
-      std::size_t at = masked.find(folder.path(), pos);
-      if (at == std::string::npos) return result + masked.substr(pos);
-      result += masked.substr(pos, at - pos) + "<dir>";
-      pos = at + folder.path().size();
+        std::regex_replace(text, std::regex("\\d{4}-\\d{2}-\\d{2} \\d{2}:\\d{2}:\\d{2}"), "<time>");
+    for (std::size_t at; (at = masked.find(folder.path())) != std::string::npos;) {
+      masked.replace(at, folder.path().size(), "<dir>");
     }
+    return masked;
+  }
+
+  // The log's lines, masked.
+  std::vector<std::string> LogLines() const {
+    std::vector<std::string> lines;
+    std::string log = Masked(fs.ReadFile(work_files.log_file));
+    LineCursor cursor(log);
+    for (std::string_view line; cursor.Next(line);) lines.emplace_back(line);
+    return lines;
+  }
+
+  // The status lines, masked.
+  std::vector<std::string> StatusLines() const {
+    std::vector<std::string> lines;
+    for (const std::string& line : ui.status_lines) lines.push_back(Masked(line));
+    return lines;
   }
 
   GenerationContext Context() {
