@@ -135,6 +135,7 @@ int RunGenerate(CommandContext& context, const GenerateOptions& options) {
   ApplySwitches(workbench, options);
 
   GenerationContext generation = GenerationContextOf(workbench);
+  generation.shows_definition = false;
   GenerationRun run =
       RunGeneration(generation, scope->scope, scope->folder_index, scope->document_index);
   context.out.flush();

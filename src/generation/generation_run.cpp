@@ -505,6 +505,7 @@ void EnterGeneratingState(GenerationState& state) {
 
 void LeaveGeneratingState(GenerationContext& context) {
   context.state.generating = false;
+  if (!context.shows_definition) return;
   if (context.options.post_generate_refresh == 1 && context.refresh_display) {
     context.refresh_display();
   } else if (!context.project.project_file_path.empty()) {

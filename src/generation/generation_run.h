@@ -72,6 +72,9 @@ struct GenerationContext {
   WorkFiles& work_files;
   GenerationState& state;
   std::function<void()> refresh_display;
+  // False in a front end without a window: nothing shows the definition after a run, so it is
+  // not read again (a faulty definition would only be reported a second time).
+  bool shows_definition = true;
 };
 
 // Generates the whole project, one folder (folder_index) or one document (folder_index,

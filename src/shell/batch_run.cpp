@@ -54,6 +54,7 @@ bool GenerateProject(Workbench& workbench, const BatchWindow& window) {
   if (!SaveAndReloadProjectHistory(workbench)) return false;
   if (window.refresh_views) window.refresh_views();
   GenerationContext context = GenerationContextOf(workbench);
+  context.shows_definition = false;
   GenerationRun run = RunGeneration(context, kScopeProject);
   return run.end == RunEnd::kCompleted && run.errors + run.missing_files == 0;
 }

@@ -15,7 +15,8 @@ GenerationContext GenerationContextOf(Workbench& workbench) {
                            workbench.macros,
                            workbench.work_files,
                            workbench.generation,
-                           {}};
+                           {},
+                           true};
 }
 
 }  // namespace pentrak
