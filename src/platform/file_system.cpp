@@ -121,6 +121,22 @@ Descriptor OpenTemporary(const std::string& temporary, std::string& spare) {
   return OpenOrThrow(temporary, O_WRONLY | O_CREAT | O_TRUNC);
 }
 
+// Removes the spare, for a call that will not reuse it.
+void DropSpare(std::string& spare) {
+  if (spare.empty()) return;
+  ::unlink(spare.c_str());
+  spare.clear();
+}
+
+// Gives the open file the permission bits of the file it is about to replace. Files on a file
+// system without permissions all show the same mode, so nothing is changed there.
+void MatchPermissions(int fd, mode_t target_mode) {
+  struct stat st {};
+  if (::fstat(fd, &st) != 0) ThrowErrno();
+  const mode_t wanted = target_mode & 07777;
+  if ((st.st_mode & 07777) != wanted && ::fchmod(fd, wanted) != 0) ThrowErrno();
+}
+
 // Writes bytes from the start of the file and cuts off whatever an earlier content left behind.
 void WriteWhole(int fd, std::string_view bytes) {
   WriteAll(fd, bytes);
@@ -188,9 +204,17 @@ void FileSystem::WriteFileReusing(const std::string& path, std::string_view byte
   CheckFault(FileOp::kWrite, path);
   std::string native = NativePath(path);
   std::string temporary = native + ".pentrak-new";
+  struct stat target {};
+  const bool replacing = ::stat(native.c_str(), &target) == 0;
+  // The exchange would swap a folder out of the way instead of failing as a rename does.
+  if (replacing && S_ISDIR(target.st_mode)) throw SystemError(EISDIR);
+  // A spare carries the permissions of the file it held; a new file gets the usual ones only
+  // when it is created afresh.
+  if (!replacing) DropSpare(spare);
   {
     Descriptor fd = OpenTemporary(temporary, spare);
     try {
+      if (replacing) MatchPermissions(fd.get(), target.st_mode);
       WriteWhole(fd.get(), bytes);
     } catch (...) {
       ::unlink(temporary.c_str());
