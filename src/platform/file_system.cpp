@@ -64,6 +64,18 @@ void WriteAll(int fd, std::string_view bytes) {
   }
 }
 
+// Appends the next bytes read to text; false at the end of the file.
+template <std::size_t kSize>
+bool ReadMore(int fd, std::string& text, char (&buffer)[kSize]) {
+  ssize_t n;
+  do {
+    n = ::read(fd, buffer, kSize);
+  } while (n < 0 && errno == EINTR);
+  if (n < 0) ThrowErrno();
+  text.append(buffer, static_cast<std::size_t>(n));
+  return n > 0;
+}
+
 std::string ReadAll(int fd) {
   std::string result;
   struct stat st {};
@@ -73,14 +85,7 @@ std::string ReadAll(int fd) {
   }
   if (st.st_size > 0) result.reserve(static_cast<std::size_t>(st.st_size));
   char buffer[65536];
-  for (;;) {
-    ssize_t n = ::read(fd, buffer, sizeof buffer);
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      ThrowErrno();
-    }
-    if (n == 0) break;
-    result.append(buffer, static_cast<std::size_t>(n));
+  while (ReadMore(fd, result, buffer)) {
   }
   return result;
 }
@@ -177,15 +182,7 @@ std::string FileSystem::ReadFirstLine(const std::string& path) const {
   Descriptor fd = OpenOrThrow(NativePath(path), O_RDONLY);
   std::string text;
   char buffer[4096];
-  for (;;) {
-    ssize_t n = ::read(fd.get(), buffer, sizeof buffer);
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      ThrowErrno();
-    }
-    if (n == 0) break;
-    text.append(buffer, static_cast<std::size_t>(n));
-    if (text.find('\n') != std::string::npos) break;
+  while (text.find('\n') == std::string::npos && ReadMore(fd.get(), text, buffer)) {
   }
   LineCursor cursor(text);
   std::string_view line;
