@@ -7,14 +7,13 @@
 #include <optional>
 #include <ostream>
 
+#include "cli/session.h"
 #include "generation/generation_run.h"
 #include "platform/console_user_interface.h"
 #include "platform/error.h"
-#include "platform/executable_path.h"
 #include "platform/paths.h"
 #include "project/definition_file.h"
 #include "shell/generation_commands.h"
-#include "shell/program_folder.h"
 #include "shell/startup.h"
 #include "shell/workbench.h"
 
@@ -39,10 +38,6 @@ struct Scope {
   int folder_index = -1;
   int document_index = -1;
 };
-
-constexpr int kExitCompleted = 0;
-constexpr int kExitWithErrors = 1;
-constexpr int kExitStartUpFailed = 2;
 
 ConsoleAnswers AnswersFor(const GenerateOptions& options) {
   ConsoleAnswers answers;
@@ -108,30 +103,18 @@ void ApplySwitches(Workbench& workbench, const GenerateOptions& options) {
 }
 
 int RunGenerate(CommandContext& context, const GenerateOptions& options) {
-  ConsoleUserInterface ui(context.out, context.err, context.in, AnswersFor(options));
-  FileSystem fs;
-  ProgramFolderInputs inputs =
-      ProgramFolderInputsFromEnvironment(context.home, ExecutablePath("pentrak-cli"));
-  std::string program_folder;
-  try {
-    program_folder = ChooseProgramFolder(fs, inputs);
-  } catch (const Error& error) {
-    ReportError(ui, error);
-    return kExitStartUpFailed;
-  }
-  Workbench workbench(ui, program_folder);
-  StartUpOptions start_up;
-  start_up.seed_folder = FindSeedFolder(fs, inputs);
-  if (!StartUp(workbench, start_up)) return kExitStartUpFailed;
+  Session session(context, AnswersFor(options));
+  if (!session.Start()) return kExitUsage;
+  Workbench& workbench = session.workbench();
   if (!options.project.empty() && !OpenProjectFile(workbench, options.project)) {
-    return kExitStartUpFailed;
+    return kExitUsage;
   }
   if (workbench.project.project_file_path.empty()) {
     context.err << "pentrak-cli: there is no current project; name a project file.\n";
-    return kExitStartUpFailed;
+    return kExitUsage;
   }
   std::optional<Scope> scope = ChooseScope(workbench, options, context.err);
-  if (!scope) return kExitStartUpFailed;
+  if (!scope) return kExitUsage;
   ApplySwitches(workbench, options);
 
   GenerationContext generation = GenerationContextOf(workbench);

@@ -124,7 +124,7 @@ TEST_P(ContentFileTest, UnloggedWarningsStillCountExceptTheParameterLimit) {
 TEST_P(ContentFileTest, MissingFilesAndErrorsKeepWhatWasRead) {
   macros_.content_files[0].slots[0].name = "kept";
   EXPECT_EQ(LoadContentFile(load_, kContentFileScope, "", 0, true, false), kLoadOk);
-  const std::string missing = folder_.File("missing.par");
+  const std::string missing = folder_ / "missing.par";
   EXPECT_EQ(LoadContentFile(load_, kContentFileScope, missing, 0, true, true), kLoadMissingFile);
   EXPECT_EQ(Table().file_name + Table().slots[0].name, "kept");
   EXPECT_EQ(LoadError(missing, 0),

@@ -1,13 +1,10 @@
 #pragma once
 
-// Shared by the macro engine's tests: a fresh temporary folder and the records that loading and
-// expansion need.
+// Shared by the macro engine's tests: the records that loading and expansion need.
 
 #include <gtest/gtest.h>
-#include <stdlib.h>
 
 #include <algorithm>
-#include <filesystem>
 #include <ostream>
 #include <string>
 #include <string_view>
@@ -20,6 +17,7 @@
 #include "platform/clock.h"
 #include "platform/file_system.h"
 #include "platform/scripted_user_interface.h"
+#include "platform/test_support.h"
 #include "platform/text_lines.h"
 #include "project/definition.h"
 #include "settings/program_options.h"
@@ -37,32 +35,13 @@ inline void PrintTo(const MacroTags& tags, std::ostream* out) {
 
 namespace pentrak::testing {
 
-// A fresh folder under the system's temporary folder, removed with everything in it.
-class TempFolder {
- public:
-  TempFolder() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "pentrak-XXXXXX").string();
-    path_ = ::mkdtemp(pattern.data()) != nullptr ? pattern : std::string();
-  }
-  ~TempFolder() {
-    std::error_code ignored;
-    if (!path_.empty()) std::filesystem::remove_all(path_, ignored);
-  }
-  TempFolder(const TempFolder&) = delete;
-  TempFolder& operator=(const TempFolder&) = delete;
-  std::string File(std::string_view name) const { return path_ + "/" + std::string(name); }
-
- private:
-  std::string path_;
-};
-
 // A project, a definition with one folder "News" holding one document "news.html", sized macro
 // tables, a log in a temporary folder, and helpers to write content files and expand lines.
 class EngineTest : public ::testing::TestWithParam<MacroTags> {
  protected:
   EngineTest() : project_(TestProject(GetParam())) {
     options_.enable_logging = 1;
-    work_files_.log_file = folder_.File("pentrak.txt");
+    work_files_.log_file = folder_ / "pentrak.txt";
     work_files_.log_active = true;
     fs_.WriteFile(work_files_.log_file, "");
     SizeMacroTables(macros_, project_);
@@ -82,7 +61,7 @@ class EngineTest : public ::testing::TestWithParam<MacroTags> {
       end = std::min(text.find('\n', start), text.size());
       AppendLine(bytes, T(text.substr(start, end - start)));
     }
-    const std::string path = folder_.File(name);
+    const std::string path = folder_ / name;
     fs_.WriteFile(path, bytes);
     return path;
   }
@@ -126,7 +105,7 @@ class EngineTest : public ::testing::TestWithParam<MacroTags> {
     return Expand(line, state, warning);
   }
 
-  TempFolder folder_;
+  TestFolder folder_;
   FileSystem fs_;
   ScriptedUserInterface ui_;
   ProgramOptions options_;

@@ -43,7 +43,7 @@ TEST_P(MacroLookupTest, WalksTheChainInOrder) {
 
 TEST_P(MacroLookupTest, AMissingContentFileEndsItsScope) {
   LoadText(kContentFileScope, "a.par", "<S>A<E>:\na\n<EL>");
-  EXPECT_EQ(Load(kContentFileScope, folder_.File("missing.par"), true), kLoadMissingFile);
+  EXPECT_EQ(Load(kContentFileScope, folder_ / "missing.par", true), kLoadMissingFile);
   LoadText(kContentFileScope, "c.par", "<S>C<E>:\nc\n<EL>");
   LoadText(kGlobalScope, "g.par", "<S>C<E>:\nglobal\n<EL>");
   EXPECT_EQ(Expand("<S>A<E>"), "a");

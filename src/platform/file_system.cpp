@@ -64,6 +64,18 @@ void WriteAll(int fd, std::string_view bytes) {
   }
 }
 
+// Appends the next bytes read to text; false at the end of the file.
+template <std::size_t kSize>
+bool ReadMore(int fd, std::string& text, char (&buffer)[kSize]) {
+  ssize_t n;
+  do {
+    n = ::read(fd, buffer, kSize);
+  } while (n < 0 && errno == EINTR);
+  if (n < 0) ThrowErrno();
+  text.append(buffer, static_cast<std::size_t>(n));
+  return n > 0;
+}
+
 std::string ReadAll(int fd) {
   std::string result;
   struct stat st {};
@@ -73,14 +85,7 @@ std::string ReadAll(int fd) {
   }
   if (st.st_size > 0) result.reserve(static_cast<std::size_t>(st.st_size));
   char buffer[65536];
-  for (;;) {
-    ssize_t n = ::read(fd, buffer, sizeof buffer);
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      ThrowErrno();
-    }
-    if (n == 0) break;
-    result.append(buffer, static_cast<std::size_t>(n));
+  while (ReadMore(fd, result, buffer)) {
   }
   return result;
 }
@@ -119,6 +124,22 @@ Descriptor OpenTemporary(const std::string& temporary, std::string& spare) {
     }
   }
   return OpenOrThrow(temporary, O_WRONLY | O_CREAT | O_TRUNC);
+}
+
+// Removes the spare, for a call that will not reuse it.
+void DropSpare(std::string& spare) {
+  if (spare.empty()) return;
+  ::unlink(spare.c_str());
+  spare.clear();
+}
+
+// Gives the open file the permission bits of the file it is about to replace. Files on a file
+// system without permissions all show the same mode, so nothing is changed there.
+void MatchPermissions(int fd, mode_t target_mode) {
+  struct stat st {};
+  if (::fstat(fd, &st) != 0) ThrowErrno();
+  const mode_t wanted = target_mode & 07777;
+  if ((st.st_mode & 07777) != wanted && ::fchmod(fd, wanted) != 0) ThrowErrno();
 }
 
 // Writes bytes from the start of the file and cuts off whatever an earlier content left behind.
@@ -161,15 +182,7 @@ std::string FileSystem::ReadFirstLine(const std::string& path) const {
   Descriptor fd = OpenOrThrow(NativePath(path), O_RDONLY);
   std::string text;
   char buffer[4096];
-  for (;;) {
-    ssize_t n = ::read(fd.get(), buffer, sizeof buffer);
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      ThrowErrno();
-    }
-    if (n == 0) break;
-    text.append(buffer, static_cast<std::size_t>(n));
-    if (text.find('\n') != std::string::npos) break;
+  while (text.find('\n') == std::string::npos && ReadMore(fd.get(), text, buffer)) {
   }
   LineCursor cursor(text);
   std::string_view line;
@@ -188,9 +201,17 @@ void FileSystem::WriteFileReusing(const std::string& path, std::string_view byte
   CheckFault(FileOp::kWrite, path);
   std::string native = NativePath(path);
   std::string temporary = native + ".pentrak-new";
+  struct stat target {};
+  const bool replacing = ::stat(native.c_str(), &target) == 0;
+  // The exchange would swap a folder out of the way instead of failing as a rename does.
+  if (replacing && S_ISDIR(target.st_mode)) throw SystemError(EISDIR);
+  // A spare carries the permissions of the file it held; a new file gets the usual ones only
+  // when it is created afresh.
+  if (!replacing) DropSpare(spare);
   {
     Descriptor fd = OpenTemporary(temporary, spare);
     try {
+      if (replacing) MatchPermissions(fd.get(), target.st_mode);
       WriteWhole(fd.get(), bytes);
     } catch (...) {
       ::unlink(temporary.c_str());

@@ -29,7 +29,8 @@ class FileSystem {
   std::string ReadFirstLine(const std::string& path) const;
 
   // Replaces the file with exactly these bytes; the target is never left half-written: the
-  // bytes go to a sibling temporary file that is then renamed over it.
+  // bytes go to a sibling temporary file that is then renamed over it. A replaced file keeps
+  // its permission bits; a new one gets those of any new file. A folder is never replaced.
   void WriteFile(const std::string& path, std::string_view bytes) const;
   // WriteFile for a command that replaces many files in a row. spare names a file the call may
   // reuse for the new contents (the old contents of the file replaced before, or "") and

@@ -34,6 +34,16 @@ class FileSizeLimit {
   void (*saved_handler_)(int) = nullptr;
 };
 
+// Sets the file mode creation mask for the life of the object.
+class UmaskScope {
+ public:
+  explicit UmaskScope(mode_t mask) : saved_(::umask(mask)) {}
+  ~UmaskScope() { ::umask(saved_); }
+
+ private:
+  mode_t saved_;
+};
+
 TEST(FileSystemTest, FailedWriteLeavesTheOldFileWhole) {
   TestFolder folder;
   FileSystem fs;
@@ -44,7 +54,11 @@ TEST(FileSystemTest, FailedWriteLeavesTheOldFileWhole) {
     EXPECT_THROW(fs.WriteFile(path, std::string(8192, 'x')), Error);
   }
   EXPECT_EQ(fs.ReadFile(path), "old page");
-  EXPECT_EQ(fs.FilesBelow(folder.path()), std::vector<std::string>{"page.html"});
+  fs.CreateFolder(folder / "pages");
+  fs.WriteFile(folder / "pages/index.html", "index");
+  EXPECT_THROW(fs.WriteFile(folder / "pages", "not a folder"), Error);
+  EXPECT_EQ(fs.FilesBelow(folder.path()),
+            (std::vector<std::string>{"page.html", "pages/index.html"}));
 }
 
 TEST(FileSystemTest, AppendNeedsAnExistingFile) {
@@ -136,6 +150,30 @@ TEST(FileSystemTest, ReplacingInARowReusesTheSpareButNeverASharedFile) {
 
   fs.OverwriteFile(folder / "c.html", "c");
   EXPECT_EQ(fs.ReadFile(folder / "c.html"), "c");
+}
+
+TEST(FileSystemTest, AReplacementKeepsTheTargetsPermissionsAndANewFileGetsTheUsualOnes) {
+  TestFolder folder;
+  FileSystem fs;
+  UmaskScope umask(027);
+  fs.WriteFile(folder / "a.html", "old a");
+  fs.WriteFile(folder / "b.html", "old b");
+  ::chmod((folder / "a.html").c_str(), 0600);
+  ::chmod((folder / "b.html").c_str(), 0604);
+  std::string spare;
+  fs.WriteFileReusing(folder / "a.html", "new a", spare);  // a fresh temporary file
+  fs.WriteFileReusing(folder / "b.html", "new b", spare);  // the spare that held a
+  fs.WriteFileReusing(folder / "c.html", "new c", spare);  // a new file, with b's old one spare
+
+  struct Case {
+    const char* name;
+    mode_t mode;
+  };
+  for (const Case& c : {Case{"a.html", 0600}, Case{"b.html", 0604}, Case{"c.html", 0640}}) {
+    struct stat st {};
+    ASSERT_EQ(::stat((folder / c.name).c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 07777, c.mode) << c.name;
+  }
 }
 
 }  // namespace

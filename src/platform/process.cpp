@@ -2,9 +2,11 @@
 
 #include <fcntl.h>
 #include <sys/wait.h>
+#include <time.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <utility>
 
 #include "platform/error.h"
 #include "platform/paths.h"
@@ -43,6 +45,38 @@ namespace {
   ::_exit(127);
 }
 
+// Runs in the intermediate process: waits a while for the program and exits with its verdict.
+[[noreturn]] void AwaitProgram(pid_t program, int wait_tenths) {
+  const timespec tenth{0, 100'000'000};
+  for (int i = 0; i < wait_tenths; ++i) {
+    int status = 0;
+    pid_t done = ::waitpid(program, &status, WNOHANG);
+    if (done == program) ::_exit(WIFEXITED(status) ? WEXITSTATUS(status) : kDetachedProgramKilled);
+    if (done < 0 && errno != EINTR) ::_exit(kDetachedProgramKilled);
+    ::nanosleep(&tenth, nullptr);
+  }
+  ::_exit(0);  // still running: init reaps it later
+}
+
+// Waits for a child, retrying when a signal interrupts the wait; returns its wait status.
+int WaitForChild(pid_t child) {
+  int status = 0;
+  while (::waitpid(child, &status, 0) < 0 && errno == EINTR) {
+  }
+  return status;
+}
+
+// The errno a failed exec wrote to the pipe, or 0 when the pipe closed empty because exec
+// succeeded (close-on-exec).
+int ReadExecFailure(int pipe_fd) {
+  int error_number = 0;
+  ssize_t n;
+  do {
+    n = ::read(pipe_fd, &error_number, sizeof error_number);
+  } while (n < 0 && errno == EINTR);
+  return n == static_cast<ssize_t>(sizeof error_number) ? error_number : 0;
+}
+
 // The program path the operating system is given: a path with separators gets "/" on POSIX.
 std::string ProgramPath(const std::string& program) {
   return program.find_first_of("\\/") == std::string::npos ? program : NativePath(program);
@@ -50,19 +84,13 @@ std::string ProgramPath(const std::string& program) {
 
 }  // namespace
 
-void StartProcess(const std::vector<std::string>& words) {
-  if (words.empty()) return;
-  std::vector<std::string> arguments = words;
-  arguments[0] = ProgramPath(words[0]);
+int StartDetached(std::vector<std::string> words, int wait_tenths) {
   std::vector<char*> argv;
-  for (std::string& argument : arguments) argv.push_back(argument.data());
+  for (std::string& word : words) argv.push_back(word.data());
   argv.push_back(nullptr);
 
   int status_pipe[2];
   if (::pipe2(status_pipe, O_CLOEXEC) != 0) throw SystemError(errno);
-
-  // The program runs as a grandchild, so that it is never left as a zombie of ours while
-  // we do not wait for it.
   pid_t child = ::fork();
   if (child < 0) {
     int saved = errno;
@@ -75,23 +103,26 @@ void StartProcess(const std::vector<std::string>& words) {
     ::setsid();
     pid_t grandchild = ::fork();
     if (grandchild < 0) ReportExecFailure(status_pipe[1]);
-    if (grandchild > 0) ::_exit(0);
-    ::execvp(argv[0], argv.data());
-    ReportExecFailure(status_pipe[1]);
+    if (grandchild == 0) {
+      ::execvp(argv[0], argv.data());
+      ReportExecFailure(status_pipe[1]);
+    }
+    AwaitProgram(grandchild, wait_tenths);
   }
 
   ::close(status_pipe[1]);
-  int child_status = 0;
-  while (::waitpid(child, &child_status, 0) < 0 && errno == EINTR) {
-  }
-  // The pipe closes without a byte when exec succeeded (close-on-exec).
-  int error_number = 0;
-  ssize_t n;
-  do {
-    n = ::read(status_pipe[0], &error_number, sizeof error_number);
-  } while (n < 0 && errno == EINTR);
+  const int status = WaitForChild(child);
+  const int exec_error = ReadExecFailure(status_pipe[0]);
   ::close(status_pipe[0]);
-  if (n == static_cast<ssize_t>(sizeof error_number)) throw SystemError(error_number);
+  if (exec_error != 0) throw SystemError(exec_error);
+  return WIFEXITED(status) ? WEXITSTATUS(status) : kDetachedProgramKilled;
+}
+
+void StartProcess(const std::vector<std::string>& words) {
+  if (words.empty()) return;
+  std::vector<std::string> arguments = words;
+  arguments[0] = ProgramPath(words[0]);
+  StartDetached(std::move(arguments), 0);
 }
 
 void StartCommandLine(std::string_view command_line) {

@@ -17,6 +17,17 @@ std::vector<std::string> SplitCommandLine(std::string_view command_line);
 // Throws Error with the platform's number when the program cannot be started.
 void StartProcess(const std::vector<std::string>& words);
 
+// The exit status StartDetached reports for a program killed by a signal while awaited.
+inline constexpr int kDetachedProgramKilled = 255;
+
+// Starts a program in a session of its own, as the grandchild of this process so that it is
+// never left as our zombie, without a shell. An intermediate process waits up to wait_tenths
+// tenths of a second for it. Returns the program's exit status when it ended within that time
+// (kDetachedProgramKilled when killed, which exit status 255 also gives), and 0 when it is still
+// running or wait_tenths is 0. Throws Error with the platform's number when the program cannot
+// be started.
+int StartDetached(std::vector<std::string> words, int wait_tenths);
+
 // SplitCommandLine and StartProcess in one step; an empty command line starts nothing.
 void StartCommandLine(std::string_view command_line);
 

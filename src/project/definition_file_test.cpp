@@ -2,13 +2,13 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/paths.h"
-
 #include <cerrno>
 
 #include "platform/error.h"
 #include "platform/file_system.h"
+#include "platform/paths.h"
 #include "platform/scripted_user_interface.h"
+#include "platform/test_support.h"
 #include "project/definition.h"
 #include "project/project_test_support.h"
 #include "settings/program_options.h"
@@ -59,7 +59,7 @@ class DefinitionFileTest : public ::testing::Test {
   // Writes the definition file into the content root (when lines are given), sizes the tables
   // and reads with the given switches.
   void Read(const Names& lines, bool resolve_paths = false, bool report_errors = false) {
-    if (!lines.empty()) fs.WriteLines(temp.File("project.txt"), lines);
+    if (!lines.empty()) fs.WriteLines(temp / "project.txt", lines);
     SizeDefinitionTables(definition, project);
     ReadDefinition({fs, ui, project, options, definition}, resolve_paths, report_errors);
   }
@@ -74,7 +74,7 @@ class DefinitionFileTest : public ::testing::Test {
     return Error(0, "");
   }
 
-  TempFolder temp;
+  TestFolder temp;
   FileSystem fs;
   ScriptedUserInterface ui;
   ProjectSettings project;
@@ -220,8 +220,8 @@ TEST_F(DefinitionFileTest, ProjectGlobalsLinesAndTheGlobalContentFilesSetting) {
 }
 
 TEST_F(DefinitionFileTest, NamesAreResolvedThroughTheRootsOrKeptAsWritten) {
-  const std::string src = temp.File("src");
-  const std::string common = temp.File("common");
+  const std::string src = temp / "src";
+  const std::string common = temp / "common";
   fs.CreateFolder(src);
   fs.CreateFolder(common);
   fs.WriteLines(src + "/a.par", {});
@@ -254,7 +254,7 @@ TEST_F(DefinitionFileTest, MissingOrEmptyDefinitionFileSetting) {
   project.definition_file = "project.txt";
   fs.SetFaultHook([](FileOp op, const std::string&) { return op == FileOp::kRead ? EACCES : 0; });
   EXPECT_EQ(ReadError({}).description(), "Could not open Project Definition file at " +
-                                             temp.File("project.txt") + ". Permission denied.");
+                                             (temp / "project.txt") + ". Permission denied.");
   fs.SetFaultHook(nullptr);
   project.definition_file = "";
   EXPECT_EQ(ReadError({}).description(),

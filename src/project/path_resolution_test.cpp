@@ -2,9 +2,9 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/paths.h"
-
 #include "platform/file_system.h"
+#include "platform/paths.h"
+#include "platform/test_support.h"
 #include "project/project_test_support.h"
 #include "settings/program_options.h"
 
@@ -12,10 +12,10 @@ namespace pentrak {
 namespace {
 
 TEST(PathResolutionTest, RootsFallbackAndDefaultDrive) {
-  TempFolder temp;
+  TestFolder temp;
   FileSystem fs;
-  const std::string src = temp.File("src");
-  const std::string common = temp.File("common");
+  const std::string src = temp / "src";
+  const std::string common = temp / "common";
   fs.CreateFolder(src);
   fs.WriteLines(src + "/a.par", {});
 

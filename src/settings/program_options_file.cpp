@@ -4,6 +4,7 @@
 #include <array>
 #include <vector>
 
+#include "platform/default_programs.h"
 #include "platform/error.h"
 #include "platform/file_system.h"
 #include "platform/paths.h"
@@ -17,19 +18,6 @@ namespace {
 
 using Key = SettingKey<ProgramOptions>;
 using O = ProgramOptions;
-
-// The applications a first run starts with. A Linux desktop has no common text editor or image
-// editor, but every one has xdg-open, which opens a file with the program the user chose for
-// its type; that also serves as the browser for the generated documents.
-#ifdef _WIN32
-constexpr std::string_view kFirstRunEditor = "notepad.exe";
-constexpr std::string_view kFirstRunBrowser = "\\Program Files\\Internet Explorer\\iexplore.exe";
-constexpr std::string_view kFirstRunImageEditor = "mspaint.exe";
-#else
-constexpr std::string_view kFirstRunEditor = "xdg-open";
-constexpr std::string_view kFirstRunBrowser = "xdg-open";
-constexpr std::string_view kFirstRunImageEditor = "xdg-open";
-#endif
 
 constexpr Key Text(std::string_view key, std::string_view missing, std::string_view fresh,
                    auto field) {
@@ -57,9 +45,9 @@ constexpr std::string_view kHistoryKey = "project-file";
 // key but the three applications (and project-file, whose empty value means the default).
 constexpr std::array kProgramKeys = {
     ConstantKey<O>("ini-file-version", "5"),
-    Text("editor", "", kFirstRunEditor, Member<&O::editor>),
-    Text("browser", "", kFirstRunBrowser, Member<&O::browser>),
-    Text("image-editor", "", kFirstRunImageEditor, Member<&O::image_editor>),
+    Text("editor", "", kFirstRunPrograms.editor, Member<&O::editor>),
+    Text("browser", "", kFirstRunPrograms.browser, Member<&O::browser>),
+    Text("image-editor", "", kFirstRunPrograms.image_editor, Member<&O::image_editor>),
     Text("xml-editor", Member<&O::xml_editor>),
     Text("custom-application", kApplicationCommand<0>),
     Text("custom-application-caption", kApplicationCaption<0>),

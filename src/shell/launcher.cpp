@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "platform/default_programs.h"
 #include "platform/desktop_open.h"
 #include "platform/error.h"
 #include "platform/paths.h"
@@ -15,18 +16,6 @@
 namespace pentrak {
 
 namespace {
-
-// The programs used while an option is empty. Elsewhere than on Windows the desktop's own
-// opener stands in for them, since no editor, browser or paint program has a fixed name there.
-#ifdef _WIN32
-constexpr std::string_view kDefaultEditor = "NOTEPAD.EXE";
-constexpr std::string_view kDefaultBrowser = "\\Program Files\\Internet Explorer\\iexplore.exe";
-constexpr std::string_view kDefaultImageEditor = "MSPAINT.EXE";
-#else
-constexpr std::string_view kDefaultEditor = "xdg-open";
-constexpr std::string_view kDefaultBrowser = "xdg-open";
-constexpr std::string_view kDefaultImageEditor = "xdg-open";
-#endif
 
 constexpr std::string_view kFilePlaceholder = "%FILE%";
 constexpr std::string_view kLinePlaceholder = "%LINE%";
@@ -93,7 +82,7 @@ std::string ExpandProjectPath(const LaunchContext& context, std::string_view tex
 
 void LaunchEditor(const LaunchContext& context, const std::string& path, int line) {
   const ProgramOptions& options = context.options;
-  std::string program = OptionOr(options.editor, kDefaultEditor);
+  std::string program = OptionOr(options.editor, kFallbackPrograms.editor);
   std::string file = FileArgument(path);
   std::string command;
   if (!file.empty() && !options.editor_options.empty() && line > 0) {
@@ -112,20 +101,21 @@ void LaunchEditor(const LaunchContext& context, const std::string& path, int lin
 }
 
 void LaunchBrowser(const LaunchContext& context, const std::string& path) {
-  std::string program = OptionOr(context.options.browser, kDefaultBrowser);
+  std::string program = OptionOr(context.options.browser, kFallbackPrograms.browser);
   StartOrThrow(context, ProgramWithFile(program, path), kErrorLaunchBrowser, "browser",
                "browser path");
 }
 
 void LaunchImageEditor(const LaunchContext& context, const std::string& path) {
-  std::string program = OptionOr(context.options.image_editor, kDefaultImageEditor);
+  std::string program = OptionOr(context.options.image_editor, kFallbackPrograms.image_editor);
   StartOrThrow(context, ProgramWithFile(program, path), kErrorLaunchImageEditor, "image editor",
                "Image Editor path");
 }
 
 void LaunchXmlEditor(const LaunchContext& context, const std::string& path) {
   const ProgramOptions& options = context.options;
-  std::string program = OptionOr(options.xml_editor, OptionOr(options.editor, kDefaultEditor));
+  std::string program =
+      OptionOr(options.xml_editor, OptionOr(options.editor, kFallbackPrograms.editor));
   StartOrThrow(context, ProgramWithFile(program, path), kErrorLaunchXmlEditor, "XML editor",
                "XML Editor path");
 }
