@@ -191,13 +191,16 @@ std::string FileSystem::ReadFirstLine(const std::string& path) const {
 }
 
 void FileSystem::WriteFile(const std::string& path, std::string_view bytes) const {
-  std::string spare;
-  WriteFileReusing(path, bytes, spare);
-  if (!spare.empty()) ::unlink(spare.c_str());
+  ReplaceFile(path, bytes, nullptr);
 }
 
 void FileSystem::WriteFileReusing(const std::string& path, std::string_view bytes,
                                   std::string& spare) const {
+  ReplaceFile(path, bytes, &spare);
+}
+
+void FileSystem::ReplaceFile(const std::string& path, std::string_view bytes,
+                             std::string* spare) const {
   CheckFault(FileOp::kWrite, path);
   std::string native = NativePath(path);
   std::string temporary = native + ".pentrak-new";
@@ -205,14 +208,20 @@ void FileSystem::WriteFileReusing(const std::string& path, std::string_view byte
   const bool replacing = ::stat(native.c_str(), &target) == 0;
   // The exchange would swap a folder out of the way instead of failing as a rename does.
   if (replacing && S_ISDIR(target.st_mode)) throw SystemError(EISDIR);
+  std::string no_spare;
+  std::string& reusable = spare != nullptr ? *spare : no_spare;
   // A spare carries the permissions of the file it held; a new file gets the usual ones only
   // when it is created afresh.
-  if (!replacing) DropSpare(spare);
+  if (!replacing) DropSpare(reusable);
   {
-    Descriptor fd = OpenTemporary(temporary, spare);
+    Descriptor fd = OpenTemporary(temporary, reusable);
     try {
       if (replacing) MatchPermissions(fd.get(), target.st_mode);
       WriteWhole(fd.get(), bytes);
+      // A file only this call can rebuild (settings, a source rewritten by replace) reaches the
+      // disk before its name moves, so a power cut leaves the old contents or the new, never an
+      // empty file. Generated documents skip this: a run can always write them again.
+      if (spare == nullptr && ::fsync(fd.get()) != 0) ThrowErrno();
     } catch (...) {
       ::unlink(temporary.c_str());
       throw;
@@ -223,8 +232,8 @@ void FileSystem::WriteFileReusing(const std::string& path, std::string_view byte
       throw SystemError(saved);
     }
   }
-  if (ExchangeFiles(temporary, native)) {
-    spare = temporary;
+  if (spare != nullptr && ExchangeFiles(temporary, native)) {
+    *spare = temporary;
     return;
   }
   if (::rename(temporary.c_str(), native.c_str()) != 0) {

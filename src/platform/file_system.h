@@ -29,11 +29,13 @@ class FileSystem {
   std::string ReadFirstLine(const std::string& path) const;
 
   // Replaces the file with exactly these bytes; the target is never left half-written: the
-  // bytes go to a sibling temporary file that is then renamed over it. A replaced file keeps
-  // its permission bits; a new one gets those of any new file. A folder is never replaced.
+  // bytes go to a sibling temporary file, synced to the disk, that is then renamed over it. A
+  // replaced file keeps its permission bits; a new one gets those of any new file. A folder is
+  // never replaced.
   void WriteFile(const std::string& path, std::string_view bytes) const;
-  // WriteFile for a command that replaces many files in a row. spare names a file the call may
-  // reuse for the new contents (the old contents of the file replaced before, or "") and
+  // WriteFile for a run that replaces many files it can always write again (generated
+  // documents): not synced, and the old file is exchanged out of place. spare names a file the call
+  // may reuse for the new contents (the old contents of the file replaced before, or "") and
   // receives the one it leaves behind, which the caller removes in the end with RemoveFile.
   // Reusing it spares the file system the creation and deletion of a file per replacement,
   // which ext4 makes slower with every file recently deleted.
@@ -75,6 +77,8 @@ class FileSystem {
 
  private:
   void CheckFault(FileOp op, const std::string& path) const;
+  // The replacement behind WriteFile (spare null: synced, renamed) and WriteFileReusing.
+  void ReplaceFile(const std::string& path, std::string_view bytes, std::string* spare) const;
 
   FaultHook fault_hook_;
 };
