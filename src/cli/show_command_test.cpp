@@ -24,7 +24,11 @@ TEST_F(ShowCommandTest, ShowsTheCurrentProjectOrReportsItsDefinitionError) {
                 "Project Definition file at this location.\n");
   EXPECT_EQ(RunCli({"show", home / "none.web"}), 2);
   EXPECT_EQ(err.str(),
-            "Open Project: The file " + home / "none.web" + " is not a valid Project file.\n");
+            "Open Project: The project file " + home / "none.web" + " does not exist.\n");
+  fs.WriteLines(home / "nameless.web", {"content-root=" + home.path()});
+  EXPECT_EQ(RunCli({"show", home / "nameless.web"}), 2);
+  EXPECT_EQ(err.str(),
+            "Open Project: The file " + home / "nameless.web" + " is not a valid Project file.\n");
 }
 
 }  // namespace

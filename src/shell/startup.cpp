@@ -117,7 +117,10 @@ bool OpenProjectFile(Workbench& workbench, const std::string& project_path) {
       return true;
     case OpenProjectOutcome::kNotAProject:
       // The main window stops without a word; a front end without a window must say why.
-      workbench.ui.ShowMessage("Open Project", "The file " + path + " is not a valid Project file.",
+      workbench.ui.ShowMessage("Open Project",
+                               workbench.fs.FileExists(path)
+                                   ? "The file " + path + " is not a valid Project file."
+                                   : "The project file " + path + " does not exist.",
                                Icon::kExclamation, Buttons::kOk);
       return false;
     case OpenProjectOutcome::kCancelled:
