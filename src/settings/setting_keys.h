@@ -28,18 +28,19 @@ struct SettingKey {
 };
 
 // A field reached from the record through a chain of members, as in
-// Member<&ProjectSettings::tags, &MacroTags::macro_start>.
+// Member<&ProjectSettings::tags, &MacroTags::macro_start>. The lambdas return decltype(auto)
+// rather than auto& because clang cannot turn an auto& generic lambda into the row's function
+// pointers; the parenthesised expressions keep the result a reference.
 // clang-format off
 template <auto... Path>
-inline constexpr auto Member = [](auto& record) -> auto& { return (record .* ... .* Path); };
+inline constexpr auto Member = [](auto& record) -> decltype(auto) { return (record .* ... .* Path); };
 // clang-format on
 
 // A member of one element of an array member, as in
 // ElementMember<&ProgramOptions::custom_options, 0, &CustomOption::caption>.
 template <auto Array, std::size_t Index, auto Field>
-inline constexpr auto ElementMember = [](auto& record) -> auto& {
-  return (record.*Array)[Index].*Field;
-};
+inline constexpr auto ElementMember =
+    [](auto& record) -> decltype(auto) { return ((record.*Array)[Index].*Field); };
 
 // Row builders; field is a generic lambda returning a reference to the value in a record.
 template <typename Record, typename Field>
