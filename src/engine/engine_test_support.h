@@ -10,19 +10,8 @@
 #include <string_view>
 #include <vector>
 
-#include "engine/content_file.h"
-#include "engine/expansion.h"
-#include "engine/macro_tables.h"
-#include "engine/test_project.h"
-#include "platform/clock.h"
-#include "platform/file_system.h"
-#include "platform/scripted_user_interface.h"
-#include "platform/test_support.h"
+#include "engine/engine_records.h"
 #include "platform/text_lines.h"
-#include "project/definition.h"
-#include "settings/program_options.h"
-#include "settings/project_settings.h"
-#include "settings/work_files.h"
 
 namespace pentrak {
 
@@ -35,22 +24,10 @@ inline void PrintTo(const MacroTags& tags, std::ostream* out) {
 
 namespace pentrak::testing {
 
-// A project, a definition with one folder "News" holding one document "news.html", sized macro
-// tables, a log in a temporary folder, and helpers to write content files and expand lines.
-class EngineTest : public ::testing::TestWithParam<MacroTags> {
+// The engine's records for a tag set, with helpers to write content files and expand lines.
+class EngineTest : public ::testing::TestWithParam<MacroTags>, protected EngineRecords {
  protected:
-  EngineTest() : project_(TestProject(GetParam())) {
-    options_.enable_logging = 1;
-    work_files_.log_file = folder_ / "pentrak.txt";
-    work_files_.log_active = true;
-    fs_.WriteFile(work_files_.log_file, "");
-    SizeMacroTables(macros_, project_);
-    Folder folder;
-    folder.name = "News";
-    folder.documents.resize(1);
-    folder.documents[0].path = "news.html";
-    definition_.folders.push_back(folder);
-  }
+  EngineTest() : EngineRecords(GetParam()) {}
 
   std::string T(std::string_view text) const { return Tagged(text, project_.tags); }
 
@@ -64,25 +41,6 @@ class EngineTest : public ::testing::TestWithParam<MacroTags> {
     const std::string path = folder_ / name;
     fs_.WriteFile(path, bytes);
     return path;
-  }
-
-  // Loads a file as the generation run does: into the scope's next table, counting it.
-  short Load(short scope, const std::string& path, bool continue_if_missing = false) {
-    int index = 0;
-    switch (scope) {
-      case kContentFileScope:
-        index = macros_.content_files_loaded++;
-        break;
-      case kFolderGlobalScope:
-        index = macros_.folder_globals_loaded++;
-        break;
-      case kGlobalScope:
-        index = macros_.globals_loaded++;
-        break;
-      default:
-        macros_.project_macro_file_loaded = true;
-    }
-    return LoadContentFile(load_, scope, path, index, true, continue_if_missing);
   }
 
   short LoadText(short scope, std::string_view name, std::string_view text) {
@@ -104,19 +62,6 @@ class EngineTest : public ::testing::TestWithParam<MacroTags> {
     std::string warning;
     return Expand(line, state, warning);
   }
-
-  TestFolder folder_;
-  FileSystem fs_;
-  ScriptedUserInterface ui_;
-  ProgramOptions options_;
-  WorkFiles work_files_;
-  ProjectSettings project_;
-  ProjectDefinition definition_;
-  MacroTables macros_;
-  Clock clock_;
-  LogContext log_{work_files_, fs_, ui_, options_};
-  ContentLoadContext load_{project_, fs_, log_, macros_};
-  ExpansionContext expansion_{project_, definition_, macros_, clock_};
 };
 
 inline std::string TagSetName(const ::testing::TestParamInfo<MacroTags>& info) {
