@@ -6,8 +6,7 @@ namespace pentrak {
 
 namespace {
 
-// A signal handler can reach nothing but process-wide state; a lock-free atomic is safe to touch
-// both from the handler and from any thread that polls it.
+// Process-wide: a signal handler reaches nothing else. Lock-free: safe there and across threads.
 std::atomic<int> g_stop_signals{0};
 static_assert(std::atomic<int>::is_always_lock_free);
 
