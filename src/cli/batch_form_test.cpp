@@ -40,29 +40,36 @@ class BatchFormRunTest : public ::testing::Test, public CliFixture {
                                       "definition-file=project.txt"});
     fs.WriteLines(root + "project.txt", {"[Main]", "index.html,page.tpl!"});
     fs.WriteLines(root + "page.tpl", {"<p>Hello</p>"});
-    batch_path = root + "site.web";
-    for (char& c : batch_path) {
-      if (c == '/') c = '\\';
-    }
+    project_path = root + "site.web";
   }
-  std::string batch_path;
+  std::string project_path;
 };
 
 TEST_F(BatchFormRunTest, GeneratesAProjectOfTheHistoryAndNothingElse) {
-  EXPECT_EQ(RunCli({"/mode=2", "/project=" + batch_path}), 0) << err.str();
+  EXPECT_EQ(RunCli({"/mode=2", "/project=" + project_path}), 0) << err.str();
   EXPECT_FALSE(fs.FileExists(home / "site/index.html"));
 
-  fs.WriteLines(home / "projects.ini", {"5|" + home / "site/site.web" + "|1"});
-  EXPECT_EQ(RunCli({"/mode=2", "/project=" + batch_path}), 0) << err.str();
+  fs.WriteLines(home / "projects.ini", {"5|" + project_path + "|1"});
+  EXPECT_EQ(RunCli({"/mode=2", "/project=" + project_path}), 0) << err.str();
   EXPECT_EQ(fs.ReadFile(home / "site/index.html"), "<p>Hello</p>\r\n");
+
+  // Written with "\" the path still matches the history entry.
+  std::string backslashed = project_path;
+  for (char& c : backslashed) {
+    if (c == '/') c = '\\';
+  }
+  fs.WriteLines(home / "site/page.tpl", {"<p>Again</p>"});
+  EXPECT_EQ(RunCli({"/mode=1", "/project=" + backslashed}), 0) << err.str();
+  EXPECT_EQ(fs.ReadFile(home / "site/index.html"), "<p>Again</p>\r\n");
 }
 
-TEST_F(BatchFormRunTest, AnInvalidProjectIsACommandLineError) {
+TEST_F(BatchFormRunTest, AnInvalidOrEmptyProjectIsACommandLineError) {
+  const std::string head = "Command Line Error: Error processing command line options.\n";
+  const std::string tail = "\nPlease verify that the command line settings are correct.\n";
   EXPECT_EQ(RunCli({"/mode=2", "/project=nowhere.web"}), 2);
-  EXPECT_EQ(err.str(),
-            "Command Line Error: Error processing command line options.\nThe file nowhere.web is "
-            "not a valid Project file.\nPlease verify that the command line settings are "
-            "correct.\n");
+  EXPECT_EQ(err.str(), head + "The file nowhere.web is not a valid Project file." + tail);
+  EXPECT_EQ(RunCli({"/mode=2", "/project=", "/command=/bin/true"}), 2);
+  EXPECT_EQ(err.str(), head + "The option /project= names no Project file." + tail);
 }
 
 }  // namespace

@@ -11,6 +11,7 @@
 #include "generation/generation_run.h"
 #include "platform/console_user_interface.h"
 #include "platform/error.h"
+#include "platform/interrupt_watcher.h"
 #include "platform/paths.h"
 #include "project/definition_file.h"
 #include "shell/generation_commands.h"
@@ -103,7 +104,10 @@ void ApplySwitches(Workbench& workbench, const GenerateOptions& options) {
 }
 
 int RunGenerate(CommandContext& context, const GenerateOptions& options) {
+  // Ctrl-C stops the run after the document in hand, as the Stop button does.
+  InterruptWatcher interrupts;
   Session session(context, AnswersFor(options));
+  session.ui().StopOn(interrupts);
   if (!session.Start()) return kExitUsage;
   Workbench& workbench = session.workbench();
   if (!options.project.empty() && !OpenProjectFile(workbench, options.project)) {

@@ -6,6 +6,7 @@
 #include "cli/search_commands.h"
 #include "platform/console_user_interface.h"
 #include "platform/error.h"
+#include "platform/interrupt_watcher.h"
 #include "platform/paths.h"
 #include "project/definition_file.h"
 #include "search/search.h"
@@ -132,7 +133,10 @@ bool ReadDefinitionAsWritten(Workbench& workbench) {
 int RunOnProjectFiles(const CommandContext& context, const ConsoleAnswers& answers,
                       const FileSelectionArgs& args, FileSelection& selection,
                       const std::function<int(const SearchContext&)>& work) {
+  // Ctrl-C stops the search or replace after the file in hand, as the Stop button does.
+  InterruptWatcher interrupts;
   ConsoleUserInterface ui(context.out, context.err, context.in, answers);
+  ui.StopOn(interrupts);
   std::optional<std::string> folder = ProgramFolderFor(context, ui);
   if (!folder) return 2;
   Workbench workbench(ui, *folder);

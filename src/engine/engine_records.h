@@ -21,7 +21,7 @@
 namespace pentrak::testing {
 
 // A project with the given tags, a definition with one folder "News" holding one document
-// "news.html", sized macro tables and an active log.
+// written "news.html" (resolved "/home/me/site/news.html"), sized macro tables and an active log.
 struct EngineRecords {
   explicit EngineRecords(const MacroTags& tags) : project_(TestProject(tags)) {
     options_.enable_logging = 1;
@@ -32,7 +32,8 @@ struct EngineRecords {
     Folder folder;
     folder.name = "News";
     folder.documents.resize(1);
-    folder.documents[0].path = "news.html";
+    folder.documents[0].path = "/home/me/site/news.html";
+    folder.documents[0].written_path = "news.html";
     definition_.folders.push_back(folder);
   }
 

@@ -82,7 +82,8 @@ void ReservedValue(const ExpansionContext& context, std::string_view tag, int fo
     }
   } else if (IsReserved(tag, tags, project.reserved_document_name_macro)) {
     if (const Document* document = DocumentAt(context.definition, folder_index, document_index)) {
-      value.assign(document->path);
+      // As written: the resolved path would publish the author's own folders.
+      value.assign(document->written_path);
     }
   }
 }

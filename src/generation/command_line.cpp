@@ -1,5 +1,6 @@
 #include "generation/command_line.h"
 
+#include <algorithm>
 #include <array>
 
 #include "platform/text_lines.h"
@@ -22,13 +23,23 @@ constexpr std::array<OptionName, 4> kOptions = {{
     {"/window=", Option::kWindow},
 }};
 
-// The value as the user wrote it, except where file names ignore case anyway.
-std::string ValueCase(std::string_view value) {
-#ifdef _WIN32
-  return ToLowerAscii(value);
-#else
-  return std::string(value);
-#endif
+// The option that begins at position i of the lower-cased text, if any.
+const OptionName* OptionAt(std::string_view lower, std::size_t i) {
+  for (const OptionName& name : kOptions) {
+    if (lower.substr(i, name.text.size()) == name.text) return &name;
+  }
+  return nullptr;
+}
+
+// Where the value that begins at start ends. POSIX paths and commands are full of "/", so there
+// a value ends only at a blank that comes before one of the options.
+std::size_t ValueEnd(std::string_view lower, std::size_t start, CommandLineRule rule) {
+  if (rule == CommandLineRule::kWindows) return std::min(lower.find('/', start), lower.size());
+  for (std::size_t blank = lower.find(' ', start); blank != std::string_view::npos;
+       blank = lower.find(' ', blank + 1)) {
+    if (OptionAt(lower, blank + 1) != nullptr) return blank;
+  }
+  return lower.size();
 }
 
 void Store(BatchSettings& settings, Option option, std::string value) {
@@ -39,6 +50,7 @@ void Store(BatchSettings& settings, Option option, std::string value) {
       break;
     case Option::kProject:
       settings.project_path = std::move(value);
+      settings.project_given = true;
       break;
     case Option::kCommand:
       settings.command = std::move(value);
@@ -51,25 +63,26 @@ void Store(BatchSettings& settings, Option option, std::string value) {
 
 }  // namespace
 
-BatchSettings ParseCommandLine(std::string_view command_line) {
+BatchSettings ParseCommandLine(std::string_view command_line, CommandLineRule rule) {
   std::string_view text = TrimBlanks(command_line);
   std::string lower = ToLowerAscii(text);
+  // Windows file names ignore case, so the whole line is read lower-cased there.
+  std::string_view values = rule == CommandLineRule::kWindows ? std::string_view(lower) : text;
   BatchSettings settings;
   for (std::size_t i = 0; i < lower.size(); ++i) {
-    for (const OptionName& name : kOptions) {
-      if (lower.compare(i, name.text.size(), name.text) != 0) continue;
-      std::size_t start = i + name.text.size();
-      std::size_t end = lower.find('/', start);
-      if (end == std::string::npos) end = lower.size();
-      Store(settings, name.option, ValueCase(TrimBlanks(text.substr(start, end - start))));
-      break;
-    }
+    const OptionName* name = OptionAt(lower, i);
+    if (name == nullptr) continue;
+    std::size_t start = i + name->text.size();
+    std::size_t end = ValueEnd(lower, start, rule);
+    Store(settings, name->option, std::string(TrimBlanks(values.substr(start, end - start))));
+    // The scan goes on after the value: an option name inside a POSIX path is part of it.
+    i = end - 1;
   }
   return settings;
 }
 
 bool StartBatchTimer(const BatchSettings& settings) {
-  return settings.batch && !settings.project_path.empty();
+  return settings.batch && settings.project_given;
 }
 
 }  // namespace pentrak

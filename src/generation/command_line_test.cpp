@@ -5,8 +5,12 @@
 namespace pentrak {
 namespace {
 
+constexpr CommandLineRule kWindows = CommandLineRule::kWindows;
+constexpr CommandLineRule kPosix = CommandLineRule::kPosix;
+
 TEST(CommandLineTest, ParsesModeProjectCommandAndWindow) {
   struct Case {
+    CommandLineRule rule;
     const char* command_line;
     bool batch;
     bool exit_when_done;
@@ -15,29 +19,42 @@ TEST(CommandLineTest, ParsesModeProjectCommandAndWindow) {
     short window;
   };
   const Case cases[] = {
-      {"", false, false, "", "", 0},
-      {"/mode=1 /project=c:\\site\\site.web", true, false, "c:\\site\\site.web", "", 0},
-      {"/mode=2 /project=c:\\site\\site.web", true, true, "c:\\site\\site.web", "", 0},
-      {"/mode=3 /project=a.web", false, false, "a.web", "", 0},
-      {"/mode= /project=a.web", false, false, "a.web", "", 0},
-      {"/project=a.web", false, false, "a.web", "", 0},
+      {kWindows, "", false, false, "", "", 0},
+      {kWindows, "/mode=1 /project=c:\\site\\site.web", true, false, "c:\\site\\site.web", "", 0},
+      {kWindows, "/mode=2 /project=c:\\site\\site.web", true, true, "c:\\site\\site.web", "", 0},
+      {kWindows, "/mode=3 /project=a.web", false, false, "a.web", "", 0},
+      {kWindows, "/mode= /project=a.web", false, false, "a.web", "", 0},
+      {kWindows, "/project=a.web", false, false, "a.web", "", 0},
       // A value ends at the next "/".
-      {"/mode=2 /command=copy a b/y /project=a.web", true, true, "a.web", "copy a b", 0},
+      {kWindows, "/mode=2 /command=copy a b/y /project=a.web", true, true, "a.web", "copy a b", 0},
       // A later option wins.
-      {"/mode=2 /project=a.web /mode=1 /project=b.web", true, false, "b.web", "", 0},
+      {kWindows, "/mode=2 /project=a.web /mode=1 /project=b.web", true, false, "b.web", "", 0},
       // Unknown options are ignored; text after a value belongs to it.
-      {"/foo=1 /mode=2 /project=a.web /bar", true, true, "a.web", "", 0},
-      {"/mode=2 now /project=a.web", false, false, "a.web", "", 0},
+      {kWindows, "/foo=1 /mode=2 /project=a.web /bar", true, true, "a.web", "", 0},
+      {kWindows, "/mode=2 now /project=a.web", false, false, "a.web", "", 0},
       // Blanks inside a path stay; those at its ends go.
-      {"/project=  c:\\my site\\a.web   /mode=1", true, false, "c:\\my site\\a.web", "", 0},
-      {"/window=1", false, false, "", "", 1},
-      {"/window=2", false, false, "", "", 0},
-      // Option names ignore case; the values keep it.
-      {"/MODE=2 /Project=C:\\Site\\Site.web /COMMAND=Run.bat", true, true, "C:\\Site\\Site.web",
-       "Run.bat", 0},
+      {kWindows, "/project=  c:\\my site\\a.web   /mode=1", true, false, "c:\\my site\\a.web", "",
+       0},
+      {kWindows, "/window=1", false, false, "", "", 1},
+      {kWindows, "/window=2", false, false, "", "", 0},
+      // Names and values alike are read lower-cased.
+      {kWindows, "/MODE=2 /Project=C:\\Site\\Site.web /COMMAND=Run.bat", true, true,
+       "c:\\site\\site.web", "run.bat", 0},
+      // On POSIX "/" belongs to the value; only a blank before an option ends it.
+      {kPosix, "/mode=2 /project=/srv/a b/site.web /command=/usr/bin/true --x", true, true,
+       "/srv/a b/site.web", "/usr/bin/true --x", 0},
+      {kPosix, "/project=  /home/me/My Site/a.web   /MODE=1", true, false, "/home/me/My Site/a.web",
+       "", 0},
+      // An option name inside a value without a blank before it is part of the value.
+      {kPosix, "/mode=1 /project=/srv/mode=2/window=1/a.web", true, false,
+       "/srv/mode=2/window=1/a.web", "", 0},
+      {kPosix, "/mode=2 /project=a.web /bar", true, true, "a.web /bar", "", 0},
+      {kPosix, "/mode=2 now /project=a.web /window=1", false, false, "a.web", "", 1},
+      {kPosix, "/MODE=2 /Project=/Sites/Site.web /COMMAND=Run.sh", true, true, "/Sites/Site.web",
+       "Run.sh", 0},
   };
   for (const Case& c : cases) {
-    BatchSettings settings = ParseCommandLine(c.command_line);
+    BatchSettings settings = ParseCommandLine(c.command_line, c.rule);
     EXPECT_EQ(settings.batch, c.batch) << c.command_line;
     EXPECT_EQ(settings.exit_when_done, c.exit_when_done) << c.command_line;
     EXPECT_EQ(settings.project_path, c.project) << c.command_line;
@@ -46,8 +63,10 @@ TEST(CommandLineTest, ParsesModeProjectCommandAndWindow) {
   }
 }
 
-TEST(CommandLineTest, BatchIsDueOnlyForABatchModeWithAProject) {
+TEST(CommandLineTest, BatchIsDueForABatchModeWithAProjectOption) {
   EXPECT_TRUE(StartBatchTimer(ParseCommandLine("/mode=1 /project=a.web")));
+  // An empty project path is due too, so that the batch run says what is wrong.
+  EXPECT_TRUE(StartBatchTimer(ParseCommandLine("/mode=1 /project=/a.web", kWindows)));
   EXPECT_FALSE(StartBatchTimer(ParseCommandLine("/project=a.web")));
   EXPECT_FALSE(StartBatchTimer(ParseCommandLine("/mode=2")));
 }

@@ -286,6 +286,15 @@ TEST_F(GenerationRunTest, StopRequestDuringLastDocumentOfAFolderEndsBeforeTheNex
   EXPECT_FALSE(f.state.stop_requested);
 }
 
+TEST_F(GenerationRunTest, DocumentNameIsTheFirstFieldAsWritten) {
+  // Neither the resolved path, which names the author's folders, nor the optimization flag.
+  f.WriteText("src/project.txt", "[News]\r\nnews\\index.html -o1,page.tpl!\r\n");
+  f.WriteText("src/page.tpl", "<p>[@PENTRAK_DOCUMENT_NAME]</p>\r\n");
+  f.fs.CreateFolderPath(f.Path("site/news/"));
+  EXPECT_EQ(Run().generated, 1);
+  EXPECT_EQ(f.ReadText("site/news/index.html"), "<p>news\\index.html</p>\r\n");
+}
+
 TEST_F(GenerationRunTest, NarrowScopesAndFiveDigitIndexes) {
   // A folder run still loads the project-wide files; the document run looks at one document.
   f.project.max_docs = 10001;

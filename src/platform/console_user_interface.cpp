@@ -5,6 +5,8 @@
 #include <ostream>
 #include <string>
 
+#include "platform/interrupt_watcher.h"
+
 namespace pentrak {
 
 namespace {
@@ -106,6 +108,10 @@ void ConsoleUserInterface::AddStatusLine(std::string_view text) {
   if (answers_.quiet) return;
   EndProgressLine();
   out_ << text << '\n';
+}
+
+bool ConsoleUserInterface::ServiceEvents() {
+  return interrupts_ != nullptr && interrupts_->StopRequested();
 }
 
 void ConsoleUserInterface::ShowProgress(int done, int total) {

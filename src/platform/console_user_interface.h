@@ -7,6 +7,8 @@
 
 namespace pentrak {
 
+class InterruptWatcher;
+
 // How the console answers when nobody can be asked.
 struct ConsoleAnswers {
   bool interactive = false;                    // a person is at a terminal and may be asked
@@ -30,7 +32,8 @@ class ConsoleUserInterface : public UserInterface {
                                   FourButtonAnswer preset) override;
   void AddStatusLine(std::string_view text) override;
   void ClearStatus() override {}
-  bool ServiceEvents() override { return false; }
+  // True once the watcher given to StopOn has seen Ctrl-C: the console's click on Stop.
+  bool ServiceEvents() override;
   void Beep() override {}
   void ShowProgress(int done, int total) override;
   std::optional<std::string> ChooseOpenFile(std::string_view title, std::string_view filter,
@@ -39,6 +42,9 @@ class ConsoleUserInterface : public UserInterface {
                                             std::string_view initial_path) override;
 
   ConsoleAnswers& answers() { return answers_; }
+
+  // Long commands stop when this watcher sees a signal; it must outlive its use here.
+  void StopOn(const InterruptWatcher& interrupts) { interrupts_ = &interrupts; }
 
  private:
   void PrintMessage(std::string_view title, std::string_view text);
@@ -50,6 +56,7 @@ class ConsoleUserInterface : public UserInterface {
   std::istream& in_;
   ConsoleAnswers answers_;
   bool progress_shown_ = false;
+  const InterruptWatcher* interrupts_ = nullptr;
 };
 
 }  // namespace pentrak

@@ -13,6 +13,7 @@ struct Document {
   short no_folder_globals = 0;             // line ends with "!!"
   short no_project_globals = 0;            // line ends with "!!!"
   short optimization_flag = 0;             // -1 none, 0 "-ox", 1 "-o1", 2 "-o2"
+  std::string written_path;                // the first field as written, without the flag
 };
 
 // One folder of the definition file. An empty name marks a free slot.

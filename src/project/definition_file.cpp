@@ -189,6 +189,7 @@ class DefinitionReader {
       Document& document = folder.documents[document_index_];
       if (i == 0) {
         document.path = Resolve(fields[i], true);
+        document.written_path = fields[i];
         document.optimization_flag = flag;
         ++definition_.document_count;
       } else if (i == 1) {

@@ -52,6 +52,7 @@ void ClearDefinition(ProjectDefinition& definition) {
     EmptySlots(folder.content_files);
     for (Document& document : folder.documents) {
       EmptySlot(document.path);
+      EmptySlot(document.written_path);
       EmptySlot(document.template_path);
       EmptySlots(document.content_files);
       document.no_folder_globals = 0;

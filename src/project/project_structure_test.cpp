@@ -22,13 +22,15 @@ TEST(ProjectStructureTest, FoldersDocumentsAndTheirFilesInDefinitionOrSortedOrde
   main.no_project_macro_file = 1;
   main.content_files[0] = "tools.par";
   main.documents[0] = {
-      "index.html", "templates\\general.tpl", {"index.par", "extra.par", "", "", ""}, 0, 0, 1};
-  main.documents[1] = {"partners.html", "t.tpl", {"", "", "", "", ""}, 1, 0, -1};
-  main.documents[2] = {"images\\space.gif", "", {"", "", "", "", ""}, 0, 0, -1};
+      "index.html", "templates\\general.tpl", {"index.par", "extra.par", "", "", ""}, 0, 0, 1,
+      "index.html"};
+  main.documents[1] = {"partners.html", "t.tpl", {"", "", "", "", ""}, 1, 0, -1, "partners.html"};
+  main.documents[2] = {"images\\space.gif", "", {"", "", "", "", ""}, 0, 0, -1,
+                       "images\\space.gif"};
   main.documents[4].path = "after-a-free-slot.html";
   Folder& about = definition.folders[1];
   about.name = "About";
-  about.documents[0] = {"about.html", "t.tpl", {"", "", "", "", ""}, 1, 1, 0};
+  about.documents[0] = {"about.html", "t.tpl", {"", "", "", "", ""}, 1, 1, 0, "about.html"};
   definition.folders[3].name = "AfterAFreeSlot";
 
   const Lines head = {"Project: Site (4 Documents)", "Global content files: globals.par"};

@@ -17,7 +17,7 @@ namespace pentrak {
 namespace {
 
 // Paths from the command line are compared as the history's paths are, without regard to case
-// and with either separator, since a batch path on POSIX is written with "\".
+// and with either separator, so a path written the Windows way still finds its entry.
 std::string ComparablePath(std::string_view path) {
   return ToLowerAscii(NormalizeSeparators(path));
 }
@@ -27,10 +27,13 @@ bool ProjectFileHasName(const Workbench& workbench, const std::string& path) {
               .empty();
 }
 
+// The "Command Line Error" message around what is wrong: an empty "/project=" value says so
+// rather than naming an empty file.
 void ShowCommandLineError(UserInterface& ui, const std::string& path) {
   std::string text = "Error processing command line options.";
   text += '\r';
-  text += "The file " + path + " is not a valid Project file.";
+  text += path.empty() ? std::string("The option /project= names no Project file.")
+                       : "The file " + path + " is not a valid Project file.";
   text += '\r';
   text += "Please verify that the command line settings are correct.";
   ui.ShowMessage("Command Line Error", text, Icon::kExclamation, Buttons::kOk);
@@ -75,7 +78,7 @@ BatchOutcome RunBatch(Workbench& workbench, const BatchSettings& settings,
                       const BatchWindow& window) {
   BatchOutcome outcome;
   if (StartBatchTimer(settings)) {
-    if (!ProjectFileHasName(workbench, settings.project_path)) {
+    if (settings.project_path.empty() || !ProjectFileHasName(workbench, settings.project_path)) {
       ShowCommandLineError(workbench.ui, settings.project_path);
       if (settings.window_mode == 1 && window.restore_window) window.restore_window();
       outcome.valid_project = false;

@@ -24,19 +24,11 @@ class BatchRunTest : public ::testing::Test, public WorkbenchFixture {
   BatchOutcome Run(const std::string& command_line) {
     return RunBatch(workbench, ParseCommandLine(command_line));
   }
-  // In the batch form a "/" ends a value, so paths there are written with "\".
-  static std::string Backslashed(std::string path) {
-    for (char& c : path) {
-      if (c == '/') c = '\\';
-    }
-    return path;
-  }
-
   std::string site, other;
 };
 
-TEST_F(BatchRunTest, AKnownProjectWrittenWithBackslashesIsMadeCurrentAndGenerated) {
-  BatchOutcome outcome = Run("/mode=2 /project=" + Backslashed(site));
+TEST_F(BatchRunTest, AKnownProjectIsMadeCurrentAndGenerated) {
+  BatchOutcome outcome = Run("/mode=2 /project=" + site);
   EXPECT_TRUE(outcome.generated);
   EXPECT_FALSE(outcome.run_failed);
   EXPECT_TRUE(outcome.close_program);
@@ -48,7 +40,8 @@ TEST_F(BatchRunTest, AKnownProjectWrittenWithBackslashesIsMadeCurrentAndGenerate
 TEST_F(BatchRunTest, TheCommandStartsAfterTheRunAndAStoppedRunStaysOpen) {
   std::string marker = folder / "started";
   workbench.generation.stop_requested = true;  // as a stopped run leaves it
-  BatchOutcome outcome = RunBatch(workbench, BatchSettings{false, true, "", "touch " + marker, 0});
+  BatchOutcome outcome =
+      RunBatch(workbench, BatchSettings{false, true, "", "touch " + marker, 0, false});
   EXPECT_FALSE(outcome.close_program);
   for (int i = 0; i < 500 && !fs().FileExists(marker); ++i) ::usleep(10000);
   EXPECT_TRUE(fs().FileExists(marker));

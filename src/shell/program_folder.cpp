@@ -13,8 +13,25 @@ namespace pentrak {
 
 namespace {
 
-// The folders a program folder is seeded with: the new-project samples and the sample project.
-constexpr std::array<std::string_view, 2> kSeedFolders = {"samples", "overview"};
+// The sample project's sources, shipped inside the samples and seeded as their own folder.
+constexpr std::string_view kSampleProjectFolder = "overview";
+
+// What a program folder is seeded with, taken only from the shipped samples: never from the
+// seed's own overview/, which may hold generated pages and a project file made for that folder.
+struct SeedFolder {
+  std::string_view from;  // below the seed folder
+  std::string_view to;    // below the program folder
+};
+constexpr std::array<SeedFolder, 2> kSeedFolders = {{
+    {"samples", "samples"},
+    {"samples/overview", kSampleProjectFolder},
+}};
+
+// True for the files of the sample project inside the samples, which go to overview/ instead.
+bool InSampleProjectFolder(std::string_view relative) {
+  return relative.starts_with(kSampleProjectFolder) &&
+         relative.substr(kSampleProjectFolder.size()).starts_with('/');
+}
 
 std::string Environment(const char* name) {
   const char* value = std::getenv(name);
@@ -74,12 +91,13 @@ void SeedProgramFolder(const FileSystem& fs, const std::string& program_folder,
                        const std::string& seed_folder) {
   // The final separator makes the program folder itself one of the folders created.
   fs.CreateFolderPath(JoinPath(program_folder, ""));
-  if (seed_folder.empty() || seed_folder == program_folder) return;
-  for (std::string_view name : kSeedFolders) {
-    std::string from_folder = JoinPath(seed_folder, name);
+  if (seed_folder.empty()) return;
+  for (const SeedFolder& seed : kSeedFolders) {
+    std::string from_folder = JoinPath(seed_folder, NormalizeSeparators(seed.from));
     if (!fs.FolderExists(from_folder)) continue;
-    std::string to_folder = JoinPath(program_folder, name);
+    std::string to_folder = JoinPath(program_folder, seed.to);
     for (const std::string& relative : fs.FilesBelow(from_folder)) {
+      if (seed.to != kSampleProjectFolder && InSampleProjectFolder(relative)) continue;
       std::string target = JoinPath(to_folder, NormalizeSeparators(relative));
       if (fs.FileExists(target)) continue;
       fs.CreateFolderPath(target);

@@ -26,12 +26,13 @@ ProgramFolderInputs ProgramFolderInputsFromEnvironment(std::string home_option,
 // when none can be named.
 std::string ChooseProgramFolder(const FileSystem& fs, const ProgramFolderInputs& inputs);
 
-// The folder whose samples/ and overview/ seed a program folder: the executable's own when it
-// holds samples/, else the installed share folder; "" when neither does.
+// The folder whose samples/ seed a program folder: the executable's own when it holds samples/,
+// else the installed share folder; "" when neither does.
 std::string FindSeedFolder(const FileSystem& fs, const ProgramFolderInputs& inputs);
 
-// Creates the program folder when missing and copies every seed file it lacks (the
-// new-project samples and the sample project); existing files are never overwritten.
+// Creates the program folder when missing and copies every seed file it lacks: the new-project
+// samples into samples/ and the sample project's sources (samples/overview/) into overview/.
+// Existing files are never overwritten.
 void SeedProgramFolder(const FileSystem& fs, const std::string& program_folder,
                        const std::string& seed_folder);
 

@@ -45,10 +45,13 @@ TEST(ProgramFolderTest, SeedingCopiesOnlyWhatIsMissing) {
   FileSystem fs;
   const std::string root = folder.path();
   fs.CreateFolderPath(root + "/share/samples/templates/");
+  fs.CreateFolderPath(root + "/share/samples/overview/");
   fs.CreateFolderPath(root + "/share/overview/");
   fs.WriteFile(root + "/share/samples/project.txt", "shipped");
   fs.WriteFile(root + "/share/samples/templates/general.tpl", "template");
-  fs.WriteFile(root + "/share/overview/overview.txt", "overview");
+  fs.WriteFile(root + "/share/samples/overview/overview.txt", "overview");
+  // What a seed's own sample project may hold besides its sources is never copied.
+  fs.WriteFile(root + "/share/overview/index.html", "generated");
   fs.CreateFolderPath(root + "/bin/");
 
   ProgramFolderInputs inputs{root + "/home/new", root + "/bin/pentrak-cli", "", "",
@@ -61,6 +64,8 @@ TEST(ProgramFolderTest, SeedingCopiesOnlyWhatIsMissing) {
   EXPECT_EQ(fs.ReadFile(root + "/home/new/samples/project.txt"), "edited by the user");
   EXPECT_EQ(fs.ReadFile(root + "/home/new/samples/templates/general.tpl"), "template");
   EXPECT_EQ(fs.ReadFile(root + "/home/new/overview/overview.txt"), "overview");
+  EXPECT_FALSE(fs.FileExists(root + "/home/new/overview/index.html"));
+  EXPECT_FALSE(fs.FolderExists(root + "/home/new/samples/overview"));
 
   // A fresh folder, several levels deep, is created; with no seed it is simply empty.
   ProgramFolderInputs unseeded{root + "/a/b/c", root + "/bin/pentrak-cli", "", "", root + "/none"};

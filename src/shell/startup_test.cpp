@@ -2,7 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <map>
+
 #include "settings/settings_text.h"
+#include "shell/generation_commands.h"
 #include "shell/shell_test_support.h"
 
 namespace pentrak {
@@ -49,6 +53,57 @@ TEST_F(StartUpTest, AnUnknownHistoryFileClosesTheProgram) {
   ASSERT_EQ(ui.messages.size(), 2u);
   EXPECT_EQ(ui.messages[0].title, "Project History File Error");
   EXPECT_EQ(ui.messages[1].text, "Created " + Options() + " with their defaults.");
+}
+
+// Every file below the folder with its bytes.
+std::map<std::string, std::string> Snapshot(const FileSystem& fs, const std::string& folder) {
+  std::map<std::string, std::string> files;
+  for (const std::string& name : fs.FilesBelow(folder)) {
+    files[name] = fs.ReadFile(folder + "/" + name);
+  }
+  return files;
+}
+
+// Starts the program on a program folder seeded from seed, as a first run does.
+void StartOn(Workbench& workbench, const std::string& seed) {
+  StartUpOptions options;
+  options.seed_folder = seed;
+  ASSERT_TRUE(StartUp(workbench, options));
+}
+
+void GenerateCurrentProject(Workbench& workbench) {
+  GenerationContext context = GenerationContextOf(workbench);
+  context.shows_definition = false;
+  EXPECT_EQ(RunGeneration(context, kScopeProject).end, RunEnd::kCompleted);
+}
+
+TEST(SampleSeedingTest, AFolderSeededFromABuildTreeWithAGeneratedSampleWritesOnlyIntoItself) {
+  TestFolder root;
+  FileSystem fs;
+  const std::string build = root / "build";
+  const std::string fresh = root / "fresh";
+  std::filesystem::create_directories(build);
+  std::filesystem::copy(PENTRAK_SOURCE_DIR "/samples", build + "/samples",
+                        std::filesystem::copy_options::recursive);
+  ScriptedUserInterface build_ui;
+  Workbench build_workbench(build_ui, build);
+  StartOn(build_workbench, build);
+  GenerateCurrentProject(build_workbench);
+  ASSERT_TRUE(fs.FileExists(build + "/overview/index.html"));
+  const std::map<std::string, std::string> before = Snapshot(fs, build);
+
+  ScriptedUserInterface ui;
+  Workbench workbench(ui, fresh);
+  StartOn(workbench, build);
+  // Only the shipped sources came along; the project file was written for this folder.
+  EXPECT_FALSE(fs.FileExists(fresh + "/overview/index.html"));
+  EXPECT_TRUE(fs.FileExists(fresh + "/overview/overview.txt"));
+  EXPECT_FALSE(fs.FolderExists(fresh + "/samples/overview"));
+  EXPECT_EQ(workbench.project.content_root, fresh + "/overview/");
+  EXPECT_EQ(workbench.project.document_root, fresh + "/overview/");
+  GenerateCurrentProject(workbench);
+  EXPECT_TRUE(fs.FileExists(fresh + "/overview/index.html"));
+  EXPECT_TRUE(Snapshot(fs, build) == before) << "the build tree was written to";
 }
 
 }  // namespace

@@ -1,0 +1,167 @@
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <csignal>
+#include <cstdio>
+#include <fstream>
+#include <regex>
+#include <string>
+#include <vector>
+
+#include "platform/file_system.h"
+#include "platform/test_support.h"
+
+extern char** environ;
+
+namespace pentrak {
+namespace {
+
+constexpr int kDocuments = 2000;
+constexpr int kTemplateLines = 40;
+
+// pentrak-cli in a child process, stopped with Ctrl-C, over a project of 2,000 documents whose
+// long names make the status lines of a whole run far more than a pipe holds: the child waits
+// on the pipe until the test reads, so the signal always arrives in the middle of the run.
+class InterruptTest : public ::testing::Test {
+ protected:
+  InterruptTest() {
+    std::string definition = "[Pages]\r\n";
+    for (int d = 0; d < kDocuments; ++d) {
+      definition += Name(d) + ".html,page.tpl," + Name(d) + ".par!\r\n";
+      Write("src/" + Name(d) + ".par", "[@NUMBER]:\r\n" + std::to_string(d) + "\r\n[@]\r\n");
+    }
+    Write("src/project.txt", definition);
+    std::string page;
+    for (int line = 0; line < kTemplateLines; ++line) {
+      page += "<p>Line " + std::to_string(line) + " of page [@NUMBER].</p>\r\n";
+    }
+    Write("src/page.tpl", page);
+    Write("site.web",
+          "name=Site\r\ndocument-root=" + folder / "out" + "\r\ncontent-root=" + folder / "src" +
+              "\r\ndefinition-file=project.txt\r\nmax-docs=" + std::to_string(kDocuments) + "\r\n");
+    fs.CreateFolderPath(folder / "out/");
+  }
+
+  static std::string Name(int d) {
+    char name[80];
+    std::snprintf(name, sizeof name, "a-page-whose-name-is-long-enough-to-fill-a-pipe-soon-%04d",
+                  d);
+    return name;
+  }
+
+  // The page as generated, worked out from the template.
+  static std::string Page(int d) {
+    std::string page;
+    for (int line = 0; line < kTemplateLines; ++line) {
+      page += "<p>Line " + std::to_string(line) + " of page " + std::to_string(d) + ".</p>\r\n";
+    }
+    return page;
+  }
+
+  // Plain writes: the thousands of files need none of the care a user's file gets.
+  void Write(const std::string& name, const std::string& text) {
+    fs.CreateFolderPath(folder / name);
+    std::ofstream(folder / name, std::ios::binary) << text;
+  }
+
+  struct Outcome {
+    int status = -1;  // as waitpid gives it
+    std::string out;
+  };
+
+  // Runs "pentrak-cli --home <folder>/home arguments..." with stdout on a pipe and sends SIGINT
+  // once the first status lines have arrived.
+  Outcome RunAndInterrupt(std::vector<std::string> arguments) {
+    arguments.insert(arguments.begin(),
+                     {PENTRAK_TEST_BINARY_DIR "/pentrak-cli", "--home", folder / "home"});
+    std::vector<char*> argv;
+    for (std::string& argument : arguments) argv.push_back(argument.data());
+    argv.push_back(nullptr);
+    int pipe_ends[2];
+    if (::pipe(pipe_ends) != 0) return {};
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_adddup2(&actions, pipe_ends[1], STDOUT_FILENO);
+    posix_spawn_file_actions_addclose(&actions, pipe_ends[0]);
+    posix_spawn_file_actions_addclose(&actions, pipe_ends[1]);
+    const std::string err = folder / "stderr.txt";
+    posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, err.c_str(),
+                                     O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    pid_t pid = 0;
+    int spawned = posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ);
+    posix_spawn_file_actions_destroy(&actions);
+    ::close(pipe_ends[1]);
+    Outcome outcome;
+    if (spawned != 0) {
+      ::close(pipe_ends[0]);
+      return outcome;
+    }
+    char buffer[4096];
+    ssize_t n = ::read(pipe_ends[0], buffer, sizeof buffer);
+    ::kill(pid, SIGINT);
+    for (; n > 0; n = ::read(pipe_ends[0], buffer, sizeof buffer)) {
+      outcome.out.append(buffer, static_cast<std::size_t>(n));
+    }
+    ::close(pipe_ends[0]);
+    ::waitpid(pid, &outcome.status, 0);
+    return outcome;
+  }
+
+  static int Count(const std::string& text, const std::string& what) {
+    int count = 0;
+    for (std::size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1)) {
+      ++count;
+    }
+    return count;
+  }
+
+  TestFolder folder;
+  FileSystem fs;
+};
+
+TEST_F(InterruptTest, CtrlCStopsAGenerationAfterTheDocumentInHand) {
+  Outcome outcome = RunAndInterrupt({"generate", folder / "site.web"});
+  ASSERT_TRUE(WIFEXITED(outcome.status)) << outcome.status;
+  EXPECT_EQ(WEXITSTATUS(outcome.status), 1);
+
+  std::smatch summary;
+  ASSERT_TRUE(std::regex_search(
+      outcome.out, summary,
+      std::regex(
+          "\nStopped Project:  \tSite\t\t[^\n]+\nGenerated (\\d+) of (\\d+) documents?\\.\n$")))
+      << outcome.out.substr(outcome.out.size() > 400 ? outcome.out.size() - 400 : 0);
+  const int generated = std::stoi(summary[1]);
+  EXPECT_EQ(std::stoi(summary[2]), generated);
+  EXPECT_GT(generated, 0);
+  EXPECT_LT(generated, kDocuments);
+  EXPECT_EQ(Count(outcome.out, "\nProcessing:\t"), generated);
+
+  // The documents before the stop are whole; none after it was begun.
+  for (int d = 0; d < kDocuments; ++d) {
+    const std::string page = folder / ("out/" + Name(d) + ".html");
+    if (d < generated) {
+      ASSERT_EQ(fs.ReadFile(page), Page(d)) << page;
+    } else {
+      ASSERT_FALSE(fs.FileExists(page)) << page;
+    }
+  }
+  const std::string log = fs.ReadFile(folder / "home/temp/pentrak.txt");
+  EXPECT_EQ(Count(log, "\r\nStopped Project:  \tSite\t\t"), 1);
+  EXPECT_EQ(Count(log, "\r\nTotal Documents:      " + std::to_string(generated) + "\r\n"), 1);
+}
+
+TEST_F(InterruptTest, CtrlCStopsASearchAfterTheFileInHand) {
+  Outcome outcome = RunAndInterrupt({"search", "NUMBER", folder / "site.web"});
+  ASSERT_TRUE(WIFEXITED(outcome.status)) << outcome.status;
+  EXPECT_EQ(WEXITSTATUS(outcome.status), 1);
+  const int searched = Count(outcome.out, "\nSearching: ");
+  EXPECT_GT(searched, 0);
+  EXPECT_LT(searched, kDocuments);
+  EXPECT_EQ(Count(outcome.out, "\nStopped. "), 1);
+}
+
+}  // namespace
+}  // namespace pentrak
