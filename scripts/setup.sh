@@ -2,8 +2,10 @@
 # Installs what a fresh Debian 12 machine lacks to build Pentrak CMS, from Debian's packages.
 set -euo pipefail
 
+# The last line serves the install: icons, the menu entry and MIME checks, the package check.
 packages=(build-essential cmake ninja-build libcli11-dev libgtest-dev libgmock-dev
-  libbenchmark-dev clang-format)
+  libbenchmark-dev clang-format
+  librsvg2-bin desktop-file-utils shared-mime-info xdg-utils libfile-mimeinfo-perl lintian)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

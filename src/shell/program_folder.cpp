@@ -60,6 +60,9 @@ ProgramFolderInputs ProgramFolderInputsFromEnvironment(std::string home_option,
   inputs.executable_path = std::move(executable_path);
   inputs.xdg_data_home = Environment("XDG_DATA_HOME");
   inputs.user_home = Environment("HOME");
+  // Found from the executable rather than a path fixed at build time, so an install moved to
+  // another prefix, or staged into a folder, seeds from its own files.
+  inputs.share_folder = JoinPath(ExecutableFolder(inputs), PENTRAK_SHARE_DIR_FROM_BIN);
   return inputs;
 }
 

@@ -9,11 +9,11 @@ class FileSystem;
 // What the choice of the program folder depends on, gathered by main so that nothing below
 // reads the environment.
 struct ProgramFolderInputs {
-  std::string home_option;                       // --home DIR; empty when not given
-  std::string executable_path;                   // the running program's own file
-  std::string xdg_data_home;                     // $XDG_DATA_HOME
-  std::string user_home;                         // $HOME
-  std::string share_folder = PENTRAK_SHARE_DIR;  // where an install keeps the seed files
+  std::string home_option;      // --home DIR; empty when not given
+  std::string executable_path;  // the running program's own file
+  std::string xdg_data_home;    // $XDG_DATA_HOME
+  std::string user_home;        // $HOME
+  std::string share_folder;     // where an install keeps the seed files
 };
 
 // The inputs from this process's environment.

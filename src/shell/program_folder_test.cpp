@@ -77,6 +77,17 @@ TEST(ProgramFolderTest, SeedingCopiesOnlyWhatIsMissing) {
   fs.CreateFolderPath(root + "/build/samples/");
   ProgramFolderInputs build{"", root + "/build/pentrak-cli", "", "", root + "/share"};
   EXPECT_EQ(FindSeedFolder(fs, build), root + "/build");
+
+  // An install finds share/pentrak/ beside its bin/, also under a prefix other than the one it
+  // was built for (as a staged install is), and seeds the user's folder from it.
+  fs.CreateFolderPath(root + "/stage/bin/");
+  fs.CreateFolderPath(root + "/stage/share/pentrak/samples/");
+  fs.WriteFile(root + "/stage/share/pentrak/samples/project.txt", "staged");
+  ProgramFolderInputs staged =
+      ProgramFolderInputsFromEnvironment("", root + "/stage/bin/pentrak-cli");
+  staged.xdg_data_home = root + "/data";
+  EXPECT_EQ(PrepareProgramFolder(fs, staged), root + "/data/pentrak");
+  EXPECT_EQ(fs.ReadFile(root + "/data/pentrak/samples/project.txt"), "staged");
 }
 
 }  // namespace
