@@ -19,7 +19,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   TestFolder folder;
   FileSystem fs;
   const std::string path = folder / "pentrak.ini";
-  fs.WriteFile(path, fuzzing::TextFrom(data, size, 0));
+  fs.OverwriteFile(path, fuzzing::TextFrom(data, size, 0));
   ProgramOptions options;
   SetProgramOptionDefaults(options, folder.path());
   try {

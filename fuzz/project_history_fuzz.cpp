@@ -21,7 +21,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   FileSystem fs;
   ScriptedUserInterface ui;
   const std::string path = folder / "projects.ini";
-  fs.WriteFile(path, fuzzing::TextFrom(data, size, 1));
+  fs.OverwriteFile(path, fuzzing::TextFrom(data, size, 1));
   if ((data[0] & 0x10) != 0) fs.WriteFile(folder / "a.web", "name=A\r\n");
   ProjectHistory history;
   ResizeProjectHistory(history, static_cast<short>(1 + (data[0] & 0x0f)));
