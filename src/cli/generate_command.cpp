@@ -55,7 +55,6 @@ bool SamePath(std::string_view a, std::string_view b) {
 
 std::optional<Scope> FindScope(const ProjectDefinition& definition, const GenerateOptions& options,
                                std::ostream& err) {
-  Scope scope;
   for (int f = 0; f < static_cast<int>(definition.folders.size()); ++f) {
     const Folder& folder = definition.folders[f];
     if (folder.name.empty()) break;

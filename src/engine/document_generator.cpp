@@ -4,6 +4,7 @@
 
 #include "engine/expansion.h"
 #include "engine/optimization.h"
+#include "engine/tag_parser.h"
 #include "platform/error.h"
 #include "platform/file_system.h"
 #include "project/definition.h"
@@ -74,8 +75,10 @@ bool TextMatchesFile(const FileSystem& fs, const LogContext& log, std::string_vi
   return ReadForComparison(fs, log, path, other) && SameLines(text, other);
 }
 
-// A source or destination that cannot be opened names itself in the error.
+// A source or destination that cannot be opened names itself in the error (unless the
+// description already does).
 Error WithPath(const Error& error, const std::string& path) {
+  if (error.description().find(path) != std::string::npos) return error;
   return Error(error.number(), error.description() + " (" + path + ")");
 }
 
@@ -110,12 +113,14 @@ class DocumentGeneration {
   short Run();
 
  private:
-  bool ExpansionPass();
+  bool ExpansionPass(int pass);
   void OptimizationPassOver();
   void WriteDocument(std::string_view text) const;
   void WriteDocumentUnlessIdentical(const std::string& text);
   void WriteOptimizedDocument(int pass);
   std::string WorkFilePath(int pass) const;
+  void CheckPassOutput(int pass, std::string_view line_expanded) const;
+  void RemoveWorkFiles(int last_pass) const;
   void LogOutcome() const;
 
   const DocumentGeneratorContext& context_;
@@ -138,7 +143,37 @@ std::string DocumentGeneration::WorkFilePath(int pass) const {
   return context_.log.work_files.generator_work_file + "." + std::to_string(pass);
 }
 
-bool DocumentGeneration::ExpansionPass() {
+// Ends the document when this pass's output crosses the bound; line_expanded is the line whose
+// first tag was just expanded, or empty.
+void DocumentGeneration::CheckPassOutput(int pass, std::string_view line_expanded) const {
+  if (output_.size() <= context_.max_pass_output) return;
+  RemoveWorkFiles(pass - 1);
+  const std::size_t bound = context_.max_pass_output;
+  constexpr std::size_t kMiB = std::size_t{1} << 20;
+  std::string text = "The document grew beyond ";
+  text += bound % kMiB == 0 ? std::to_string(bound / kMiB) + " MiB"
+                            : Plural(static_cast<long long>(bound), "byte");
+  text += " in pass " + std::to_string(pass);
+  if (!line_expanded.empty()) {
+    constexpr std::size_t kShownTag = 80;
+    std::string_view tag = LocateFirstTag(project_.tags, line_expanded).tag;
+    text += " while expanding " + std::string(tag.substr(0, kShownTag));
+    if (tag.size() > kShownTag) text += "...";
+  }
+  throw Error(kErrorHalt, text + ". A macro may contain its own tag.");
+}
+
+// The pass files of a document that failed are of no use and may be huge.
+void DocumentGeneration::RemoveWorkFiles(int last_pass) const {
+  for (int pass = 1; pass <= last_pass; ++pass) {
+    try {
+      context_.fs.RemoveFile(WorkFilePath(pass));
+    } catch (const Error&) {
+    }
+  }
+}
+
+bool DocumentGeneration::ExpansionPass(int pass) {
   const std::string& start_tag = project_.tags.macro_start;
   bool tags_found = false;
   LogicalLineReader reader(source_, project_.tags.line_continuation);
@@ -146,6 +181,7 @@ bool DocumentGeneration::ExpansionPass() {
   while (reader.Next(line)) {
     if (start_tag.empty() || line.find(start_tag) == std::string_view::npos) {
       if (expansion_state_ != kBlockExcluded) AppendLine(output_, line);
+      CheckPassOutput(pass, {});
       continue;
     }
     tags_found = true;
@@ -160,6 +196,7 @@ bool DocumentGeneration::ExpansionPass() {
       WriteLog(context_.log, log_line);
     }
     if (!result_.empty() && expansion_state_ != kBlockExcluded) AppendLine(output_, result_);
+    CheckPassOutput(pass, line);
   }
   return tags_found;
 }
@@ -181,10 +218,14 @@ void DocumentGeneration::WriteDocumentUnlessIdentical(const std::string& text) {
 
 // Replaces the document atomically, reusing the run's spare file when it has one.
 void DocumentGeneration::WriteDocument(std::string_view text) const {
-  if (context_.spare_file != nullptr) {
-    context_.fs.WriteFileReusing(document_.path, text, *context_.spare_file);
-  } else {
-    context_.fs.WriteFile(document_.path, text);
+  try {
+    if (context_.spare_file != nullptr) {
+      context_.fs.WriteFileReusing(document_.path, text, *context_.spare_file);
+    } else {
+      context_.fs.WriteFile(document_.path, text);
+    }
+  } catch (const Error& error) {
+    throw WithPath(error, document_.path);
   }
 }
 
@@ -201,7 +242,7 @@ short DocumentGeneration::Run() {
       WriteOptimizedDocument(pass);
       done = true;
     } else {
-      bool tags_found = ExpansionPass();
+      bool tags_found = ExpansionPass(pass);
       WriteWorkFile(context_.fs, WorkFilePath(pass), output_);
       if (!tags_found && level_ > 0) {
         final_pass = true;
@@ -231,11 +272,7 @@ void DocumentGeneration::WriteOptimizedDocument(int pass) {
     WriteDocumentUnlessIdentical(output_);
     return;
   }
-  try {
-    WriteDocument(output_);
-  } catch (const Error& error) {
-    throw WithPath(error, document_.path);
-  }
+  WriteDocument(output_);
 }
 
 void DocumentGeneration::LogOutcome() const {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -16,6 +17,10 @@ inline constexpr short kDocumentGenerated = 1;
 inline constexpr short kDocumentGeneratedWithWarnings = 2;
 inline constexpr short kDocumentUnchanged = 4;
 
+// The largest text one pass of a document may produce. A macro whose value holds its own tag
+// twice doubles the document every pass; the bound ends that long before memory or disk do.
+inline constexpr std::size_t kDefaultMaxPassOutput = std::size_t{256} << 20;
+
 // What generating one document reads and writes besides the document itself: the expansion
 // (project settings, definition, macro tables, clock), the file system, the log and work files,
 // and the main window's "generate modified only" switch. spare_file, when given, is the spare
@@ -26,6 +31,7 @@ struct DocumentGeneratorContext {
   const LogContext& log;
   bool modified_only = false;
   std::string* spare_file = nullptr;
+  std::size_t max_pass_output = kDefaultMaxPassOutput;
 };
 
 // Expands the template of one document pass by pass through the generator's work files,

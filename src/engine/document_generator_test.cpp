@@ -7,6 +7,7 @@
 
 #include "generation/generation_test_support.h"
 #include "platform/error.h"
+#include "platform/test_support.h"
 
 namespace pentrak {
 namespace {
@@ -35,7 +36,9 @@ class DocumentGeneratorTest : public ::testing::Test {
                     f.Path("src/page.par"), 0, true, true);
     f.macros.content_files_loaded = 1;
     ExpansionContext expansion{f.project, f.definition, f.macros, f.clock};
-    return GenerateDocument(DocumentGeneratorContext{expansion, f.fs, log, modified_only}, 0, 0);
+    DocumentGeneratorContext context{expansion, f.fs, log, modified_only};
+    context.max_pass_output = max_pass_output_;
+    return GenerateDocument(context, 0, 0);
   }
 
   std::string DocumentText() const { return f.ReadText("site/index.html"); }
@@ -46,11 +49,13 @@ class DocumentGeneratorTest : public ::testing::Test {
   std::string Log() const { return f.ReadText("temp/pentrak.txt"); }
 
   GenerationFixture f;
+  std::size_t max_pass_output_ = kDefaultMaxPassOutput;
   std::string macros_ =
       "[@NAME]:\r\n[@FIRST] Smith\r\n[@]\r\n"
       "[@FIRST]:\r\nAnn\r\n[@]\r\n"
       "[@SELF]:\r\nme [@SELF]\r\n[@]\r\n"
-      "[@FLAG]:\r\non\r\n[@]\r\n";
+      "[@FLAG]:\r\non\r\n[@]\r\n"
+      "[@TWICE]:\r\n[@TWICE]\r\n[@TWICE]\r\n[@]\r\n";
 };
 
 const char kIndent[] = "          ";
@@ -150,6 +155,25 @@ TEST_F(DocumentGeneratorTest, SelfReferencingMacroReachesThePassLimit) {
   EXPECT_FALSE(WorkFileExists(9));
   EXPECT_FALSE(f.Exists("site/index.html"));
   EXPECT_EQ(Log(), "");
+}
+
+TEST_F(DocumentGeneratorTest, ADoublingMacroEndsAtTheSizeBoundAndLeavesNoPassFiles) {
+  f.project.max_nested_macros = 100;
+  max_pass_output_ = std::size_t{1} << 20;
+  f.WriteText("site/index.html", "old\r\n");
+  // Pass n writes 2^n lines of 10 bytes: pass 17 (1,310,720 bytes) crosses 1 MiB.
+  f.WriteText("src/page.tpl", "[@TWICE]\r\n");
+  EXPECT_EQ(ThrownDescription([&] { Generate(); }),
+            "The document grew beyond 1 MiB in pass 17 while expanding [@TWICE]. A macro may "
+            "contain its own tag.");
+  for (int pass = 1; pass <= 17; ++pass) EXPECT_FALSE(WorkFileExists(pass)) << pass;
+  EXPECT_EQ(DocumentText(), "old\r\n");
+
+  // A line without tags that crosses the bound names no macro.
+  max_pass_output_ = 4;
+  f.WriteText("src/page.tpl", "[@FLAG]\r\nplain text\r\n");
+  EXPECT_EQ(ThrownDescription([&] { Generate(); }),
+            "The document grew beyond 4 bytes in pass 1. A macro may contain its own tag.");
 }
 
 TEST_F(DocumentGeneratorTest, ModifiedOnlyLeavesAnIdenticalDocumentUntouched) {

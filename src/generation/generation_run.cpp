@@ -2,6 +2,8 @@
 
 #include <chrono>
 #include <exception>
+#include <set>
+#include <string>
 #include <thread>
 #include <vector>
 
@@ -113,6 +115,8 @@ class GenerationRunner {
   UpToDateContext up_to_date_;
   GenerationRun& run_;
   std::string spare_file_;  // the old contents of the document written last
+  // Document folders already cleared of the temporary files of an earlier, killed run.
+  std::set<std::string> swept_folders_;
   std::vector<int> folder_order_;
   int in_scope_ = 0;
   int done_ = 0;
@@ -385,6 +389,9 @@ void GenerationRunner::LoadContentFiles(short scope, const std::vector<std::stri
 void GenerationRunner::Generate(int folder_index, int document_index) {
   const std::string& path = definition_.folders[folder_index].documents[document_index].path;
   context_.ui.AddStatusLine(std::string("Processing:") + kTab + path);
+  std::string folder = FolderOfPath(path);
+  if (swept_folders_.insert(folder).second)
+    context_.fs.RemoveLeftovers(folder.empty() ? "." : folder);
   short outcome;
   try {
     outcome = GenerateDocument(generator_, folder_index, document_index);

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <string>
 #include <vector>
 
@@ -264,6 +265,31 @@ TEST_F(GenerationRunTest, ReadOnlyDocumentIsSkippedOrHaltsTheRun) {
   EXPECT_EQ(f.StatusLines().back(), "Generated 1 of 2 documents with 1 error\t\tSee Log File.");
   EXPECT_EQ(f.ReadText("site/b.html"), "old\r\n");
   EXPECT_EQ(f.ReadText("temp/generate.txt"), f.Path("site/a.html") + "\r\n");
+}
+
+// A killed run leaves hidden temporary files; a full disk half-way through a document fails that
+// document only, and the old document stays whole.
+TEST_F(GenerationRunTest, LeftoversAreRemovedAndAFullDiskLosesNothing) {
+  f.WriteText("src/project.txt", "[Main]\r\na.html,page.tpl!\r\nb.html,page.tpl!\r\n");
+  f.WriteText("src/page.tpl", "new page\r\n");
+  f.WriteText("site/b.html", "old b\r\n");
+  f.WriteText("site/.gone.html.pentrak-new", "left by a killed run");
+  f.WriteText("site/.b.html.pentrak-new", "left by a killed run");
+  f.WriteText("site/notes.pentrak-new", "not ours");
+  f.options.ignore_generation_errors = 1;
+  f.fs.SetFaultHook([&](FileOp op, const std::string& path) {
+    return op == FileOp::kWrite && path == f.Path("site/.b.html.pentrak-new") ? ENOSPC : 0;
+  });
+  GenerationRun run = Run();
+  f.fs.SetFaultHook(nullptr);
+
+  EXPECT_EQ(run.generated, 1);
+  EXPECT_EQ(run.errors, 1);
+  EXPECT_EQ(run.last_error_description, "No space left on device (" + f.Path("site/b.html") + ")");
+  EXPECT_EQ(f.ReadText("site/a.html"), "new page\r\n");
+  EXPECT_EQ(f.ReadText("site/b.html"), "old b\r\n");
+  EXPECT_EQ(f.fs.FilesBelow(f.Path("site")),
+            (std::vector<std::string>{"a.html", "b.html", "notes.pentrak-new"}));
 }
 
 TEST_F(GenerationRunTest, StopRequestDuringLastDocumentOfAFolderEndsBeforeTheNext) {

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/error.h"
 #include "platform/file_system.h"
 #include "project/definition.h"
 #include "settings/project_settings.h"
@@ -12,6 +13,15 @@
 namespace pentrak {
 
 namespace {
+
+// A listed source that is missing ends the run; the error says which one.
+std::int64_t LastModifiedOf(const FileSystem& fs, const std::string& path) {
+  try {
+    return fs.LastModified(path);
+  } catch (const Error& error) {
+    throw FileError(error, "Error reading the last-modified time of ", path);
+  }
+}
 
 // Walks the sources in order, remembering the last difference to the document's time.
 class SourceComparison {
@@ -30,7 +40,7 @@ class SourceComparison {
   }
 
   bool Source(const std::string& path) {
-    difference_ = document_time_ - fs_.LastModified(path);
+    difference_ = document_time_ - LastModifiedOf(fs_, path);
     return difference_ >= 1;
   }
 
@@ -45,7 +55,7 @@ class SourceComparison {
 bool NeedsGeneration(const UpToDateContext& context, const Folder& folder,
                      const Document& document) {
   if (!context.fs.FileExists(document.path)) return true;
-  SourceComparison comparison(context.fs, context.fs.LastModified(document.path));
+  SourceComparison comparison(context.fs, LastModifiedOf(context.fs, document.path));
   const ProjectSettings& project = context.project;
   bool going = document.no_project_globals == 1 ||
                comparison.Group(context.definition.global_content_files, project.max_globals);

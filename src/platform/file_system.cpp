@@ -26,6 +26,7 @@ class Descriptor {
   ~Descriptor() {
     if (fd_ >= 0) ::close(fd_);
   }
+  Descriptor(Descriptor&& other) noexcept : fd_(other.Release()) {}
   Descriptor(const Descriptor&) = delete;
   Descriptor& operator=(const Descriptor&) = delete;
   int get() const { return fd_; }
@@ -40,6 +41,14 @@ class Descriptor {
 };
 
 [[noreturn]] void ThrowErrno() { throw SystemError(errno); }
+
+// Links followed before a path counts as a loop, as the kernel counts them.
+constexpr int kMaxLinks = 40;
+
+// A FIFO or device would block the run or never end; only regular files are read or replaced.
+[[noreturn]] void ThrowNotRegular(const std::string& path) {
+  throw Error(EINVAL, path + " is not a regular file");
+}
 
 Descriptor OpenOrThrow(const std::string& native, int flags, mode_t mode = 0666) {
   int fd;
@@ -76,18 +85,83 @@ bool ReadMore(int fd, std::string& text, char (&buffer)[kSize]) {
   return n > 0;
 }
 
-std::string ReadAll(int fd) {
-  std::string result;
-  struct stat st {};
-  if (::fstat(fd, &st) == 0 && S_ISDIR(st.st_mode)) {
-    errno = EISDIR;
-    ThrowErrno();
+// Runs an operation whose failure no caller words: the error names the operation and the path.
+template <typename Operation>
+void Named(std::string_view operation, const std::string& path, Operation operation_body) {
+  try {
+    operation_body();
+  } catch (const Error& error) {
+    throw FileError(error, operation, path);
   }
-  if (st.st_size > 0) result.reserve(static_cast<std::size_t>(st.st_size));
+}
+
+[[noreturn]] void ThrowTooLarge(std::size_t max_bytes) {
+  throw Error(EFBIG, "The file is larger than " + std::to_string(max_bytes >> 20) +
+                         " MiB, more than a file of this kind ever holds");
+}
+
+// Opens a file for reading without blocking on a FIFO, and refuses anything but a regular file.
+// st receives its status.
+Descriptor OpenForReading(const std::string& path, struct stat& st) {
+  Descriptor fd = OpenOrThrow(NativePath(path), O_RDONLY | O_NONBLOCK);
+  if (::fstat(fd.get(), &st) != 0) ThrowErrno();
+  if (S_ISDIR(st.st_mode)) throw SystemError(EISDIR);
+  if (!S_ISREG(st.st_mode)) ThrowNotRegular(path);
+  return fd;
+}
+
+// The rest of the file; more than max_bytes throws EFBIG.
+std::string ReadAll(int fd, const struct stat& st, std::size_t max_bytes) {
+  std::string result;
+  if (st.st_size > 0) {
+    if (static_cast<std::uint64_t>(st.st_size) > max_bytes) ThrowTooLarge(max_bytes);
+    result.reserve(static_cast<std::size_t>(st.st_size));
+  }
   char buffer[65536];
   while (ReadMore(fd, result, buffer)) {
+    if (result.size() > max_bytes) ThrowTooLarge(max_bytes);
   }
   return result;
+}
+
+// The file a path names after following its symbolic links, so that a replacement lands beside
+// the real file and the link stays a link. A dangling link gives the path it points to.
+std::string ResolveLinks(const std::string& native) {
+  std::string current = native;
+  for (int i = 0; i < kMaxLinks; ++i) {
+    struct stat st {};
+    if (::lstat(current.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return current;
+    std::string target(static_cast<std::size_t>(st.st_size > 0 ? st.st_size : 4096) + 1, '\0');
+    ssize_t n = ::readlink(current.c_str(), target.data(), target.size());
+    if (n < 0) ThrowErrno();
+    target.resize(static_cast<std::size_t>(n));
+    if (target.empty() || target[0] != '/') {
+      std::size_t slash = current.rfind('/');
+      target.insert(0, slash == std::string::npos ? std::string() : current.substr(0, slash + 1));
+    }
+    current = std::move(target);
+  }
+  throw SystemError(ELOOP);
+}
+
+// The hidden sibling that a replacement of native is written to first: ".name.pentrak-new".
+std::string TemporaryFor(const std::string& native) {
+  std::size_t slash = native.rfind('/');
+  std::size_t name = slash == std::string::npos ? 0 : slash + 1;
+  return native.substr(0, name) + "." + native.substr(name) + std::string(kTemporarySuffix);
+}
+
+// Creates a temporary file that is never a link to something else: a leftover of a killed run
+// under the same name is removed first (unlinking a link leaves its target alone).
+Descriptor CreateTemporary(const std::string& temporary) {
+  const int flags = O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW;
+  int fd = ::open(temporary.c_str(), flags | O_CLOEXEC, 0666);
+  if (fd < 0 && errno == EEXIST) {
+    if (::unlink(temporary.c_str()) != 0) ThrowErrno();
+    return OpenOrThrow(temporary, flags);
+  }
+  if (fd < 0) ThrowErrno();
+  return Descriptor(fd);
 }
 
 // Swaps a finished temporary file with an existing target, so that the temporary name then
@@ -111,11 +185,14 @@ Descriptor OpenTemporary(const std::string& temporary, std::string& spare) {
   if (!spare.empty()) {
     std::string moved = std::move(spare);
     spare.clear();
-    if (::rename(moved.c_str(), temporary.c_str()) != 0) {
+    struct stat st {};
+    // A spare that is a link, a FIFO or a shared file is never written: opening it would write
+    // wherever it leads.
+    if (::lstat(moved.c_str(), &st) != 0 || !S_ISREG(st.st_mode) || st.st_nlink != 1 ||
+        ::rename(moved.c_str(), temporary.c_str()) != 0) {
       ::unlink(moved.c_str());
     } else {
-      int fd = ::open(temporary.c_str(), O_WRONLY | O_CLOEXEC);
-      struct stat st {};
+      int fd = ::open(temporary.c_str(), O_WRONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
       if (fd >= 0 && ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_nlink == 1) {
         return Descriptor(fd);
       }
@@ -123,7 +200,7 @@ Descriptor OpenTemporary(const std::string& temporary, std::string& spare) {
       ::unlink(temporary.c_str());
     }
   }
-  return OpenOrThrow(temporary, O_WRONLY | O_CREAT | O_TRUNC);
+  return CreateTemporary(temporary);
 }
 
 // Removes the spare, for a call that will not reuse it.
@@ -163,9 +240,14 @@ void FileSystem::CheckFault(FileOp op, const std::string& path) const {
 }
 
 std::string FileSystem::ReadFile(const std::string& path) const {
+  return ReadBoundedFile(path, static_cast<std::size_t>(-1));
+}
+
+std::string FileSystem::ReadBoundedFile(const std::string& path, std::size_t max_bytes) const {
   CheckFault(FileOp::kRead, path);
-  Descriptor fd = OpenOrThrow(NativePath(path), O_RDONLY);
-  return ReadAll(fd.get());
+  struct stat st {};
+  Descriptor fd = OpenForReading(path, st);
+  return ReadAll(fd.get(), st, max_bytes);
 }
 
 std::vector<std::string> FileSystem::ReadLines(const std::string& path) const {
@@ -179,7 +261,8 @@ std::vector<std::string> FileSystem::ReadLines(const std::string& path) const {
 
 std::string FileSystem::ReadFirstLine(const std::string& path) const {
   CheckFault(FileOp::kRead, path);
-  Descriptor fd = OpenOrThrow(NativePath(path), O_RDONLY);
+  struct stat st {};
+  Descriptor fd = OpenForReading(path, st);
   std::string text;
   char buffer[4096];
   while (text.find('\n') == std::string::npos && ReadMore(fd.get(), text, buffer)) {
@@ -202,14 +285,19 @@ void FileSystem::WriteFileReusing(const std::string& path, std::string_view byte
 void FileSystem::ReplaceFile(const std::string& path, std::string_view bytes,
                              std::string* spare) const {
   CheckFault(FileOp::kWrite, path);
-  std::string native = NativePath(path);
-  std::string temporary = native + ".pentrak-new";
+  const std::string link = NativePath(path);
+  const std::string native = ResolveLinks(link);
+  // Through a link the file replaced is the link's target, with a plain rename: the spare
+  // and the exchange would leave the target's old contents beside it, outside our folders.
+  const bool through_link = native != link;
+  const std::string temporary = TemporaryFor(native);
   struct stat target {};
   const bool replacing = ::stat(native.c_str(), &target) == 0;
   // The exchange would swap a folder out of the way instead of failing as a rename does.
   if (replacing && S_ISDIR(target.st_mode)) throw SystemError(EISDIR);
+  if (replacing && !S_ISREG(target.st_mode)) ThrowNotRegular(path);
   std::string no_spare;
-  std::string& reusable = spare != nullptr ? *spare : no_spare;
+  std::string& reusable = spare != nullptr && !through_link ? *spare : no_spare;
   // A spare carries the permissions of the file it held; a new file gets the usual ones only
   // when it is created afresh.
   if (!replacing) DropSpare(reusable);
@@ -222,6 +310,8 @@ void FileSystem::ReplaceFile(const std::string& path, std::string_view bytes,
       // disk before its name moves, so a power cut leaves the old contents or the new, never an
       // empty file. Generated documents skip this: a run can always write them again.
       if (spare == nullptr && ::fsync(fd.get()) != 0) ThrowErrno();
+      // The hook's chance to fail a write half-way, as a full disk does.
+      CheckFault(FileOp::kWrite, temporary);
     } catch (...) {
       ::unlink(temporary.c_str());
       throw;
@@ -232,7 +322,7 @@ void FileSystem::ReplaceFile(const std::string& path, std::string_view bytes,
       throw SystemError(saved);
     }
   }
-  if (spare != nullptr && ExchangeFiles(temporary, native)) {
+  if (spare != nullptr && !through_link && ExchangeFiles(temporary, native)) {
     *spare = temporary;
     return;
   }
@@ -246,8 +336,23 @@ void FileSystem::ReplaceFile(const std::string& path, std::string_view bytes,
 void FileSystem::OverwriteFile(const std::string& path, std::string_view bytes) const {
   CheckFault(FileOp::kWrite, path);
   // No O_TRUNC and no new file: reusing the inode and never passing through length 0 spares the
-  // file system the allocation and early flush that replacing a file costs.
-  Descriptor fd = OpenOrThrow(NativePath(path), O_WRONLY | O_CREAT);
+  // file system the allocation and early flush that replacing a file costs. A work file is ours
+  // alone: one that became a link or a FIFO is replaced, never written through.
+  const std::string native = NativePath(path);
+  int fd_number =
+      ::open(native.c_str(), O_WRONLY | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0666);
+  struct stat st {};
+  if (fd_number >= 0 && (::fstat(fd_number, &st) != 0 || !S_ISREG(st.st_mode))) {
+    ::close(fd_number);
+    fd_number = -1;
+    errno = ELOOP;
+  }
+  if (fd_number < 0 && (errno == ELOOP || errno == ENXIO)) {
+    if (::unlink(native.c_str()) != 0) ThrowErrno();
+    fd_number = CreateTemporary(native).Release();
+  }
+  if (fd_number < 0) ThrowErrno();
+  Descriptor fd(fd_number);
   WriteWhole(fd.get(), bytes);
   if (::close(fd.Release()) != 0) ThrowErrno();
 }
@@ -287,8 +392,10 @@ bool FileSystem::FolderExists(const std::string& path) const {
 }
 
 void FileSystem::CreateFolder(const std::string& path) const {
-  CheckFault(FileOp::kCreateFolder, path);
-  if (::mkdir(NativePath(path).c_str(), 0777) != 0) ThrowErrno();
+  Named("Error creating folder ", path, [&] {
+    CheckFault(FileOp::kCreateFolder, path);
+    if (::mkdir(NativePath(path).c_str(), 0777) != 0) ThrowErrno();
+  });
 }
 
 void FileSystem::CreateFolderPath(const std::string& path) const {
@@ -306,13 +413,29 @@ void FileSystem::CopyFile(const std::string& from, const std::string& to) const 
 }
 
 void FileSystem::RemoveFile(const std::string& path) const {
-  CheckFault(FileOp::kRemove, path);
-  if (::unlink(NativePath(path).c_str()) != 0) ThrowErrno();
+  Named("Error removing file ", path, [&] {
+    CheckFault(FileOp::kRemove, path);
+    if (::unlink(NativePath(path).c_str()) != 0) ThrowErrno();
+  });
 }
 
 void FileSystem::RenameFile(const std::string& from, const std::string& to) const {
-  CheckFault(FileOp::kWrite, to);
-  if (::rename(NativePath(from).c_str(), NativePath(to).c_str()) != 0) ThrowErrno();
+  Named("Error renaming file ", from + " to " + to, [&] {
+    CheckFault(FileOp::kWrite, to);
+    if (::rename(NativePath(from).c_str(), NativePath(to).c_str()) != 0) ThrowErrno();
+  });
+}
+
+void FileSystem::RemoveLeftovers(const std::string& folder) const {
+  namespace fs = std::filesystem;
+  std::error_code ec;
+  for (fs::directory_iterator it(NativePath(folder), ec), end; !ec && it != end; it.increment(ec)) {
+    const std::string name = it->path().filename().string();
+    if (name.size() > kTemporarySuffix.size() + 1 && name[0] == '.' &&
+        name.ends_with(kTemporarySuffix) && !it->is_directory(ec)) {
+      ::unlink(it->path().c_str());
+    }
+  }
 }
 
 std::vector<std::string> FileSystem::FilesBelow(const std::string& folder) const {
@@ -352,12 +475,14 @@ std::int64_t FileSystem::LastModified(const std::string& path) const {
 }
 
 void FileSystem::SetLastModified(const std::string& path, std::int64_t seconds) const {
-  CheckFault(FileOp::kAttributes, path);
-  struct timespec times[2];
-  times[0].tv_sec = static_cast<time_t>(seconds);
-  times[0].tv_nsec = 0;
-  times[1] = times[0];
-  if (::utimensat(AT_FDCWD, NativePath(path).c_str(), times, 0) != 0) ThrowErrno();
+  Named("Error setting the last-modified time of ", path, [&] {
+    CheckFault(FileOp::kAttributes, path);
+    struct timespec times[2];
+    times[0].tv_sec = static_cast<time_t>(seconds);
+    times[0].tv_nsec = 0;
+    times[1] = times[0];
+    if (::utimensat(AT_FDCWD, NativePath(path).c_str(), times, 0) != 0) ThrowErrno();
+  });
 }
 
 bool FileSystem::IsReadOnly(const std::string& path) const {
@@ -367,12 +492,15 @@ bool FileSystem::IsReadOnly(const std::string& path) const {
 }
 
 void FileSystem::SetReadOnly(const std::string& path, bool read_only) const {
-  CheckFault(FileOp::kAttributes, path);
-  std::string native = NativePath(path);
-  struct stat st = StatOrThrow(native);
-  mode_t mode = st.st_mode & 07777;
-  mode = read_only ? (mode & ~static_cast<mode_t>(S_IWUSR | S_IWGRP | S_IWOTH)) : (mode | S_IWUSR);
-  if (::chmod(native.c_str(), mode) != 0) ThrowErrno();
+  Named("Error changing the permissions of ", path, [&] {
+    CheckFault(FileOp::kAttributes, path);
+    std::string native = NativePath(path);
+    struct stat st = StatOrThrow(native);
+    mode_t mode = st.st_mode & 07777;
+    mode =
+        read_only ? (mode & ~static_cast<mode_t>(S_IWUSR | S_IWGRP | S_IWOTH)) : (mode | S_IWUSR);
+    if (::chmod(native.c_str(), mode) != 0) ThrowErrno();
+  });
 }
 
 }  // namespace pentrak

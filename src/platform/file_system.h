@@ -8,12 +8,17 @@
 
 namespace pentrak {
 
+// Ends the hidden name (".name" + this) under which a replacement is written before it takes the
+// file's place, and under which a run keeps its spare file.
+inline constexpr std::string_view kTemporarySuffix = ".pentrak-new";
+
 // The kinds of file access a test can make fail.
 enum class FileOp { kRead, kWrite, kAppend, kCreateFolder, kCopy, kRemove, kAttributes };
 
 // Every file access of the system goes through this one object. Paths may use "\" or "/";
 // on POSIX they are handed to the operating system with "/". Failures throw Error with the
-// platform's errno and description.
+// platform's errno and description. Only regular files are read or replaced: anything else
+// (a FIFO, a device) is refused with "<path> is not a regular file", without blocking.
 class FileSystem {
  public:
   // Returns an errno to make the operation on that path fail, or 0 to let it run.
@@ -23,15 +28,19 @@ class FileSystem {
 
   // The whole file as bytes.
   std::string ReadFile(const std::string& path) const;
+  // ReadFile for files that are never large (settings, definitions): more than max_bytes
+  // throws EFBIG instead of filling the memory.
+  std::string ReadBoundedFile(const std::string& path, std::size_t max_bytes) const;
   // Every line of the file (split as LineCursor splits).
   std::vector<std::string> ReadLines(const std::string& path) const;
   // The first line only, reading no more of the file than needed; "" for an empty file.
   std::string ReadFirstLine(const std::string& path) const;
 
   // Replaces the file with exactly these bytes; the target is never left half-written: the
-  // bytes go to a sibling temporary file, synced to the disk, that is then renamed over it. A
-  // replaced file keeps its permission bits; a new one gets those of any new file. A folder is
-  // never replaced.
+  // bytes go to a hidden sibling temporary file, synced to the disk, that is then renamed over
+  // it. A replaced file keeps its permission bits; a new one gets those of any new file. A
+  // folder is never replaced. A symbolic link stays: the file it resolves to is replaced,
+  // beside itself.
   void WriteFile(const std::string& path, std::string_view bytes) const;
   // WriteFile for a run that replaces many files it can always write again (generated
   // documents): not synced, and the old file is exchanged out of place. spare names a file the call
@@ -60,6 +69,9 @@ class FileSystem {
   void CopyFile(const std::string& from, const std::string& to) const;
   void RemoveFile(const std::string& path) const;
   void RenameFile(const std::string& from, const std::string& to) const;
+  // Removes the hidden temporary files (kTemporarySuffix) a killed run left in the folder;
+  // a folder that cannot be read is left alone.
+  void RemoveLeftovers(const std::string& folder) const;
   // Every file below a folder, as paths relative to it with "/" separators, sorted; throws when
   // the folder cannot be read.
   std::vector<std::string> FilesBelow(const std::string& folder) const;

@@ -152,6 +152,39 @@ TEST(FileSystemTest, ReplacingInARowReusesTheSpareButNeverASharedFile) {
   EXPECT_EQ(fs.ReadFile(folder / "c.html"), "c");
 }
 
+// A run replacing a linked document and then another one used to leave the link as its spare
+// and write the second document through it, into the link's target outside the site.
+TEST(FileSystemTest, ALinkedDocumentIsReplacedInItsTargetAndTheLinkStays) {
+  TestFolder folder;
+  FileSystem fs;
+  fs.CreateFolder(folder / "site");
+  fs.CreateFolder(folder / "outside");
+  fs.WriteFile(folder / "outside/keep.txt", "kept");
+  fs.WriteFile(folder / "site/b.html", "old b");
+  ASSERT_EQ(::symlink("../outside/keep.txt", (folder / "site/a.html").c_str()), 0);
+  ASSERT_EQ(::symlink("missing.txt", (folder / "site/dangling.html").c_str()), 0);
+
+  std::string spare;
+  fs.WriteFileReusing(folder / "site/a.html", "page a", spare);
+  fs.WriteFileReusing(folder / "site/b.html", "page b", spare);
+  fs.WriteFileReusing(folder / "site/dangling.html", "page d", spare);
+  fs.WriteFile(folder / "site/a.html", "page a again");
+  if (!spare.empty()) fs.RemoveFile(spare);
+
+  EXPECT_EQ(fs.ReadFile(folder / "outside/keep.txt"), "page a again");
+  EXPECT_EQ(fs.FilesBelow(folder / "outside"), std::vector<std::string>{"keep.txt"});
+  EXPECT_EQ(fs.ReadFile(folder / "site/b.html"), "page b");
+  EXPECT_EQ(fs.ReadFile(folder / "site/missing.txt"), "page d");
+  for (const char* link : {"site/a.html", "site/dangling.html"}) {
+    struct stat st {};
+    ASSERT_EQ(::lstat((folder / link).c_str(), &st), 0);
+    EXPECT_TRUE(S_ISLNK(st.st_mode)) << link;
+  }
+  struct stat st {};
+  ASSERT_EQ(::lstat((folder / "site/b.html").c_str(), &st), 0);
+  EXPECT_TRUE(S_ISREG(st.st_mode));
+}
+
 TEST(FileSystemTest, AReplacementKeepsTheTargetsPermissionsAndANewFileGetsTheUsualOnes) {
   TestFolder folder;
   FileSystem fs;

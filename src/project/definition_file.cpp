@@ -6,6 +6,7 @@
 #include "project/definition.h"
 #include "project/path_resolution.h"
 #include "settings/project_settings.h"
+#include "settings/settings_text.h"
 
 namespace pentrak {
 
@@ -104,7 +105,7 @@ class DefinitionReader {
     }
     std::string text;
     try {
-      text = context_.fs.ReadFile(path);
+      text = context_.fs.ReadBoundedFile(path, kMaxSettingsFileBytes);
     } catch (const Error& cause) {
       throw FileError(cause, kDefinitionFilePrefix, path);
     }

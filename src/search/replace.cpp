@@ -1,5 +1,6 @@
 #include "search/replace.h"
 
+#include "platform/error.h"
 #include "platform/file_system.h"
 #include "platform/text_lines.h"
 #include "platform/user_interface.h"
@@ -66,8 +67,13 @@ int ReplaceInFile(const FileSystem& fs, const std::string& work_file, const std:
                   std::string_view find, std::string_view replacement, bool ignore_case,
                   bool read_only, ResultsView* details) {
   // The work file keeps the previous content should the rewrite fail.
-  fs.WriteLines(work_file, fs.ReadLines(path));
-  std::string copy = fs.ReadFile(work_file);
+  std::string copy;
+  try {
+    fs.WriteLines(work_file, fs.ReadLines(path));
+    copy = fs.ReadFile(work_file);
+  } catch (const Error& error) {
+    throw FileError(error, "Error copying file ", path + " to " + work_file);
+  }
   std::string rewritten;
   if (!read_only) rewritten.reserve(copy.size() + copy.size() / 8);
   LineCursor cursor(copy);
@@ -82,7 +88,12 @@ int ReplaceInFile(const FileSystem& fs, const std::string& work_file, const std:
     if (count > 0 && details != nullptr) details->AddDetail({path, line_number, count, line});
     if (!read_only) AppendLine(rewritten, line);
   }
-  if (!read_only) fs.WriteFile(path, rewritten);
+  if (read_only) return total;
+  try {
+    fs.WriteFile(path, rewritten);
+  } catch (const Error& error) {
+    throw FileError(error, "Error rewriting file ", path);
+  }
   return total;
 }
 

@@ -2,9 +2,15 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <cerrno>
 
 #include "platform/error.h"
+#include "platform/file_system.h"
+#include "platform/paths.h"
+#include "platform/test_support.h"
 #include "search/search_test_support.h"
 
 namespace pentrak {
@@ -127,18 +133,43 @@ TEST(ReplaceTest, CancelOrAnEmptyFindChangesNothing) {
 }
 
 TEST(ReplaceTest, FailedRewriteLeavesTheFileAndItsCopy) {
+  // The disk fills before the rewrite starts, and half-way through it.
+  for (const bool half_way : {false, true}) {
+    TestProject p;
+    p.WriteSource("page.tpl", "aaa\r\n");
+    std::string target = p.Source("page.tpl");
+    p.fs.SetFaultHook([&](FileOp op, const std::string& path) {
+      bool hit =
+          path == (half_way ? p.Source(".page.tpl") + std::string(kTemporarySuffix) : target);
+      return op == FileOp::kWrite && hit ? ENOSPC : 0;
+    });
+    EXPECT_EQ(ThrownDescription([&] {
+                ReplaceInFile(p.fs, p.work_files.replace_work_file, target, "a", "b", false, false,
+                              nullptr);
+              }),
+              "Error rewriting file " + target + ". No space left on device.");
+    p.fs.SetFaultHook(nullptr);
+    EXPECT_EQ(p.ReadSource("page.tpl"), "aaa\r\n");
+    EXPECT_EQ(p.fs.ReadFile(p.work_files.replace_work_file), "aaa\r\n");
+    for (const std::string& name : p.fs.FilesBelow(FolderOfPath(target))) {
+      EXPECT_FALSE(name.ends_with(kTemporarySuffix)) << name;
+    }
+  }
+}
+
+TEST(ReplaceTest, ALinkedSourceKeepsItsLinkAndGetsTheNewTextInItsTarget) {
   TestProject p;
-  p.WriteSource("page.tpl", "aaa\r\n");
-  std::string target = p.Source("page.tpl");
-  p.fs.SetFaultHook([&](FileOp op, const std::string& path) {
-    return op == FileOp::kWrite && path == target ? ENOSPC : 0;
-  });
-  EXPECT_THROW(
-      ReplaceInFile(p.fs, p.work_files.replace_work_file, target, "a", "b", false, false, nullptr),
-      Error);
-  p.fs.SetFaultHook(nullptr);
-  EXPECT_EQ(p.ReadSource("page.tpl"), "aaa\r\n");
-  EXPECT_EQ(p.fs.ReadFile(p.work_files.replace_work_file), "aaa\r\n");
+  p.fs.CreateFolderPath(p.Source("shared/"));
+  p.WriteSource("shared/page.tpl", "aaa\r\n");
+  const std::string link = p.Source("page.tpl");
+  ASSERT_EQ(::symlink("shared/page.tpl", link.c_str()), 0);
+  EXPECT_EQ(
+      ReplaceInFile(p.fs, p.work_files.replace_work_file, link, "a", "b", false, false, nullptr),
+      3);
+  struct stat st {};
+  ASSERT_EQ(::lstat(link.c_str(), &st), 0);
+  EXPECT_TRUE(S_ISLNK(st.st_mode));
+  EXPECT_EQ(p.ReadSource("shared/page.tpl"), "bbb\r\n");
 }
 
 TEST(ReplaceTest, RepairsLoneCarriageReturns) {

@@ -127,7 +127,7 @@ bool CheckProjectHistoryFile(UserInterface& ui, const FileSystem& fs,
                              bool importing, ProjectHistory& history) {
   std::string bytes;
   try {
-    bytes = fs.ReadFile(history_path);
+    bytes = fs.ReadBoundedFile(history_path, kMaxSettingsFileBytes);
   } catch (const Error&) {
     return OfferDefaultHistory(ui, fs, history_path, program_folder, importing, history);
   }
@@ -148,7 +148,7 @@ void ReadProjectHistory(const FileSystem& fs, const std::string& history_path,
   ClearProjectHistory(history);
   int taken = 0;
   try {
-    std::string bytes = fs.ReadFile(history_path);
+    std::string bytes = fs.ReadBoundedFile(history_path, kMaxSettingsFileBytes);
     LineCursor cursor(bytes);
     std::string_view line;
     while (taken < SlotCount(history) && cursor.Next(line)) {

@@ -7,7 +7,7 @@
 namespace pentrak {
 
 SettingsText LoadSettingsText(const FileSystem& fs, const std::string& path) {
-  std::string bytes = fs.ReadFile(path);
+  std::string bytes = fs.ReadBoundedFile(path, kMaxSettingsFileBytes);
   SettingsText text;
   text.reserve(bytes.size() + bytes.size() / 16);
   LineCursor cursor(bytes);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -11,6 +12,10 @@ class FileSystem;
 using SettingsText = std::string;
 
 // Reads a settings file whole; throws Error when it cannot be opened.
+// Settings, history and definition files are read whole; this bound keeps a wrong path (a
+// huge log, a disk image) from filling the memory.
+inline constexpr std::size_t kMaxSettingsFileBytes = std::size_t{64} << 20;
+
 SettingsText LoadSettingsText(const FileSystem& fs, const std::string& path);
 
 // The value of the first line that begins with key + "=", unchanged, or default_value when no

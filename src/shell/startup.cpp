@@ -4,10 +4,12 @@
 
 #include "generation/command_line.h"
 #include "platform/error.h"
+#include "platform/file_system.h"
 #include "platform/paths.h"
 #include "settings/display_settings_file.h"
 #include "settings/program_options_file.h"
 #include "settings/project_history.h"
+#include "settings/settings_text.h"
 #include "shell/history_commands.h"
 #include "shell/program_folder.h"
 #include "shell/project_loading.h"
@@ -110,6 +112,23 @@ bool StartUp(Workbench& workbench, const StartUpOptions& options) {
   return true;
 }
 
+namespace {
+
+// Why a path given as a project file gave no project name.
+std::string NotAProjectReason(const FileSystem& fs, const std::string& path) {
+  if (fs.FolderExists(path)) return "The project file " + path + " is a folder.";
+  if (!fs.FileExists(path)) return "The project file " + path + " does not exist.";
+  try {
+    LoadSettingsText(fs, path);
+  } catch (const Error& error) {
+    if (error.description().find(path) != std::string::npos) return error.description() + ".";
+    return "The project file " + path + " cannot be read. " + error.description() + ".";
+  }
+  return "The file " + path + " is not a valid Project file.";
+}
+
+}  // namespace
+
 bool OpenProjectFile(Workbench& workbench, const std::string& project_path) {
   std::string path = AbsolutePath(project_path);
   switch (OpenProject(workbench, path)) {
@@ -117,10 +136,7 @@ bool OpenProjectFile(Workbench& workbench, const std::string& project_path) {
       return true;
     case OpenProjectOutcome::kNotAProject:
       // The main window stops without a word; a front end without a window must say why.
-      workbench.ui.ShowMessage("Open Project",
-                               workbench.fs.FileExists(path)
-                                   ? "The file " + path + " is not a valid Project file."
-                                   : "The project file " + path + " does not exist.",
+      workbench.ui.ShowMessage("Open Project", NotAProjectReason(workbench.fs, path),
                                Icon::kExclamation, Buttons::kOk);
       return false;
     case OpenProjectOutcome::kCancelled:
