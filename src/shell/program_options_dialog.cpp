@@ -173,11 +173,13 @@ void SetFieldText(ProgramOptionsForm& form, std::string_view key, std::string te
 }
 
 bool FieldChecked(const ProgramOptionsForm& form, std::string_view key) {
-  return KeyOf(key).number_of(form.fields) == 1;
+  const SettingKey<ProgramOptions>& row = KeyOf(key);
+  return row.number_of != nullptr && row.number_of(form.fields) == 1;
 }
 
 void SetFieldChecked(ProgramOptionsForm& form, std::string_view key, bool checked) {
-  KeyOf(key).number(form.fields) = checked ? 1 : 0;
+  const SettingKey<ProgramOptions>& row = KeyOf(key);
+  if (row.number != nullptr) row.number(form.fields) = checked ? 1 : 0;
 }
 
 bool FieldEnabled(const ProgramOptionsForm& form, std::string_view key) {
