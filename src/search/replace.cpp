@@ -39,7 +39,7 @@ void ReplaceOneFile(const SearchContext& context, const ReplaceRequest& request,
   }
   log.ui.AddStatusLine(line);
   WriteResultsFile(log, ">" + line, false);
-  context.results.AddResult(path + " (" + std::to_string(found) + ")");
+  context.results.AddResult(path, found);
 }
 
 }  // namespace

@@ -46,14 +46,18 @@ void SearchOneFile(const SearchContext& context, const SearchPattern& pattern,
   ++summary.files_with_hits;
   summary.occurrences += found;
   log.ui.AddStatusLine(Plural(found, "occurrence") + " found.");
-  context.results.AddResult(path + " (" + std::to_string(found) + ")");
+  context.results.AddResult(path, found);
   WriteResultsFile(log, ">" + Plural(found, "occurrence") + " found", false);
 }
 
 }  // namespace
 
+std::string ResultEntryText(std::string_view path, int count) {
+  return std::string(path) + " (" + std::to_string(count) + ")";
+}
+
 std::string DetailText(const LineHit& hit) {
-  return hit.path + " (" + std::to_string(hit.count) + ") - " + hit.text;
+  return ResultEntryText(hit.path, hit.count) + " - " + hit.text;
 }
 
 std::string EffectiveFindText(std::string_view find_text, bool definitions_only,

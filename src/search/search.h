@@ -45,13 +45,16 @@ struct LineHit {
 // path + " (" + count + ") - " + the line's text.
 std::string DetailText(const LineHit& hit);
 
+// One entry of the results list: path + " (" + count + ")".
+std::string ResultEntryText(std::string_view path, int count);
+
 // The results list and the detailed results of the search and replace windows.
 class ResultsView {
  public:
   virtual ~ResultsView() = default;
   virtual void Clear() = 0;
-  // One entry of the results list: path + " (" + count + ")".
-  virtual void AddResult(std::string_view entry) = 0;
+  // A file with hits; the path is the resolved one, so that the entry can be opened.
+  virtual void AddResult(const std::string& path, int count) = 0;
   virtual void AddDetail(const LineHit& hit) = 0;
 };
 
@@ -65,7 +68,9 @@ class RecordedResults : public ResultsView {
     results.clear();
     details.clear();
   }
-  void AddResult(std::string_view entry) override { results.emplace_back(entry); }
+  void AddResult(const std::string& path, int count) override {
+    results.push_back(ResultEntryText(path, count));
+  }
   void AddDetail(const LineHit& hit) override { details.push_back(hit); }
 };
 

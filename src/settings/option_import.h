@@ -26,6 +26,11 @@ inline constexpr std::string_view kImportOptionsFilter =
 inline constexpr std::string_view kImportHistoryFilter =
     "Project History Files (*.ini)|*.ini|All Files|*.*";
 
+// The headings of step 2: over choices 0 and 1, and over choices 2 and 3.
+inline constexpr std::string_view kImportHistoryHeading = "Import the Project History File from:";
+inline constexpr std::string_view kKeepHistoryHeading =
+    "Do not import the Project History File. Reference the file below from Program Options:";
+
 // The wizard's state: its step, the path fields, the imported options and the history choice.
 struct OptionImportWizard {
   ImportStep step = ImportStep::kOptionsFile;

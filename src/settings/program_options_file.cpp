@@ -171,6 +171,8 @@ bool CreateDefaultOptionsFile(UserInterface& ui, const FileSystem& fs,
 
 }  // namespace
 
+std::span<const SettingKey<ProgramOptions>> ProgramOptionKeys() { return kTable; }
+
 std::string DefaultProgramOptionsPath(const std::string& program_folder) {
   return JoinPath(program_folder, "pentrak.ini");
 }

@@ -1,6 +1,9 @@
 #pragma once
 
+#include <span>
 #include <string>
+
+#include "settings/setting_keys.h"
 
 namespace pentrak {
 
@@ -13,6 +16,9 @@ std::string DefaultProgramOptionsPath(const std::string& program_folder);
 
 // The options of a first run (the history file is program folder + separator + "projects.ini").
 void SetProgramOptionDefaults(ProgramOptions& options, const std::string& program_folder);
+
+// The keys of "pentrak.ini" in file order, each with where its value lives in the record.
+std::span<const SettingKey<ProgramOptions>> ProgramOptionKeys();
 
 // Whether the program options file may be read. A missing file is created with the first-run
 // options when the user agrees, and a file holding "." is silently reset; importing forbids

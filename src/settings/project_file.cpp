@@ -99,6 +99,8 @@ std::vector<const Key*> ReadOrder() {
 
 }  // namespace
 
+std::span<const SettingKey<ProjectSettings>> ProjectSettingKeys() { return kTable; }
+
 void ReadProjectSettings(const FileSystem& fs, const std::string& path, ProjectSettings& project) {
   project.project_file_path = path;
   try {

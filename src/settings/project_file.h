@@ -1,11 +1,17 @@
 #pragma once
 
+#include <span>
 #include <string>
+
+#include "settings/setting_keys.h"
 
 namespace pentrak {
 
 class FileSystem;
 struct ProjectSettings;
+
+// The keys of a project file in file order, each with where its value lives in the record.
+std::span<const SettingKey<ProjectSettings>> ProjectSettingKeys();
 
 // Fills the record from a project file; an empty path gives every key its Missing value. The
 // path is stored first; on failure the keys before the bad one hold their new values, the rest

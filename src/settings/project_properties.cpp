@@ -188,6 +188,17 @@ std::string_view TabCaption(PropertiesTab tab) {
   return "General";
 }
 
+std::string* LimitFieldText(LimitFields& limits, std::string_view key) {
+  for (const LimitField& field : kLimitFields) {
+    if (field.key == key) return &(limits.*field.text);
+  }
+  return nullptr;
+}
+
+const std::string* LimitFieldText(const LimitFields& limits, std::string_view key) {
+  return LimitFieldText(const_cast<LimitFields&>(limits), key);
+}
+
 ProjectPropertiesForm MakeCurrentProjectForm(const ProjectSettings& current) {
   ProjectSettings working;
   CopyProjectSettings(current, working);

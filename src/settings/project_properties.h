@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -19,9 +20,27 @@ std::string_view TabCaption(PropertiesTab tab);
 
 // The three creation switches shown for a new project; all ticked when the dialog opens.
 struct SampleProjectSwitches {
-  bool create_samples = true;     // "Create sample Templates and Content Files"
-  bool create_definition = true;  // "Create sample Project Definition File"
-  bool create_roots = true;       // "Create Root Paths for Documents and Content Files ..."
+  bool create_samples = true;
+  bool create_definition = true;
+  bool create_roots = true;
+};
+
+// The captions of the creation switches, in the order of SampleProjectSwitches.
+inline constexpr std::array<std::string_view, 3> kSampleSwitchCaptions = {
+    "Create sample Templates and Content Files",
+    "Create sample Project Definition File",
+    "Create Root Paths for Documents and Content Files if they don't exist",
+};
+
+// The choices of optimization-status (0 to 2) and of optimization-level (1 and 2, in order).
+inline constexpr std::array<std::string_view, 3> kOptimizationStatusCaptions = {
+    "No Optimization",
+    "Optimize All Documents Except Those Ending With:",
+    "Optimize Documents Using the Flags in the Project Definition File Only",
+};
+inline constexpr std::array<std::string_view, 2> kOptimizationLevelCaptions = {
+    "Remove Leading White Space on Each Line",
+    "Remove Leading White Space and Remove Line Breaks",
 };
 
 // The fields typed as text that become integers on confirmation.
@@ -38,6 +57,11 @@ struct LimitFields {
   std::string max_project_macros;
   std::string max_parameters;
 };
+
+// The text of the limit field stored under a project file key ("max-folders", ...); nothing
+// for any other key.
+std::string* LimitFieldText(LimitFields& limits, std::string_view key);
+const std::string* LimitFieldText(const LimitFields& limits, std::string_view key);
 
 // The example texts shown beside the tags, rebuilt whenever a tag changes.
 struct SampleTexts {

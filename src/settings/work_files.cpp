@@ -12,9 +12,6 @@ namespace pentrak {
 
 namespace {
 
-constexpr std::string_view kLoggingDisabledNote =
-    "Logging may be disabled. You can enable logging in the Tools->Options screen.";
-
 // The work folder as the project sets it, taken literally (it is expected to end with a
 // separator), or the program folder's temp folder.
 std::string WorkFolder(const LogContext& log, const ProjectSettings& project,

@@ -34,6 +34,10 @@ struct LogContext {
 void SetWorkFiles(const LogContext& log, const ProjectSettings& project,
                   const std::string& program_folder);
 
+// What the log holds once logging has been switched off.
+inline constexpr std::string_view kLoggingDisabledNote =
+    "Logging may be disabled. You can enable logging in the Tools->Options screen.";
+
 // Detail lines of the log (skips, notes, warnings, errors) start with ten blanks.
 inline constexpr std::string_view kLogIndent = "          ";
 

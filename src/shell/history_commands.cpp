@@ -52,6 +52,14 @@ bool SaveAndReloadProjectHistory(Workbench& workbench) {
   return ReadProjectFile(workbench, "");
 }
 
+bool CheckAndReloadProjectHistory(Workbench& workbench, bool importing) {
+  if (!CheckProjectHistoryFile(workbench.ui, workbench.fs, HistoryPathOf(workbench),
+                               workbench.program_folder, importing, workbench.history)) {
+    return false;
+  }
+  return ReadProjectHistoryOf(workbench) && ReadProjectFile(workbench, "");
+}
+
 bool ChooseProject(Workbench& workbench, int index) {
   ProjectHistory& history = workbench.history;
   if (index < 0 || index > history.last_index) return false;

@@ -21,6 +21,12 @@ bool ReadProjectFile(Workbench& workbench, const std::string& path);
 // project is read again. A failure is reported and gives false.
 bool SaveAndReloadProjectHistory(Workbench& workbench);
 
+// After the program options have changed: checks the history file they name (creating a default
+// one when the user agrees; importing words the question for the import) and, when it is usable,
+// reads the history and the current project again. False once a refusal or failure has been
+// shown.
+bool CheckAndReloadProjectHistory(Workbench& workbench, bool importing);
+
 // Makes the history entry at index the current project.
 bool ChooseProject(Workbench& workbench, int index);
 

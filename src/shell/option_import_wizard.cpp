@@ -4,7 +4,6 @@
 
 #include "platform/error.h"
 #include "settings/program_options_file.h"
-#include "settings/project_history.h"
 #include "shell/history_commands.h"
 #include "shell/project_loading.h"
 #include "shell/workbench.h"
@@ -56,12 +55,7 @@ bool ImportOptionsFinish(Workbench& workbench, OptionImportWizard& wizard) {
     ReportError(workbench.ui, error);
     return false;
   }
-  if (!LoadProgramOptions(workbench)) return false;
-  if (!CheckProjectHistoryFile(workbench.ui, workbench.fs, HistoryPathOf(workbench),
-                               workbench.program_folder, true, workbench.history)) {
-    return false;
-  }
-  return ReadProjectHistoryOf(workbench) && ReadProjectFile(workbench, "");
+  return LoadProgramOptions(workbench) && CheckAndReloadProjectHistory(workbench, true);
 }
 
 }  // namespace pentrak

@@ -1,16 +1,96 @@
 #include "shell/project_properties_dialog.h"
 
+#include <array>
+#include <stdexcept>
+
 #include "platform/error.h"
 #include "platform/paths.h"
 #include "settings/field_error.h"
 #include "settings/project_file.h"
 #include "settings/project_history.h"
+#include "settings/settings_text.h"
 #include "shell/history_commands.h"
 #include "shell/workbench.h"
 
 namespace pentrak {
 
 namespace {
+
+using Kind = PropertiesFieldKind;
+using Tab = PropertiesTab;
+
+constexpr PropertiesField Text(std::string_view key, std::string_view label, Tab tab) {
+  return {key, label, tab, Kind::kText};
+}
+constexpr PropertiesField Path(std::string_view key, std::string_view label, PathField path) {
+  return {key, label, Tab::kGeneral, Kind::kPath, TagField::kMacroStart, path};
+}
+constexpr PropertiesField Tag(std::string_view key, std::string_view label, TagField tag) {
+  return {key, label, Tab::kMacros, Kind::kTag, tag};
+}
+constexpr PropertiesField Limit(std::string_view key, std::string_view label) {
+  return {key, label, Tab::kMemoryManagement, Kind::kLimit};
+}
+
+constexpr auto kFields = std::to_array<PropertiesField>({
+    Text("name", "Project Name", Tab::kGeneral),
+    Path("document-root", "Document Root", PathField::kDocumentRoot),
+    Path("content-root", "Content Root", PathField::kContentRoot),
+    Text("default-content-root", "Default Content Root", Tab::kGeneral),
+    Path("definition-file", "Project Definition File", PathField::kDefinitionFile),
+    Path("project-macro-file", "Project Macro File", PathField::kProjectMacroFile),
+    {"display-project-macro-file", "Display the Project Macro File", Tab::kGeneral, Kind::kSwitch},
+    Text("global-content-files", "Global Content Files", Tab::kGeneral),
+    Tag("macro-start-tag", "Macro Start Tag", TagField::kMacroStart),
+    Tag("macro-end-tag", "Macro End Tag", TagField::kMacroEnd),
+    Tag("parameter-start-tag", "Parameter Start Tag", TagField::kParameterStart),
+    Tag("parameter-end-tag", "Parameter End Tag", TagField::kParameterEnd),
+    Tag("wildcard-tag", "Wildcard", TagField::kWildcard),
+    Tag("parent-reference-tag", "Parent Reference", TagField::kParentReference),
+    Tag("concatenate-tag", "Concatenate", TagField::kConcatenate),
+    Tag("single-quote-escape-tag", "Single Quote Escape", TagField::kSingleQuoteEscape),
+    Tag("non-blank-delete-tag", "Non-Blank Delete", TagField::kNonBlankDelete),
+    Tag("required-tag", "Required", TagField::kRequired),
+    Tag("conditional-start-tag", "Conditional Start", TagField::kConditionalStart),
+    {"conditional-else-tag", "Conditional Else", Tab::kMacros, Kind::kShownOnly},
+    Tag("conditional-end-tag", "Conditional End", TagField::kConditionalEnd),
+    Tag("line-continuation", "Line Continuation", TagField::kLineContinuation),
+    {"delete-line", "Delete the Line when a Macro is Blank", Tab::kMacros, Kind::kSwitch},
+    Text("delete-line-exceptions", "Except for the Macros", Tab::kMacros),
+    {"max-nested-macros", "Maximum Nested Macros", Tab::kMacros, Kind::kLimit},
+    {"optimization-status", "Optimization", Tab::kHtmlOptimization, Kind::kOptimizationStatus},
+    Text("optimize-exclude-list", "Extensions Not Optimized", Tab::kHtmlOptimization),
+    {"optimization-level", "Optimization Level", Tab::kHtmlOptimization, Kind::kOptimizationLevel},
+    Limit("max-folders", "Folders"),
+    Limit("max-globals", "Global Content Files"),
+    Limit("max-docs", "Documents per Folder"),
+    Limit("max-folder-globals", "Folder Content Files per Folder"),
+    Limit("max-content-files", "Content Files per Document"),
+    Limit("max-global-macros", "Macros per Global Content File"),
+    Limit("max-folder-global-macros", "Macros per Folder Content File"),
+    Limit("max-content-file-macros", "Macros per Content File"),
+    Limit("max-project-macros", "Macros per Project Content File"),
+    Limit("max-parameters", "Parameters per Macro"),
+    Text("reserved-date-macro", "Date Macro", Tab::kAdvanced),
+    Text("reserved-project-name-macro", "Project Name Macro", Tab::kAdvanced),
+    Text("reserved-folder-name-macro", "Folder Name Macro", Tab::kAdvanced),
+    Text("reserved-document-name-macro", "Document Name Macro", Tab::kAdvanced),
+    {"temporary-files-path", "Temporary Files Path", Tab::kAdvanced, Kind::kPath,
+     TagField::kMacroStart, PathField::kTemporaryFilesPath},
+    Text("generated-files-log-file", "Generated Files List", Tab::kAdvanced),
+    {"custom-project-path", "Custom Project Path (%PROJECT_PATH%)", Tab::kAdvanced, Kind::kPath,
+     TagField::kMacroStart, PathField::kCustomProjectPath},
+    {"custom-project-path-with-drive", "Put the Default Drive in front of the Custom Project Path",
+     Tab::kAdvanced, Kind::kSwitch},
+    {"trim-parameter-values", "Trim Parameter Values", Tab::kAdvanced, Kind::kSwitch},
+});
+
+const PropertiesField& FieldOf(std::string_view key) {
+  for (const PropertiesField& field : kFields) {
+    if (field.key == key) return field;
+  }
+  throw std::logic_error("no properties field " + std::string(key));
+}
 
 void ShowPropertiesFieldError(UserInterface& ui, ProjectPropertiesForm& form,
                               const PropertiesFieldError& error) {
@@ -65,6 +145,33 @@ bool SaveProject(Workbench& workbench, const ProjectPropertiesForm& form) {
 }
 
 }  // namespace
+
+std::span<const PropertiesField> ProjectPropertiesFields() { return kFields; }
+
+std::string PropertiesFieldText(const ProjectPropertiesForm& form, std::string_view key) {
+  if (const std::string* limit = LimitFieldText(form.limits, key)) {
+    return *limit;
+  }
+  const SettingKey<ProjectSettings>& row = FindSettingKey(ProjectSettingKeys(), key);
+  if (row.text_of != nullptr) return row.text_of(form.working);
+  return std::to_string(row.number_of(form.working));
+}
+
+void SetPropertiesFieldText(ProjectPropertiesForm& form, std::string_view key, std::string text) {
+  const PropertiesField& field = FieldOf(key);
+  if (field.kind == Kind::kTag) {
+    ChangeTag(form, field.tag, std::move(text));
+  } else if (std::string* limit = LimitFieldText(form.limits, key)) {
+    *limit = std::move(text);
+  } else if (field.kind != Kind::kShownOnly) {
+    const SettingKey<ProjectSettings>& row = FindSettingKey(ProjectSettingKeys(), key);
+    if (row.text != nullptr) {
+      row.text(form.working) = std::move(text);
+    } else {
+      row.number(form.working) = SettingInteger(text, key);
+    }
+  }
+}
 
 ProjectPropertiesForm OpenProjectProperties(const Workbench& workbench) {
   return MakeCurrentProjectForm(workbench.project);

@@ -1,15 +1,50 @@
 #pragma once
 
 #include <optional>
+#include <span>
+#include <string>
+#include <string_view>
 
 #include "settings/project_properties.h"
+#include "shell/dialog_state.h"
 
 namespace pentrak {
 
 struct Workbench;
 
-// Whether the dialog is still open after a command.
-enum class DialogState { kOpen, kClosed };
+// How a field of the properties dialog is edited.
+enum class PropertiesFieldKind {
+  kText,
+  kPath,                // on leaving, LeavePathField with the row's path field
+  kTag,                 // every change goes through ChangeTag with the row's tag field
+  kShownOnly,           // the conditional else tag: built from the others, never typed
+  kSwitch,              // a check box, 0 or 1
+  kLimit,               // typed text, an integer on confirmation
+  kOptimizationStatus,  // a choice among kOptimizationStatusCaptions (0 to 2)
+  kOptimizationLevel,   // a choice among kOptimizationLevelCaptions (1 and 2)
+};
+
+// One field of the dialog. Its key in the project file is also the object name of its control.
+struct PropertiesField {
+  std::string_view key;
+  std::string_view label;
+  PropertiesTab tab;
+  PropertiesFieldKind kind;
+  TagField tag = TagField::kMacroStart;       // for kTag
+  PathField path = PathField::kDocumentRoot;  // for kPath
+};
+
+// Every field the dialog shows, tab by tab, each tab's fields from top to bottom. The project
+// file's parent-reference-tag-is-by-file is not shown.
+std::span<const PropertiesField> ProjectPropertiesFields();
+
+// The text of a field as shown: the working copy's value, or the typed text of a limit. A
+// switch or a choice gives its number as text.
+std::string PropertiesFieldText(const ProjectPropertiesForm& form, std::string_view key);
+
+// Stores typed text: a tag through ChangeTag, a limit as typed, a switch or choice as its number.
+// Paths are stored as typed; leaving the field normalizes them.
+void SetPropertiesFieldText(ProjectPropertiesForm& form, std::string_view key, std::string text);
 
 // The properties dialog opened for the current project.
 ProjectPropertiesForm OpenProjectProperties(const Workbench& workbench);

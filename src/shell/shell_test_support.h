@@ -11,6 +11,7 @@
 #include "settings/program_options_file.h"
 #include "settings/project_history.h"
 #include "shell/history_commands.h"
+#include "shell/startup.h"
 #include "shell/workbench.h"
 
 namespace pentrak {
@@ -39,6 +40,25 @@ class WorkbenchFixture {
   TestFolder folder;
   ScriptedUserInterface ui;
   Workbench workbench;
+};
+
+// A program started in the folder's "home" subfolder, seeded with the installed samples: the
+// history holds the sample project only, and the start-up messages are cleared.
+class StartedProgram {
+ public:
+  StartedProgram() {
+    StartUpOptions options;
+    options.seed_folder = PENTRAK_SOURCE_DIR;
+    started = StartUp(workbench, options);
+    ui.messages.clear();
+  }
+
+  std::string Read(const std::string& path) const { return workbench.fs.ReadFile(path); }
+
+  TestFolder folder;
+  ScriptedUserInterface ui;
+  Workbench workbench{ui, folder / "home"};
+  bool started = false;
 };
 
 }  // namespace pentrak
