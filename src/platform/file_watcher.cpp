@@ -104,13 +104,20 @@ class InotifyFileWatcher : public FileWatcher {
     constexpr std::uint32_t kMask = IN_CLOSE_WRITE | IN_MOVED_TO | IN_MOVED_FROM | IN_CREATE |
                                     IN_DELETE | IN_ATTRIB | IN_DELETE_SELF | IN_MOVE_SELF;
     // The same folder spelt two ways gets one watch, so names are kept per watch.
-    std::map<int, std::map<std::string, std::vector<std::string>>> watched;
+    std::map<std::string, std::map<std::string, std::vector<std::string>>> by_folder;
     for (const std::string& path : paths) {
       std::string native = NativePath(path);
       std::string folder = FolderOfPath(native);
-      if (folder.empty()) folder = "./";
+      by_folder[folder.empty() ? "./" : folder][FileNameOfPath(native)].push_back(path);
+    }
+    std::map<int, std::map<std::string, std::vector<std::string>>> watched;
+    for (auto& [folder, names] : by_folder) {
       int wd = ::inotify_add_watch(fd_, folder.c_str(), kMask);
-      if (wd >= 0) watched[wd][FileNameOfPath(native)].push_back(path);
+      if (wd < 0) continue;
+      for (auto& [name, given] : names) {
+        auto& all = watched[wd][name];
+        all.insert(all.end(), given.begin(), given.end());
+      }
     }
     for (const auto& [wd, names] : watched_) {
       if (watched.count(wd) == 0) ::inotify_rm_watch(fd_, wd);

@@ -22,7 +22,7 @@ namespace pentrak {
 namespace {
 
 // Saves closer together than this make one run (an editor's "save all", a checkout).
-constexpr auto kQuietTime = std::chrono::milliseconds(25);
+constexpr auto kQuietTime = std::chrono::milliseconds(15);
 // Saves that never pause still get a run this often.
 constexpr auto kLongestWait = std::chrono::milliseconds(500);
 // How often an idle event stream sends a comment, so that a closed page frees its thread.
@@ -345,6 +345,7 @@ void PreviewServer::WatchSources(bool keep_previous) {
       for (const std::string& file : document.content_files) add(file);
     }
   }
+  if (sources == watched_) return;
   watched_ = std::move(sources);
   watcher_->Watch(std::vector<std::string>(watched_.begin(), watched_.end()));
 }
