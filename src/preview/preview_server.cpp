@@ -245,7 +245,8 @@ bool PreviewServer::Step(std::chrono::milliseconds timeout) {
       if (!Contains(changed_, path)) changed_.push_back(path);
     }
   }
-  if (changed_.empty()) return false;
+  // A run the window started is servicing events; this one waits for it to end.
+  if (changed_.empty() || workbench_.generation.generating) return false;
   if (now - last_change_ < kQuietTime && now - first_change_ < kLongestWait) return false;
   std::vector<std::string> saved = std::move(changed_);
   changed_.clear();

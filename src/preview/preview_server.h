@@ -43,7 +43,8 @@ class PreviewServer {
   // Waits up to timeout for saved sources. Once the saves have paused (several quick saves
   // make one run), regenerates: the whole project after a change to the project file, the
   // definition file or the project macro file (which no up-to-date check looks at), else what
-  // is out of date; then tells open pages. True when a run took place.
+  // is out of date; then tells open pages. While another run is in progress (a window's Step
+  // called from its event servicing) the saves wait. True when a run took place.
   bool Step(std::chrono::milliseconds timeout);
 
   // Stops serving and watching; open event streams end. Safe to call more than once.
