@@ -7,8 +7,9 @@ namespace pentrak::cli {
 
 std::vector<CommandRegistrar> AllCommands() {
   return {
-      AddGenerateCommand, AddShowCommand,           AddProjectsCommand,   AddSearchCommand,
-      AddReplaceCommand,  AddFixLineEndingsCommand, AddNewProjectCommand, AddImportOptionsCommand,
+      AddGenerateCommand,   AddShowCommand,          AddProjectsCommand,
+      AddSearchCommand,     AddReplaceCommand,       AddFixLineEndingsCommand,
+      AddNewProjectCommand, AddImportOptionsCommand, AddPreviewCommand,
   };
 }
 

@@ -28,6 +28,7 @@ void AddProjectsCommand(CLI::App& app, CommandContext& context);
 void AddShowCommand(CLI::App& app, CommandContext& context);
 void AddNewProjectCommand(CLI::App& app, CommandContext& context);
 void AddImportOptionsCommand(CLI::App& app, CommandContext& context);
+void AddPreviewCommand(CLI::App& app, CommandContext& context);
 
 // The sub-commands in the order --help lists them.
 std::vector<CommandRegistrar> AllCommands();

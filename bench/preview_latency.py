@@ -1,0 +1,91 @@
+#!/usr/bin/env python3
+"""Times the live preview: from saving one document's content file to the reload event.
+
+Starts `pentrak-cli preview` on a generated project, listens on its event stream as a page
+does, then saves one content file EDITS times (a second apart, since the up-to-date check
+compares whole seconds) and prints the median and the slowest time from the save to the
+"reload" event that names the page.
+
+usage: preview_latency.py PENTRAK_CLI HOME PROJECT.web CONTENT_FILE PAGE_URL_PATH [EDITS]
+"""
+import http.client
+import os
+import re
+import statistics
+import subprocess
+import sys
+import tempfile
+import time
+
+
+def wait_for_url(log_path, process):
+    deadline = time.monotonic() + 120
+    while time.monotonic() < deadline:
+        if process.poll() is not None:
+            sys.exit("pentrak-cli preview ended: " + open(log_path).read())
+        match = re.search(r"at http://([\d.]+):(\d+)/", open(log_path).read())
+        if match:
+            return match.group(1), int(match.group(2))
+        time.sleep(0.05)
+    sys.exit("pentrak-cli preview printed no URL")
+
+
+def next_event(stream):
+    """The next event's name and data lines."""
+    name, data = None, []
+    while True:
+        line = stream.readline()
+        if not line:
+            sys.exit("the event stream ended")
+        line = line.decode("utf-8", "replace").rstrip("\n")
+        if line == "":
+            if name:
+                return name, data
+            continue
+        if line.startswith("event: "):
+            name = line[7:]
+        elif line.startswith("data: "):
+            data.append(line[6:])
+
+
+def main():
+    cli, home, project, content, page = sys.argv[1:6]
+    edits = int(sys.argv[6]) if len(sys.argv) > 6 else 20
+    log = tempfile.NamedTemporaryFile(delete=False, suffix=".log")
+    process = subprocess.Popen([cli, "--home", home, "preview", project, "--port", "0",
+                                "--no-open"], stdout=log, stderr=subprocess.STDOUT)
+    try:
+        host, port = wait_for_url(log.name, process)
+        connection = http.client.HTTPConnection(host, port)
+        connection.request("GET", "/__preview/events")
+        stream = connection.getresponse()
+        next_event(stream)  # the state of the last run, sent on connecting
+        original = open(content, "rb").read()
+        times = []
+        for edit in range(edits):
+            time.sleep(1.1)
+            text = original.replace(b"Paragraph 1 ", f"Paragraph 1 (edit {edit}) ".encode())
+            start = time.perf_counter()
+            with open(content, "wb") as f:
+                f.write(text)
+            while True:
+                name, data = next_event(stream)
+                if name == "reload":
+                    break
+                if name == "problems":
+                    sys.exit("the run reported problems: " + "\n".join(data))
+            times.append((time.perf_counter() - start) * 1000)
+            if page not in data:
+                sys.exit(f"the reload event named {data}, not {page}")
+        with open(content, "wb") as f:
+            f.write(original)
+        print(f"save to reload event, {edits} edits: median {statistics.median(times):.1f} ms, "
+              f"fastest {min(times):.1f} ms, slowest {max(times):.1f} ms")
+    finally:
+        process.terminate()
+        process.wait(timeout=10)
+        os.unlink(log.name)
+
+
+if __name__ == "__main__":
+    main()

@@ -1,0 +1,91 @@
+#include "preview/live_reload.h"
+
+#include <gtest/gtest.h>
+
+#include "preview/page_channel.h"
+#include "preview/run_problems.h"
+
+namespace pentrak {
+namespace {
+
+TEST(LiveReloadTest, PutsTheScriptBeforeTheLastBodyEndOnly) {
+  const std::string script = WithReloadScript("");
+  ASSERT_EQ(script.rfind("<script>", 0), 0u);
+  const struct {
+    std::string page;
+    std::size_t at;  // where the script goes
+  } kCases[] = {
+      {"<html><body>x</body></html>\r\n", 13},
+      {"<BODY>x</BODY >", 7},
+      {"<p>&lt;/body&gt;</p></body></body>", 27},
+      {"no body\r\n", 9},
+      {"</bod", 5},
+  };
+  for (const auto& c : kCases) {
+    std::string expected = c.page;
+    expected.insert(c.at, script);
+    EXPECT_EQ(WithReloadScript(c.page), expected) << c.page;
+  }
+}
+
+TEST(LiveReloadTest, WritesEventsAndPagePaths) {
+  EXPECT_EQ(EventText("problems", {"one", "two\rthree", ""}),
+            "event: problems\ndata: one\ndata: two three\ndata: \n\n");
+  EXPECT_EQ(EventText("clear", {}), "event: clear\ndata: -\n\n");
+  EXPECT_EQ(PageUrlPath("/site/out/a/b.html", "/site/out/"), "/a/b.html");
+  EXPECT_EQ(PageUrlPath("\\site\\out\\index.html", "/site/out"), "/index.html");
+  EXPECT_EQ(PageUrlPath("/site/outside.html", "/site/out"), "");
+  EXPECT_EQ(PageUrlPath("/site/out/", "/site/out/"), "");
+}
+
+TEST(LiveReloadTest, StreamsLearnTheLastRunAndReloadOnlyWhenTheyMissedARewrite) {
+  using std::chrono::milliseconds;
+  PageChannel channel;
+  channel.Publish({"Generated 0 of 1 document with 1 error"}, {});
+  std::uint64_t fresh = 0;
+  EXPECT_EQ(channel.Next(fresh, milliseconds(0)),
+            "event: problems\ndata: Generated 0 of 1 document with 1 error\n\n");
+  EXPECT_EQ(channel.Next(fresh, milliseconds(0)), "");  // nothing newer
+
+  channel.Publish({}, {"/a.html"});
+  std::uint64_t late = 0;  // a page opened after the run is not reloaded
+  EXPECT_EQ(channel.Next(late, milliseconds(0)), "event: clear\ndata: -\n\n");
+  EXPECT_EQ(channel.Next(fresh, milliseconds(0)),
+            "event: clear\ndata: -\n\nevent: reload\ndata: /a.html\n\n");
+
+  channel.Publish({}, {"/b.html"});
+  channel.Publish({}, {});
+  channel.Publish({}, {"/c.html"});
+  EXPECT_EQ(channel.Next(fresh, milliseconds(0)),
+            "event: clear\ndata: -\n\nevent: reload\ndata: *\n\n");
+  channel.Close();
+  EXPECT_EQ(channel.Next(late, milliseconds(1000)), "");
+}
+
+TEST(LiveReloadTest, ProblemLinesKeepEachDocumentsErrorsAndWarnings) {
+  const std::string indent(10, ' ');
+  std::vector<std::string> log = {
+      "Starting Project: \tSite\t\t2026-12-06 10:00:00",
+      "",
+      "----:---- Globals",
+      indent + "ERROR: Could not open file at /s/g.par.",
+      "",
+      "0000:0000 /o/index.html",
+      indent + ">Source files out-of-date",
+      "",
+      "0000:0001 /o/a.html",
+      indent + "WARNING: The required Macro [@X] does not have a value.",
+      indent + "ERROR: Bad thing",
+      "",
+  };
+  EXPECT_EQ(
+      ProblemLines("Generated 1 of 2 documents", {"Error # 10006\rFirst\r\nSecond"}, log),
+      (std::vector<std::string>{
+          "Generated 1 of 2 documents", "Error # 10006", "First", "Second", "----:---- Globals",
+          indent + "ERROR: Could not open file at /s/g.par.", "0000:0001 /o/a.html",
+          indent + "WARNING: The required Macro [@X] does not have a value.",
+          indent + "ERROR: Bad thing"}));
+}
+
+}  // namespace
+}  // namespace pentrak

@@ -1,0 +1,365 @@
+#include "preview/preview_server.h"
+
+#include <httplib.h>
+#include <sys/socket.h>
+
+#include <algorithm>
+
+#include "generation/generation_run.h"
+#include "platform/error.h"
+#include "platform/file_watcher.h"
+#include "platform/paths.h"
+#include "preview/live_reload.h"
+#include "preview/run_problems.h"
+#include "preview/served_file.h"
+#include "project/path_resolution.h"
+#include "settings/project_file.h"
+#include "shell/project_loading.h"
+#include "shell/workbench.h"
+
+namespace pentrak {
+
+namespace {
+
+// Saves closer together than this make one run (an editor's "save all", a checkout).
+constexpr auto kQuietTime = std::chrono::milliseconds(15);
+// Saves that never pause still get a run this often.
+constexpr auto kLongestWait = std::chrono::milliseconds(500);
+// How often an idle event stream sends a comment, so that a closed page frees its thread.
+constexpr auto kKeepAliveEvery = std::chrono::seconds(10);
+// Every open page holds a serving thread for its event stream.
+constexpr std::size_t kServingThreads = 32;
+
+// Forwards to the front end's seam while keeping what the overlay shows. The "Comparing:"
+// line of every document of a large project says nothing about a save, so it is not shown.
+class RunRecorder : public UserInterface {
+ public:
+  explicit RunRecorder(UserInterface& inner) : inner_(inner) {}
+
+  Answer ShowMessage(std::string_view title, std::string_view text, Icon icon,
+                     Buttons buttons) override {
+    messages.emplace_back(text);
+    return inner_.ShowMessage(title, text, icon, buttons);
+  }
+  FourButtonAnswer AskFourButtons(std::string_view title, std::string_view text, FourButtons shown,
+                                  FourButtonAnswer preset) override {
+    return inner_.AskFourButtons(title, text, shown, preset);
+  }
+  void AddStatusLine(std::string_view text) override {
+    if (text.rfind("Comparing:", 0) == 0) return;
+    last_status.assign(text);
+    inner_.AddStatusLine(text);
+  }
+  void ClearStatus() override { inner_.ClearStatus(); }
+  bool ServiceEvents() override { return inner_.ServiceEvents(); }
+  void Beep() override {}
+  void ShowProgress(int done, int total) override { inner_.ShowProgress(done, total); }
+  std::optional<std::string> ChooseOpenFile(std::string_view title, std::string_view filter,
+                                            std::string_view initial_path) override {
+    return inner_.ChooseOpenFile(title, filter, initial_path);
+  }
+  std::optional<std::string> ChooseSaveFile(std::string_view title, std::string_view filter,
+                                            std::string_view initial_path) override {
+    return inner_.ChooseSaveFile(title, filter, initial_path);
+  }
+
+  std::string last_status;
+  std::vector<std::string> messages;
+
+ private:
+  UserInterface& inner_;
+};
+
+// The library's default lets a second server share a taken port; a taken port must fail so
+// that the next one is tried.
+void ReuseAddressOnly(socket_t sock) {
+  int yes = 1;
+  ::setsockopt(sock, SOL_SOCKET, SO_REUSEADDR, &yes, sizeof yes);
+}
+
+const char* StatusText(int status) {
+  switch (status) {
+    case 400:
+      return "Bad Request";
+    case 403:
+      return "Forbidden";
+    case 404:
+      return "Not Found";
+    case 405:
+      return "Method Not Allowed";
+    default:
+      return "Internal Server Error";
+  }
+}
+
+void SendStatus(httplib::Response& response, int status) {
+  response.status = status;
+  response.set_header("Cache-Control", "no-store");
+  response.set_content(std::to_string(status) + " " + StatusText(status) + "\n", "text/plain");
+}
+
+// The URL paths of the pages a run rewrote, from its generated-files list.
+std::vector<std::string> RewrittenPages(const FileSystem& fs, const std::string& list,
+                                        const std::string& root) {
+  std::vector<std::string> pages;
+  try {
+    for (const std::string& document : fs.ReadLines(list)) {
+      std::string page = PageUrlPath(document, root);
+      if (!page.empty()) pages.push_back(page);
+    }
+  } catch (const Error&) {
+    return {"*"};
+  }
+  return pages;
+}
+
+bool Contains(const std::vector<std::string>& paths, const std::string& path) {
+  return !path.empty() && std::find(paths.begin(), paths.end(), path) != paths.end();
+}
+
+}  // namespace
+
+PreviewServer::PreviewServer(Workbench& workbench) : workbench_(workbench) {}
+
+PreviewServer::~PreviewServer() { Stop(); }
+
+std::string PreviewServer::Start(const PreviewOptions& options) {
+  Stop();
+  channel_ = std::make_unique<PageChannel>();
+  server_ = std::make_unique<httplib::Server>();
+  std::string failure = Bind(options);
+  if (!failure.empty()) {
+    server_.reset();
+    return failure;
+  }
+  Route();
+  watcher_ = MakeFileWatcher();
+  watched_.clear();
+  changed_.clear();
+  RunAndPublish(false);
+  serving_ = std::thread([server = server_.get()] { server->listen_after_bind(); });
+  return "";
+}
+
+std::string PreviewServer::Bind(const PreviewOptions& options) {
+  server_->set_socket_options(ReuseAddressOnly);
+  host_ = options.bind;
+  if (options.port == 0) {
+    port_ = server_->bind_to_any_port(host_);
+    if (port_ > 0) return "";
+    return "Could not listen on " + host_ + ".";
+  }
+  int last = std::min(options.port + std::max(options.more_ports, 0), 65535);
+  for (int port = options.port; port <= last; ++port) {
+    if (server_->bind_to_port(host_, port)) {
+      port_ = port;
+      return "";
+    }
+  }
+  std::string ports = options.port == last
+                          ? "port " + std::to_string(last)
+                          : "ports " + std::to_string(options.port) + " to " + std::to_string(last);
+  return "Could not listen on " + host_ + " at " + ports + ".";
+}
+
+void PreviewServer::Route() {
+  server_->new_task_queue = [] { return new httplib::ThreadPool(kServingThreads); };
+  server_->set_keep_alive_timeout(1);
+  server_->Get(std::string(kPreviewEventsPath),
+               [this](const httplib::Request&, httplib::Response& response) {
+                 response.set_header("Cache-Control", "no-store");
+                 auto seen = std::make_shared<std::uint64_t>(0);
+                 response.set_chunked_content_provider(
+                     "text/event-stream", [this, seen](std::size_t, httplib::DataSink& sink) {
+                       std::string events = channel_->Next(*seen, kKeepAliveEvery);
+                       if (channel_->closed()) {
+                         sink.done();
+                         return true;
+                       }
+                       if (events.empty()) events = ": still here\n\n";
+                       return sink.write(events.data(), events.size());
+                     });
+               });
+  server_->Get(".*", [this](const httplib::Request& request, httplib::Response& response) {
+    ServedFile served = FindServedFile(channel_->Root(), request.path);
+    if (served.status == 301) {
+      response.set_redirect(EncodedUrlPath(served.location), 301);
+      return;
+    }
+    if (served.status != 200) return SendStatus(response, served.status);
+    std::string bytes;
+    try {
+      bytes = FileSystem().ReadFile(served.path);
+    } catch (const Error&) {
+      return SendStatus(response, 500);
+    }
+    if (IsHtml(served.path)) bytes = WithReloadScript(bytes);
+    response.set_header("Cache-Control", "no-store");
+    response.set_content(std::move(bytes), ContentTypeOf(served.path));
+  });
+  // Nothing here can be changed through the server.
+  auto not_allowed = [](const httplib::Request&, httplib::Response& response) {
+    response.set_header("Allow", "GET, HEAD");
+    SendStatus(response, 405);
+  };
+  server_->Post(".*", not_allowed);
+  server_->Put(".*", not_allowed);
+  server_->Patch(".*", not_allowed);
+  server_->Delete(".*", not_allowed);
+  server_->Options(".*", not_allowed);
+}
+
+void PreviewServer::Stop() {
+  if (!server_) return;
+  channel_->Close();
+  server_->stop();
+  if (serving_.joinable()) serving_.join();
+  server_.reset();
+  watcher_.reset();
+}
+
+std::string PreviewServer::Url() const {
+  std::string host = host_;
+  if (host == "0.0.0.0" || host.empty()) host = "127.0.0.1";
+  if (host == "::") host = "::1";
+  if (host.find(':') != std::string::npos) host = "[" + host + "]";
+  return "http://" + host + ":" + std::to_string(port_) + "/";
+}
+
+bool PreviewServer::Step(std::chrono::milliseconds timeout) {
+  if (!watcher_) return false;
+  using Steady = std::chrono::steady_clock;
+  std::chrono::milliseconds wait = timeout;
+  if (!changed_.empty()) {
+    // Rounded up, so that the wait ends past the quiet time rather than spinning before it.
+    auto until_quiet =
+        std::chrono::ceil<std::chrono::milliseconds>(last_change_ + kQuietTime - Steady::now());
+    wait = std::clamp(until_quiet, std::chrono::milliseconds(0), timeout);
+  }
+  std::vector<std::string> changed = watcher_->Poll(wait);
+  Steady::time_point now = Steady::now();
+  if (!changed.empty()) {
+    if (changed_.empty()) first_change_ = now;
+    last_change_ = now;
+    for (const std::string& path : changed) {
+      if (!Contains(changed_, path)) changed_.push_back(path);
+    }
+  }
+  // A run the window started is servicing events; this one waits for it to end.
+  if (changed_.empty() || workbench_.generation.generating) return false;
+  if (now - last_change_ < kQuietTime && now - first_change_ < kLongestWait) return false;
+  std::vector<std::string> saved = std::move(changed_);
+  changed_.clear();
+  Regenerate(saved);
+  return true;
+}
+
+void PreviewServer::Regenerate(const std::vector<std::string>& changed) {
+  const std::string project_file = workbench_.project.project_file_path;
+  bool everything = Contains(changed, DefinitionFilePath()) ||
+                    Contains(changed, ProjectMacroFilePath()) || Contains(changed, project_file);
+  if (Contains(changed, project_file)) {
+    // Read first on the side, so that a broken file leaves the project as it was.
+    try {
+      ProjectSettings check;
+      ReadProjectSettings(workbench_.fs, project_file, check);
+    } catch (const Error& error) {
+      ReportError(workbench_.ui, error);
+      PublishProjectFileProblem(ErrorReportText(error));
+      return;
+    }
+    if (!LoadProjectSettings(workbench_, project_file)) return;
+  }
+  RunAndPublish(everything);
+}
+
+void PreviewServer::PublishProjectFileProblem(const std::string& message) {
+  channel_->Publish(ProblemLines("The project file could not be read.", {message}, {}), {});
+  WatchSources(true);
+}
+
+void PreviewServer::RunAndPublish(bool everything) {
+  RunRecorder recorder(workbench_.ui);
+  GenerationContext context{recorder,
+                            workbench_.fs,
+                            workbench_.clock,
+                            workbench_.options,
+                            workbench_.display,
+                            workbench_.project,
+                            workbench_.definition,
+                            workbench_.macros,
+                            workbench_.work_files,
+                            workbench_.generation,
+                            {},
+                            false};
+  // The saved switch is left as the user set it; only this run compares.
+  short modified_only = workbench_.display.modified_only;
+  workbench_.display.modified_only = everything ? 0 : 1;
+  GenerationRun run = RunGeneration(context, kScopeProject);
+  workbench_.display.modified_only = modified_only;
+
+  const std::string root = workbench_.project.document_root;
+  channel_->SetRoot(NativePath(root));
+  std::vector<std::string> problems;
+  if (run.end == RunEnd::kHalted || run.errors + run.missing_files + run.warnings > 0) {
+    std::vector<std::string> log;
+    try {
+      log = workbench_.fs.ReadLines(workbench_.work_files.log_file);
+    } catch (const Error&) {
+      // Logging may be off; the summary and the messages remain.
+    }
+    // The error report of a vanished source names only the system error; say which it is.
+    if (run.end == RunEnd::kHalted) {
+      for (const std::string& source : watched_) {
+        if (workbench_.fs.FileExists(source)) continue;
+        recorder.messages.push_back("Missing source file: " + source);
+        workbench_.ui.AddStatusLine(recorder.messages.back());
+      }
+    }
+    problems = ProblemLines(recorder.last_status, recorder.messages, log);
+  }
+  std::vector<std::string> rewritten;
+  if (run.generated > 0) {
+    rewritten = RewrittenPages(workbench_.fs, workbench_.work_files.generated_files_list, root);
+  }
+  channel_->Publish(std::move(problems), std::move(rewritten));
+  WatchSources(run.end == RunEnd::kHalted);
+}
+
+void PreviewServer::WatchSources(bool keep_previous) {
+  std::set<std::string> sources;
+  if (keep_previous) sources = watched_;
+  auto add = [&](const std::string& path) {
+    if (!path.empty()) sources.insert(path);
+  };
+  add(workbench_.project.project_file_path);
+  add(DefinitionFilePath());
+  add(ProjectMacroFilePath());
+  const ProjectDefinition& definition = workbench_.definition;
+  for (const std::string& file : definition.global_content_files) add(file);
+  for (const Folder& folder : definition.folders) {
+    if (folder.name.empty()) break;
+    for (const std::string& file : folder.content_files) add(file);
+    for (const Document& document : folder.documents) {
+      if (document.path.empty()) break;
+      add(document.template_path);
+      for (const std::string& file : document.content_files) add(file);
+    }
+  }
+  if (sources == watched_) return;
+  watched_ = std::move(sources);
+  watcher_->Watch(std::vector<std::string>(watched_.begin(), watched_.end()));
+}
+
+std::string PreviewServer::DefinitionFilePath() const {
+  PathContext paths{workbench_.fs, workbench_.project, workbench_.options};
+  return ResolveProjectPath(paths, workbench_.project.definition_file, true, false);
+}
+
+std::string PreviewServer::ProjectMacroFilePath() const {
+  if (workbench_.project.project_macro_file.empty()) return "";
+  PathContext paths{workbench_.fs, workbench_.project, workbench_.options};
+  return ResolveProjectPath(paths, workbench_.project.project_macro_file, true, false);
+}
+
+}  // namespace pentrak

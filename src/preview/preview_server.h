@@ -1,0 +1,81 @@
+#pragma once
+
+#include <chrono>
+#include <memory>
+#include <set>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "preview/page_channel.h"
+
+namespace httplib {
+class Server;
+}
+
+namespace pentrak {
+
+class FileWatcher;
+struct Workbench;
+
+// Where the preview listens.
+struct PreviewOptions {
+  std::string bind = "127.0.0.1";
+  int port = 1313;      // 0: any free port
+  int more_ports = 20;  // when the port is taken, the next ones tried
+};
+
+// Serves the current project's document root over HTTP and regenerates on every save: the
+// serving runs on the HTTP library's threads, everything else (watching, generation, the
+// workbench) on the thread that calls Start, Step and Stop. A front end starts it, calls Step
+// in its loop (or from a timer, with a zero timeout) and stops it.
+class PreviewServer {
+ public:
+  explicit PreviewServer(Workbench& workbench);
+  ~PreviewServer();
+  PreviewServer(const PreviewServer&) = delete;
+  PreviewServer& operator=(const PreviewServer&) = delete;
+
+  // Binds the port (the next free one when it is taken), generates what is out of date, starts
+  // watching the project's sources and serving. Returns "" or why it could not listen.
+  std::string Start(const PreviewOptions& options);
+
+  // Waits up to timeout for saved sources. Once the saves have paused (several quick saves
+  // make one run), regenerates: the whole project after a change to the project file, the
+  // definition file or the project macro file (which no up-to-date check looks at), else what
+  // is out of date; then tells open pages. While another run is in progress (a window's Step
+  // called from its event servicing) the saves wait. True when a run took place.
+  bool Step(std::chrono::milliseconds timeout);
+
+  // Stops serving and watching; open event streams end. Safe to call more than once.
+  void Stop();
+
+  bool running() const { return server_ != nullptr; }
+  int port() const { return port_; }
+  // The home page: "http://ADDRESS:PORT/".
+  std::string Url() const;
+
+ private:
+  void Route();
+  std::string Bind(const PreviewOptions& options);
+  void Regenerate(const std::vector<std::string>& changed);
+  void RunAndPublish(bool everything);
+  void PublishProjectFileProblem(const std::string& message);
+  void WatchSources(bool keep_previous);
+  std::string DefinitionFilePath() const;
+  std::string ProjectMacroFilePath() const;
+
+  Workbench& workbench_;
+  std::unique_ptr<PageChannel> channel_;  // made anew for every start
+  std::unique_ptr<httplib::Server> server_;
+  std::thread serving_;
+  std::unique_ptr<FileWatcher> watcher_;
+  std::set<std::string> watched_;
+  std::vector<std::string> changed_;  // saves not yet regenerated
+  std::chrono::steady_clock::time_point first_change_{};
+  std::chrono::steady_clock::time_point last_change_{};
+  std::string host_;
+  int port_ = 0;
+};
+
+}  // namespace pentrak
