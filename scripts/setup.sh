@@ -3,7 +3,7 @@
 set -euo pipefail
 
 packages=(build-essential cmake ninja-build libcli11-dev libgtest-dev libgmock-dev
-  libbenchmark-dev clang-format)
+  libbenchmark-dev clang-format qt6-base-dev xvfb xauth fonts-dejavu-core)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
