@@ -294,23 +294,34 @@ TEST(MainWindow, BatchFormGeneratesAndClosesOnlyForModeTwo) {
   }
 }
 
-TEST(MainWindow, DocumentDoubleClickStartsTheConfiguredProgram) {
+TEST(MainWindow, DocumentActionsStartTheConfiguredProgramOnTheResolvedPath) {
   DesktopFixture desktop;
   ASSERT_TRUE(desktop.Open());
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(desktop.window.get()));
   std::string script = desktop.folder / "record.sh";
   std::string record = desktop.folder / "arguments.txt";
   WriteAll(script, "#!/bin/sh\nprintf '%s\\n' \"$@\" > '" + record + ".part'\nmv '" + record +
                        ".part' '" + record + "'\n");
   ::chmod(script.c_str(), 0755);
-  desktop.workbench.options.browser = script;
-  desktop.workbench.options.documents_default_action = 1;
+  ProgramOptions& options = desktop.workbench.options;
+  options.browser = script;
+  options.editor = script;
+  options.documents_default_action = 1;
   auto* documents = desktop.Find<QTreeWidget>("lvwDocuments");
-  ASSERT_TRUE(QTest::qWaitForWindowExposed(desktop.window.get()));
-  QRect rect = documents->visualItemRect(documents->topLevelItem(0));
-  QTest::mouseDClick(documents->viewport(), Qt::LeftButton, {}, rect.center());
-  ASSERT_TRUE(DesktopFixture::WaitFor([&] { return std::filesystem::exists(record); }))
-      << (desktop.ui.messages.empty() ? "" : desktop.ui.messages.back().text);
-  EXPECT_EQ(ReadAll(record), desktop.folder / "overview/index.html" + "\n");
+  // The pop-up's Edit, then a double-click with the default action (the browser).
+  for (bool double_click : {false, true}) {
+    std::filesystem::remove(record);
+    if (double_click) {
+      QRect rect = documents->visualItemRect(documents->topLevelItem(0));
+      QTest::mouseClick(documents->viewport(), Qt::LeftButton, {}, rect.center());
+      QTest::mouseDClick(documents->viewport(), Qt::LeftButton, {}, rect.center());
+    } else {
+      desktop.Trigger("mnuEditDocument");
+    }
+    ASSERT_TRUE(DesktopFixture::WaitFor([&] { return std::filesystem::exists(record); }))
+        << double_click;
+    EXPECT_EQ(ReadAll(record), desktop.folder / "overview/index.html" + "\n");
+  }
 }
 
 }  // namespace
