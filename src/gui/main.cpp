@@ -4,7 +4,6 @@
 
 #include "gui/desktop_start.h"
 #include "gui/main_window.h"
-#include "gui/qt_text.h"
 #include "gui/qt_user_interface.h"
 #include "platform/error.h"
 #include "platform/executable_path.h"
@@ -13,12 +12,8 @@
 #include "shell/workbench.h"
 
 int main(int argc, char** argv) {
-  QApplication app(argc, argv);
-  QApplication::setApplicationName(QStringLiteral("Pentrak CMS"));
-  std::vector<std::string> arguments;
-  for (const QString& argument : QApplication::arguments().mid(1)) {
-    arguments.push_back(pentrak::FromQt(argument));
-  }
+  // The arguments are sorted before Qt starts, so help and usage errors need no display.
+  std::vector<std::string> arguments(argv + (argc > 0 ? 1 : 0), argv + argc);
   pentrak::DesktopArgumentsResult parsed = pentrak::ParseDesktopArguments(arguments);
   if (parsed.show_help || !parsed.usage_error.empty()) {
     std::ostream& out = parsed.show_help ? std::cout : std::cerr;
@@ -28,6 +23,8 @@ int main(int argc, char** argv) {
     return parsed.show_help ? 0 : 2;
   }
 
+  QApplication app(argc, argv);
+  QApplication::setApplicationName(QStringLiteral("Pentrak CMS"));
   pentrak::QtUserInterface ui;
   pentrak::ProgramFolderInputs inputs = pentrak::ProgramFolderInputsFromEnvironment(
       parsed.arguments.home, pentrak::ExecutablePath(argc > 0 ? argv[0] : "pentrak"));

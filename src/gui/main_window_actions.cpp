@@ -129,6 +129,17 @@ void MainWindow::BuildActions() {
     view->addAction(action);
   }
   properties->setEnabled(false);
+
+  QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));
+  help->setObjectName(QStringLiteral("mnuHelp"));
+  help->addAction(NewAction("mnuAbout", QStringLiteral("&About Pentrak CMS"), [this] {
+    workbench_.ui.ShowMessage("About Pentrak CMS",
+                              std::string("Pentrak CMS ") + PENTRAK_VERSION +
+                                  "\rBuilds static web sites from templates and macros.\r"
+                                  "Program folder: " +
+                                  workbench_.program_folder,
+                              Icon::kInformation, Buttons::kOk);
+  }));
 }
 
 void MainWindow::BuildToolbar() {
