@@ -1,0 +1,46 @@
+#include <QApplication>
+#include <QIcon>
+#include <iostream>
+
+#include "gui/desktop_start.h"
+#include "gui/main_window.h"
+#include "gui/qt_user_interface.h"
+#include "platform/error.h"
+#include "platform/executable_path.h"
+#include "shell/launcher.h"
+#include "shell/program_folder.h"
+#include "shell/workbench.h"
+
+int main(int argc, char** argv) {
+  // The arguments are sorted before Qt starts, so help and usage errors need no display.
+  std::vector<std::string> arguments(argv + (argc > 0 ? 1 : 0), argv + argc);
+  pentrak::DesktopArgumentsResult parsed = pentrak::ParseDesktopArguments(arguments);
+  if (parsed.show_help || !parsed.usage_error.empty()) {
+    std::ostream& out = parsed.show_help ? std::cout : std::cerr;
+    if (!parsed.show_help) out << "pentrak: " << parsed.usage_error << "\n";
+    out << "Usage: pentrak [--home DIR] [PROJECT.web]\n"
+        << "       pentrak [--home DIR] /mode=N /project=PATH [/command=CMD] [/window=N]\n";
+    return parsed.show_help ? 0 : 2;
+  }
+
+  QApplication app(argc, argv);
+  QApplication::setApplicationName(QStringLiteral("Pentrak CMS"));
+  pentrak::QtUserInterface ui;
+  pentrak::ProgramFolderInputs inputs = pentrak::ProgramFolderInputsFromEnvironment(
+      parsed.arguments.home, pentrak::ExecutablePath(argc > 0 ? argv[0] : "pentrak"));
+  pentrak::FileSystem fs;
+  std::string folder;
+  try {
+    folder = pentrak::ChooseProgramFolder(fs, inputs);
+  } catch (const pentrak::Error& error) {
+    pentrak::ReportError(ui, error);
+    return 2;
+  }
+  pentrak::Workbench workbench(ui, folder);
+  pentrak::SystemProcessStarter processes;
+  std::unique_ptr<pentrak::MainWindow> window = pentrak::OpenMainWindow(
+      workbench, ui, processes, parsed.arguments, pentrak::FindSeedFolder(fs, inputs));
+  if (!window) return 1;  // CloseProgram: loading failed and has been reported
+  window->show();
+  return QApplication::exec();
+}

@@ -1,0 +1,123 @@
+#pragma once
+
+#include <QMainWindow>
+#include <QString>
+#include <functional>
+#include <string>
+#include <vector>
+
+class QAction;
+class QCheckBox;
+class QComboBox;
+class QLabel;
+class QListWidget;
+class QMenu;
+class QTimer;
+class QTreeWidget;
+class QWidget;
+
+namespace pentrak {
+
+class ProcessStarter;
+class QtUserInterface;
+struct LaunchContext;
+struct Workbench;
+
+// The main window "frmMain": the project selector, the project's folders, documents, template,
+// content files and macros, the status list, the six switches, and every command. It presents
+// the workbench and forwards each command to the shell functions pentrak-cli calls.
+class MainWindow : public QMainWindow {
+ public:
+  MainWindow(Workbench& workbench, QtUserInterface& ui, ProcessStarter& processes);
+  ~MainWindow() override;
+
+  // Fills the project selector from the history.
+  void RefreshProjects();
+  // Reads the current project's definition again and shows it, keeping the selection.
+  void DisplayCurrentProject();
+  // Arms Timer2 when the command line asked for a batch run; true when it did.
+  bool ArmBatchTimer();
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  // A file of the project a pop-up or double-click acts on.
+  struct ListedFile {
+    std::string name;  // as the definition or the project file holds it
+    short scope = 0;   // the macro scope of a content file
+  };
+
+  void BuildActions();
+  void BuildMenus();
+  void BuildToolbar();
+  void BuildViews();
+  void BuildPopups();
+  QAction* NewAction(const char* name, const QString& caption, std::function<void()> command);
+  QMenu* NewPopup(QWidget* view, const char* name);
+  void AddCustomCommands(QMenu* menu, const char* suffix, std::function<std::string()> file);
+  void ApplyCaptions();
+
+  // Views.
+  void DisplayCurrentFolder();
+  void DisplayCurrentDocument();
+  void DisplayMacros();
+  void UpdateCaptions();
+  void UpdateCommandStates();
+  std::vector<ListedFile> ContentFilesOfDocument() const;
+  std::string ResolvedDocumentPath() const;
+  std::string ResolvedSourcePath(const std::string& name) const;
+  std::string DefinitionFilePath() const;
+  std::string SelectedTemplatePath() const;
+  std::string SelectedContentFilePath() const;
+
+  // Commands; each runs under an error trap.
+  void Trap(const std::function<void()>& command);
+  void Generate(short scope);
+  void Stop();
+  void RunBatchTick();
+  void NewProject();
+  void OpenProjectCommand();
+  void RemoveProject();
+  void ChooseProjectAt(int row);
+  void DocumentAction(int action);
+  void EditFolder();
+  void EditMacro();
+  void SetSwitch(short& value, bool checked);
+  void CloseProgram();
+  LaunchContext Launch() const;
+  void SetGenerating(bool generating);
+
+  Workbench& workbench_;
+  QtUserInterface& ui_;
+  ProcessStarter& processes_;
+  int folder_index_ = -1;    // the selected folder's slot in the definition, -1 for none
+  int document_index_ = -1;  // the selected document's slot in that folder, -1 for none
+  bool generating_ = false;
+  bool close_after_run_ = false;
+
+  QComboBox* projects_ = nullptr;
+  QListWidget* folders_ = nullptr;
+  QTreeWidget* documents_ = nullptr;
+  QLabel* document_details_ = nullptr;
+  QListWidget* template_ = nullptr;
+  QLabel* content_files_caption_ = nullptr;
+  QListWidget* content_files_ = nullptr;
+  QWidget* macros_frame_ = nullptr;
+  QListWidget* macros_ = nullptr;
+  QListWidget* status_ = nullptr;
+  QLabel* project_status_ = nullptr;
+  QCheckBox* show_paths_ = nullptr;
+  QCheckBox* show_attributes_ = nullptr;
+  QCheckBox* show_macros_ = nullptr;
+  QCheckBox* modified_only_ = nullptr;
+  QCheckBox* skip_read_only_ = nullptr;
+  QCheckBox* create_subdirectories_ = nullptr;
+  QTimer* batch_timer_ = nullptr;
+  std::vector<QAction*> generate_actions_;  // disabled while a run is in progress
+  std::vector<QAction*> stop_actions_;
+  std::vector<QAction*> project_actions_;      // need a current project
+  std::vector<QAction*> edit_folder_actions_;  // [0] unsorted, [1] sorted list
+};
+
+}  // namespace pentrak

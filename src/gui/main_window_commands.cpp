@@ -1,0 +1,171 @@
+// The main window's commands: generation, Stop, the batch run, the project commands and the
+// document actions.
+
+#include <QAction>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QListWidget>
+#include <QTimer>
+
+#include "generation/command_line.h"
+#include "generation/generation_run.h"
+#include "gui/main_window.h"
+#include "gui/qt_user_interface.h"
+#include "platform/error.h"
+#include "settings/display_settings_file.h"
+#include "shell/batch_run.h"
+#include "shell/generation_commands.h"
+#include "shell/history_commands.h"
+#include "shell/launcher.h"
+#include "shell/project_properties_dialog.h"
+#include "shell/startup.h"
+#include "shell/workbench.h"
+
+namespace pentrak {
+
+void MainWindow::Trap(const std::function<void()>& command) {
+  try {
+    command();
+  } catch (const Error& error) {
+    ReportError(workbench_.ui, error);
+  } catch (const std::exception& error) {
+    workbench_.ui.ShowMessage("Error", error.what(), Icon::kExclamation, Buttons::kOk);
+  }
+}
+
+LaunchContext MainWindow::Launch() const {
+  return LaunchContext{workbench_.options, workbench_.project, processes_, workbench_.ui};
+}
+
+void MainWindow::SetSwitch(short& value, bool checked) {
+  value = checked ? 1 : 0;
+  WriteDisplaySettings(workbench_.fs, workbench_.program_folder, workbench_.display);
+}
+
+void MainWindow::SetGenerating(bool generating) {
+  generating_ = generating;
+  UpdateCommandStates();
+}
+
+void MainWindow::Generate(short scope) {
+  if (generating_ || workbench_.project.project_file_path.empty()) return;
+  if (scope != kScopeProject && folder_index_ < 0) return;
+  if (scope == kScopeDocument && document_index_ < 0) return;
+  SetGenerating(true);
+  GenerationContext context = GenerationContextOf(workbench_);
+  context.refresh_display = [this] { DisplayCurrentProject(); };
+  RunGeneration(context, scope, folder_index_, document_index_);
+  SetGenerating(false);
+  if (close_after_run_) close();
+}
+
+void MainWindow::Stop() { ui_.RequestStop(); }
+
+bool MainWindow::ArmBatchTimer() {
+  if (!StartBatchTimer(workbench_.batch)) return false;
+  batch_timer_->setInterval(1000);
+  batch_timer_->start();
+  return true;
+}
+
+void MainWindow::RunBatchTick() {
+  batch_timer_->stop();
+  SetGenerating(true);
+  BatchWindow window;
+  window.refresh_views = [this] {
+    RefreshProjects();
+    DisplayCurrentProject();
+  };
+  window.restore_window = [this] { showNormal(); };
+  BatchOutcome outcome = RunBatch(workbench_, workbench_.batch, window);
+  SetGenerating(false);
+  if (outcome.generated) DisplayCurrentProject();
+  if (outcome.close_program || close_after_run_) CloseProgram();
+}
+
+void MainWindow::CloseProgram() { close(); }
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+  // A run in progress is stopped first; the window closes once it has ended.
+  if (generating_) {
+    close_after_run_ = true;
+    ui_.RequestStop();
+    event->ignore();
+    return;
+  }
+  event->accept();
+}
+
+void MainWindow::NewProject() {
+  // The history's room is checked first (error 10003); the properties form follows.
+  if (!OpenNewProject(workbench_)) return;
+}
+
+void MainWindow::OpenProjectCommand() {
+  std::optional<std::string> chosen =
+      workbench_.ui.ChooseOpenFile("Open Project", "Pentrak Projects|*.web", "*.web");
+  if (!chosen || chosen->empty()) return;
+  if (!OpenProjectFile(workbench_, *chosen)) return;
+  folder_index_ = -1;
+  document_index_ = -1;
+  RefreshProjects();
+  DisplayCurrentProject();
+}
+
+void MainWindow::RemoveProject() {
+  if (!RemoveCurrentProject(workbench_)) return;
+  folder_index_ = -1;
+  document_index_ = -1;
+  RefreshProjects();
+  DisplayCurrentProject();
+}
+
+void MainWindow::ChooseProjectAt(int row) {
+  int index = projects_->itemData(row).toInt();
+  if (index == workbench_.history.current_index) return;
+  Trap([this, index] { ChooseProject(workbench_, index); });
+  folder_index_ = -1;
+  document_index_ = -1;
+  RefreshProjects();
+  DisplayCurrentProject();
+}
+
+void MainWindow::DocumentAction(int action) {
+  std::string path = ResolvedDocumentPath();
+  if (path.empty()) return;
+  LaunchContext launch = Launch();
+  switch (action) {
+    case 0:
+      OpenWithAssociation(launch, path, 1);
+      break;
+    case 1:
+      LaunchBrowser(launch, path);
+      break;
+    case 2:
+      LaunchEditor(launch, path);
+      break;
+    case 3:
+      // The content file selected beside the document, else its own last one.
+      LaunchEditor(launch, SelectedContentFilePath());
+      break;
+    case 4:
+      LaunchImageEditor(launch, path);
+      break;
+    case 5:
+      LaunchXmlEditor(launch, path);
+      break;
+    case 7:
+    case 8:
+    case 9:
+    case 10:
+    case 11:
+    case 12:
+      LaunchCustomCommand(launch, path, action - 6);
+      break;
+    default:
+      break;
+  }
+}
+
+}  // namespace pentrak

@@ -1,0 +1,328 @@
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <QAbstractButton>
+#include <QComboBox>
+#include <QLabel>
+#include <QTest>
+#include <QTimer>
+#include <QTreeWidget>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <regex>
+#include <sstream>
+
+#include "gui/gui_test_support.h"
+#include "settings/project_history.h"
+
+namespace pentrak {
+namespace {
+
+const std::string kSample = "Pentrak CMS Overview (Sample)";
+
+std::string ReadAll(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::stringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+void WriteAll(const std::string& path, const std::string& text) {
+  std::filesystem::create_directories(std::filesystem::path(path).parent_path());
+  std::ofstream(path, std::ios::binary) << text;
+}
+
+// A project "name" below folder/name with one folder "Main" holding these documents (each
+// "path" generated from page.tpl); returns the project file.
+std::string WriteProject(const TestFolder& folder, const std::string& name,
+                         const std::vector<std::string>& documents) {
+  std::string root = folder / name + "/";
+  std::string definition = "[Main]\r\n";
+  for (const std::string& document : documents) definition += document + ",page.tpl\r\n";
+  WriteAll(root + "project.txt", definition);
+  WriteAll(root + "page.tpl", "<p>page</p>\r\n");
+  std::filesystem::create_directories(root + "out");
+  std::string file = root + name + ".web";
+  WriteAll(file, "name=" + name + "\r\ndocument-root=" + root + "out/\r\ncontent-root=" + root +
+                     "\r\ndefinition-file=project.txt\r\nmax-docs=2000\r\n");
+  return file;
+}
+
+// The sample project's file as the batch form names it on Windows: every separator a "\".
+std::string BatchPath(const std::string& path) {
+  std::string text = path;
+  for (char& c : text) {
+    if (c == '/') c = '\\';
+  }
+  return text;
+}
+
+TEST(MainWindow, StartsWithTheFirstRunQuestionsAndShowsTheSampleProject) {
+  DesktopFixture desktop;
+  ASSERT_TRUE(desktop.Open());
+  ASSERT_GE(desktop.ui.messages.size(), 2u);
+  EXPECT_EQ(desktop.ui.messages[0].title, "Create Default Initialization File");
+  EXPECT_EQ(desktop.ui.messages[1].title, "Create Default Project History File");
+  for (int i = 0; i < 2; ++i) {
+    EXPECT_EQ(desktop.ui.messages[i].buttons, Buttons::kOkCancel);
+    EXPECT_EQ(desktop.ui.messages[i].icon, Icon::kQuestion);
+  }
+  std::string project_file = desktop.folder / "overview/Pentrak CMS Overview.web";
+  EXPECT_EQ(FromQt(desktop.window->windowTitle()),
+            "Pentrak CMS - " + kSample + " - " + project_file);
+  EXPECT_EQ(FromQt(desktop.Find<QLabel>("lblProjectStatus")->text()),
+            "Project: " + kSample + " (8 Documents)");
+  auto* folders = desktop.Find<QListWidget>("lstFolders");
+  ASSERT_EQ(folders->count(), 3);
+  EXPECT_EQ(folders->item(0)->text(), "Home");
+  EXPECT_EQ(folders->item(2)->text(), "Project");
+  auto* documents = desktop.Find<QTreeWidget>("lvwDocuments");
+  ASSERT_EQ(documents->topLevelItemCount(), 3);
+  EXPECT_EQ(documents->topLevelItem(2)->text(0), "pentrak.gif");
+  EXPECT_EQ(desktop.Find<QListWidget>("lvwTemplate")->item(0)->text(), "templates\\page.tpl");
+  EXPECT_TRUE(desktop.Find<QLabel>("lblDocumentDetails")->text().contains("Optimization level: 1"));
+
+  desktop.workbench.options.enable_content_file_filter = 1;
+  desktop.workbench.options.content_file_filter = ".par";
+  desktop.Trigger("mnuRefreshProject");
+  EXPECT_EQ(desktop.Find<QLabel>("lblContentFiles")->text(), "Content Files (using filter *.par)");
+}
+
+TEST(MainWindow, CancelledFirstRunQuestionClosesTheProgram) {
+  DesktopFixture desktop;
+  desktop.ui.message_answers = {Answer::kCancel};
+  EXPECT_FALSE(desktop.Open());
+  EXPECT_FALSE(std::filesystem::exists(desktop.folder / "pentrak.ini"));
+}
+
+TEST(MainWindow, EachSwitchIsStoredInUiIniAtOnce) {
+  DesktopFixture desktop;
+  ASSERT_TRUE(desktop.Open());
+  struct Case {
+    const char* box;
+    const char* line;
+  };
+  for (const Case& c :
+       {Case{"ckShowPaths", "display-paths=1"}, Case{"ckShowAttributes", "display-attributes=1"},
+        Case{"ckShowMacros", "display-macros=1"}, Case{"ckGenerateModifiedOnly", "modified-only=1"},
+        Case{"ckSkipReadOnly", "skip-read-only=1"},
+        Case{"ckAutomaticallyCreateSubdirectories", "create-subdirectories=1"}}) {
+    std::string before = ReadAll(desktop.folder / "ui.ini");
+    desktop.Find<QAbstractButton>(c.box)->click();
+    std::string after = ReadAll(desktop.folder / "ui.ini");
+    EXPECT_EQ(before.find(c.line), std::string::npos) << c.box;
+    EXPECT_NE(after.find(std::string(c.line) + "\r\n"), std::string::npos) << c.box;
+  }
+  // Show Paths shows a document as the definition holds it.
+  EXPECT_EQ(desktop.Find<QTreeWidget>("lvwDocuments")->topLevelItem(2)->text(0),
+            "images\\pentrak.gif");
+  // Show Macros lists the macros of the selected content file (index.par), without tags.
+  auto* macros = desktop.Find<QListWidget>("lstMacros");
+  EXPECT_TRUE(macros->isVisible());
+  EXPECT_GT(macros->count(), 0);
+  EXPECT_FALSE(macros->item(0)->text().startsWith("[@"));
+}
+
+// Both logs with the run's times and the program folder put aside.
+std::string Masked(std::string log, const std::string& home) {
+  for (std::size_t at; (at = log.find(home)) != std::string::npos;)
+    log.replace(at, home.size(), "HOME");
+  log = std::regex_replace(log, std::regex("(Project: ?\t[^\t]*\t\t)[^\r]*"), "$1TIME");
+  return std::regex_replace(log, std::regex("(Generation Time: +)[^\r]*"), "$1TIME");
+}
+
+TEST(MainWindow, GeneratesTheProjectAsTheCommandLineDoes) {
+  DesktopFixture desktop;
+  ASSERT_TRUE(desktop.Open());
+  std::vector<bool> during;
+  desktop.ui.on_service = [&](int call) {
+    if (call != 1) return;
+    for (const char* name :
+         {"mnuGenerateProject", "mnuGenerateFolder", "mnuGenerateDocument", "Generate",
+          "GenerateFolder", "GenerateDocument", "mnuStopGeneration", "Stop"}) {
+      during.push_back(desktop.Find<QAction>(name)->isEnabled());
+    }
+  };
+  desktop.Trigger("mnuGenerateProject");
+  EXPECT_EQ(during, (std::vector<bool>{false, false, false, false, false, false, true, true}));
+  EXPECT_TRUE(desktop.Find<QAction>("Generate")->isEnabled());
+  EXPECT_FALSE(desktop.Find<QAction>("Stop")->isEnabled());
+  std::vector<std::string> status = desktop.StatusLines();
+  ASSERT_GE(status.size(), 3u);
+  EXPECT_EQ(status.front().rfind("Starting Project: \t" + kSample + "\t\t", 0), 0u);
+  EXPECT_EQ(status.back(), "Generated 6 of 8 documents (2  static documents).");
+  EXPECT_EQ(desktop.Find<QListWidget>("lstStatus")->currentRow(),
+            static_cast<int>(status.size()) - 1);
+
+  TestFolder cli_home;
+  std::string command = std::string(PENTRAK_TEST_BINARY_DIR) + "/pentrak-cli --home '" +
+                        cli_home.path() + "' generate --quiet >/dev/null 2>&1";
+  ASSERT_EQ(std::system(command.c_str()), 0);
+  EXPECT_EQ(Masked(ReadAll(desktop.folder / "temp/pentrak.txt"), desktop.folder.path()),
+            Masked(ReadAll(cli_home / "temp/pentrak.txt"), cli_home.path()));
+  for (const char* document :
+       {"index.html", "macros/index.html", "macros/parameters.html", "macros/conditions.html",
+        "project/definition.html", "project/generation.html"}) {
+    std::string ours = ReadAll(desktop.folder / "overview/" + document);
+    EXPECT_FALSE(ours.empty()) << document;
+    EXPECT_EQ(Masked(ours, desktop.folder.path()),
+              Masked(ReadAll(cli_home / "overview/" + document), cli_home.path()))
+        << document;
+  }
+}
+
+TEST(MainWindow, StopEndsALongRun) {
+  DesktopFixture desktop;
+  std::vector<std::string> documents;
+  for (int i = 0; i < 2000; ++i) documents.push_back("page" + std::to_string(i) + ".html");
+  std::string project = WriteProject(desktop.folder, "Big", documents);
+  ASSERT_TRUE(desktop.Open({"", project, ""}));
+  desktop.ui.on_service = [&](int call) {
+    if (call == 50) desktop.Trigger("Stop");
+  };
+  desktop.Trigger("Generate");
+  std::vector<std::string> status = desktop.StatusLines();
+  ASSERT_GE(status.size(), 2u);
+  EXPECT_EQ(status[status.size() - 2].rfind("Stopped Project:  \tBig\t\t", 0), 0u);
+  std::smatch match;
+  ASSERT_TRUE(std::regex_match(status.back(), match,
+                               std::regex("Generated ([0-9]+) of ([0-9]+) documents\\.")))
+      << status.back();
+  EXPECT_EQ(match[1], match[2]);
+  EXPECT_LT(std::stoi(match[1]), 2000);
+  EXPECT_FALSE(std::filesystem::exists(desktop.folder / "Big/out/page1999.html"));
+  std::string log = ReadAll(desktop.folder / "temp/pentrak.txt");
+  EXPECT_NE(log.find("\r\nStopped Project:  \tBig\t\t"), std::string::npos);
+  EXPECT_NE(log.find("Total Documents:      " + std::string(match[1]) + "\r\n"), std::string::npos);
+}
+
+TEST(MainWindow, AsksForEachMissingSubdirectory) {
+  struct Case {
+    std::vector<FourButtonAnswer> answers;
+    std::size_t questions;
+    bool created;
+    std::string summary;
+  };
+  for (const Case& c : {Case{{FourButtonAnswer::kYesToAll}, 1, true, "Generated 2 of 2 documents."},
+                        Case{{FourButtonAnswer::kNo, FourButtonAnswer::kNo},
+                             2,
+                             false,
+                             "Generated 0 of 2 documents with 2 warnings.\t\tSee Log File."},
+                        Case{{FourButtonAnswer::kCancel},
+                             1,
+                             false,
+                             "Generated 0 of 1 document with 1 error\t\tSee Log File."}}) {
+    DesktopFixture desktop;
+    std::string project = WriteProject(desktop.folder, "Site", {"a/one.html", "b/two.html"});
+    ASSERT_TRUE(desktop.Open({"", project, ""}));
+    desktop.ui.question_answers = {c.answers.begin(), c.answers.end()};
+    desktop.ui.messages.clear();
+    desktop.Trigger("mnuGenerateProject");
+    ASSERT_EQ(desktop.ui.questions.size(), c.questions);
+    const auto& question = desktop.ui.questions[0];
+    EXPECT_EQ(question.title, "Subdirectory Does Not Exist");
+    EXPECT_EQ(question.text, "The subdirectory " + desktop.folder / "Site/out/a/" +
+                                 " does not exist. Would you like Pentrak to create this "
+                                 "subdirectory?");
+    EXPECT_EQ(question.preset, FourButtonAnswer::kCancel);
+    EXPECT_EQ(std::filesystem::exists(desktop.folder / "Site/out/b/two.html"), c.created);
+    EXPECT_EQ(desktop.StatusLines().back(), c.summary);
+    if (c.answers[0] == FourButtonAnswer::kCancel) {
+      ASSERT_EQ(desktop.ui.messages.size(), 1u);
+      EXPECT_EQ(desktop.ui.messages[0].text,
+                "Error # 10006 was generated by PentrakCMS\rError processing file: " +
+                    desktop.folder / "Site/out/a/one.html" +
+                    ".\r\nSubdirectory does not exist.\r\nProject generation halted.");
+    }
+  }
+}
+
+TEST(MainWindow, RemoveProjectAsksFirst) {
+  DesktopFixture desktop;
+  std::string project = WriteProject(desktop.folder, "Shop", {"index.html"});
+  ASSERT_TRUE(desktop.Open({"", project, ""}));
+  auto* projects = desktop.Find<QComboBox>("cboProjects");
+  ASSERT_EQ(projects->count(), 2);
+  EXPECT_EQ(projects->currentText(), "Shop");
+  for (Answer answer : {Answer::kCancel, Answer::kOk}) {
+    desktop.ui.message_answers = {answer};
+    desktop.Trigger("mnuRemoveProject");
+    const auto& question = desktop.ui.messages.back();
+    EXPECT_EQ(question.title, "Remove Project");
+    EXPECT_EQ(question.text, "Are you sure you want to remove the Project \"Shop\" from Pentrak?");
+    EXPECT_EQ(question.buttons, Buttons::kOkCancel);
+    EXPECT_EQ(question.icon, Icon::kQuestion);
+    EXPECT_EQ(projects->count(), answer == Answer::kOk ? 1 : 2);
+  }
+  EXPECT_EQ(projects->currentText(), QString::fromStdString(kSample));
+  EXPECT_TRUE(std::filesystem::exists(project));
+}
+
+TEST(MainWindow, NewProjectIsRefusedWhenTheHistoryIsFull) {
+  DesktopFixture desktop;
+  ASSERT_TRUE(desktop.Open());
+  ResizeProjectHistory(desktop.workbench.history, 1);
+  desktop.Trigger("mnuNewProject");
+  const auto& message = desktop.ui.messages.back();
+  EXPECT_EQ(message.title, "Error");
+  EXPECT_EQ(message.text,
+            "Error # 10003 was generated by PentrakCMS\rCould not create new project. Maximum "
+            "number of projects exceeded.");
+  EXPECT_EQ(message.icon, Icon::kExclamation);
+}
+
+TEST(MainWindow, BatchFormGeneratesAndClosesOnlyForModeTwo) {
+  for (bool close : {true, false}) {
+    DesktopFixture desktop;
+    std::string project = BatchPath(desktop.folder / "overview/Pentrak CMS Overview.web");
+    ASSERT_TRUE(desktop.Open(
+        {"", "", std::string(close ? "/mode=2" : "/mode=1") + " /project=" + project}));
+    auto* timer = desktop.Find<QTimer>("Timer2");
+    EXPECT_TRUE(timer->isActive());
+    EXPECT_EQ(timer->interval(), 1000);
+    EXPECT_TRUE(DesktopFixture::WaitFor([&] {
+      std::vector<std::string> status = desktop.StatusLines();
+      return !status.empty() && status.back().rfind("Generated 6 of 8", 0) == 0;
+    }));
+    if (close) {
+      EXPECT_TRUE(DesktopFixture::WaitFor([&] { return !desktop.window->isVisible(); }));
+    }
+    QApplication::processEvents();
+    EXPECT_EQ(desktop.window->isVisible(), !close);
+    EXPECT_TRUE(std::filesystem::exists(desktop.folder / "overview/index.html"));
+  }
+}
+
+TEST(MainWindow, DocumentActionsStartTheConfiguredProgramOnTheResolvedPath) {
+  DesktopFixture desktop;
+  ASSERT_TRUE(desktop.Open());
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(desktop.window.get()));
+  std::string script = desktop.folder / "record.sh";
+  std::string record = desktop.folder / "arguments.txt";
+  WriteAll(script, "#!/bin/sh\nprintf '%s\\n' \"$@\" > '" + record + ".part'\nmv '" + record +
+                       ".part' '" + record + "'\n");
+  ::chmod(script.c_str(), 0755);
+  ProgramOptions& options = desktop.workbench.options;
+  options.browser = script;
+  options.editor = script;
+  options.documents_default_action = 1;
+  auto* documents = desktop.Find<QTreeWidget>("lvwDocuments");
+  // The pop-up's Edit, then a double-click with the default action (the browser).
+  for (bool double_click : {false, true}) {
+    std::filesystem::remove(record);
+    if (double_click) {
+      QRect rect = documents->visualItemRect(documents->topLevelItem(0));
+      QTest::mouseClick(documents->viewport(), Qt::LeftButton, {}, rect.center());
+      QTest::mouseDClick(documents->viewport(), Qt::LeftButton, {}, rect.center());
+    } else {
+      desktop.Trigger("mnuEditDocument");
+    }
+    ASSERT_TRUE(DesktopFixture::WaitFor([&] { return std::filesystem::exists(record); }))
+        << double_click;
+    EXPECT_EQ(ReadAll(record), desktop.folder / "overview/index.html" + "\n");
+  }
+}
+
+}  // namespace
+}  // namespace pentrak

@@ -1,0 +1,119 @@
+#include "gui/qt_user_interface.h"
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QListWidget>
+#include <QMessageBox>
+#include <utility>
+
+#include "gui/four_button_box.h"
+#include "gui/qt_text.h"
+
+namespace pentrak {
+
+namespace {
+
+QMessageBox::Icon BoxIcon(Icon icon) {
+  switch (icon) {
+    case Icon::kCritical:
+      return QMessageBox::Critical;
+    case Icon::kQuestion:
+      return QMessageBox::Question;
+    case Icon::kExclamation:
+      return QMessageBox::Warning;
+    case Icon::kInformation:
+      return QMessageBox::Information;
+    case Icon::kNone:
+      break;
+  }
+  return QMessageBox::NoIcon;
+}
+
+QMessageBox::StandardButtons BoxButtons(Buttons buttons) {
+  switch (buttons) {
+    case Buttons::kOk:
+      return QMessageBox::Ok;
+    case Buttons::kOkCancel:
+      return QMessageBox::Ok | QMessageBox::Cancel;
+    case Buttons::kYesNo:
+      return QMessageBox::Yes | QMessageBox::No;
+    case Buttons::kYesNoCancel:
+      return QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
+  }
+  return QMessageBox::Ok;
+}
+
+// A typed path is taken as the chooser's start; a bare pattern such as "*.web" is not a place.
+QString StartPath(std::string_view initial_path) {
+  QString path = ToQt(initial_path);
+  return path.contains(QLatin1Char('*')) ? QString() : path;
+}
+
+std::optional<std::string> Chosen(const QString& path) {
+  if (path.isEmpty()) return std::nullopt;
+  return FromQt(path);
+}
+
+}  // namespace
+
+void QtUserInterface::SetParentWindow(QWidget* window) { parent_ = window; }
+
+void QtUserInterface::SetStatusList(QListWidget* list) { status_list_ = list; }
+
+Answer QtUserInterface::ShowMessage(std::string_view title, std::string_view text, Icon icon,
+                                    Buttons buttons) {
+  QMessageBox box(BoxIcon(icon), ToQt(title), MessageText(text), BoxButtons(buttons), parent_);
+  box.setObjectName(QStringLiteral("msgBox"));
+  int pressed = box.exec();
+  switch (buttons) {
+    case Buttons::kOk:
+      return Answer::kOk;
+    case Buttons::kOkCancel:
+      return pressed == QMessageBox::Ok ? Answer::kOk : Answer::kCancel;
+    case Buttons::kYesNo:
+      return pressed == QMessageBox::Yes ? Answer::kYes : Answer::kNo;
+    case Buttons::kYesNoCancel:
+      if (pressed == QMessageBox::Yes) return Answer::kYes;
+      return pressed == QMessageBox::No ? Answer::kNo : Answer::kCancel;
+  }
+  return Answer::kCancel;
+}
+
+FourButtonAnswer QtUserInterface::AskFourButtons(std::string_view title, std::string_view text,
+                                                 FourButtons shown, FourButtonAnswer preset) {
+  FourButtonBox box(parent_, title, text, shown, preset);
+  return box.Ask();
+}
+
+void QtUserInterface::AddStatusLine(std::string_view text) {
+  if (status_list_ == nullptr) return;
+  status_list_->addItem(ToQt(text));
+  if (status_list_->count() >= 2) status_list_->setCurrentRow(status_list_->count() - 1);
+}
+
+void QtUserInterface::ClearStatus() {
+  if (status_list_ != nullptr) status_list_->clear();
+}
+
+bool QtUserInterface::ServiceEvents() {
+  QApplication::processEvents();
+  return std::exchange(stop_clicked_, false);
+}
+
+void QtUserInterface::Beep() { QApplication::beep(); }
+
+std::optional<std::string> QtUserInterface::ChooseOpenFile(std::string_view title,
+                                                           std::string_view filter,
+                                                           std::string_view initial_path) {
+  return Chosen(QFileDialog::getOpenFileName(parent_, ToQt(title), StartPath(initial_path),
+                                             ChooserFilter(filter)));
+}
+
+std::optional<std::string> QtUserInterface::ChooseSaveFile(std::string_view title,
+                                                           std::string_view filter,
+                                                           std::string_view initial_path) {
+  return Chosen(QFileDialog::getSaveFileName(parent_, ToQt(title), StartPath(initial_path),
+                                             ChooserFilter(filter)));
+}
+
+}  // namespace pentrak
