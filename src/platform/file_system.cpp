@@ -83,10 +83,21 @@ std::string ReadAll(int fd) {
     errno = EISDIR;
     ThrowErrno();
   }
-  if (st.st_size > 0) result.reserve(static_cast<std::size_t>(st.st_size));
-  char buffer[65536];
-  while (ReadMore(fd, result, buffer)) {
+  // A regular file is read straight into the result in one call: asking for one byte more than
+  // its size lets a short read tell that the end was reached.
+  std::size_t used = 0;
+  result.resize(st.st_size > 0 ? static_cast<std::size_t>(st.st_size) + 1 : 65536);
+  for (;;) {
+    if (used == result.size()) result.resize(result.size() * 2);
+    ssize_t n;
+    do {
+      n = ::read(fd, result.data() + used, result.size() - used);
+    } while (n < 0 && errno == EINTR);
+    if (n < 0) ThrowErrno();
+    used += static_cast<std::size_t>(n);
+    if (n == 0 || (S_ISREG(st.st_mode) && used < result.size())) break;
   }
+  result.resize(used);
   return result;
 }
 
@@ -344,6 +355,19 @@ bool FileSystem::FilesIdentical(const std::string& a, const std::string& b) cons
   struct stat st_b = StatOrThrow(native_b);
   if (st_a.st_size != st_b.st_size) return false;
   return ReadFile(a) == ReadFile(b);
+}
+
+FileStatus FileSystem::Status(const std::string& path) const {
+  FileStatus status;
+  try {
+    CheckFault(FileOp::kAttributes, path);
+    struct stat st = StatOrThrow(NativePath(path));
+    status.folder = S_ISDIR(st.st_mode);
+    status.modified = static_cast<std::int64_t>(st.st_mtime);
+  } catch (const Error& error) {
+    status.error = error.number();
+  }
+  return status;
 }
 
 std::int64_t FileSystem::LastModified(const std::string& path) const {
