@@ -1,7 +1,6 @@
 #include "platform/append_file.h"
 
 #include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -27,9 +26,6 @@ void AppendFile::Open(const FileSystem& fs, const std::string& path) {
 
 void AppendFile::Write(std::string_view bytes) {
   fs_->CheckFault(FileOp::kAppend, path_);
-  struct stat st {};
-  if (::fstat(fd_, &st) != 0) throw SystemError(errno);
-  if (st.st_nlink == 0) throw SystemError(ENOENT);
   while (!bytes.empty()) {
     ssize_t n = ::write(fd_, bytes.data(), bytes.size());
     if (n < 0) {
