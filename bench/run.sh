@@ -4,7 +4,13 @@
 # documents per second, peak memory and the ratio of the two rates. A second project of 20,000
 # documents shows how the time grows with the size of the project.
 #
-# usage: [TRIES=5] bench/run.sh   (from anywhere; installs GNU time, hugo, python3 if missing)
+# On the 20,000-document project it then compares the paths where a user of a large site waits
+# with the standard tools for the same work: a run with --modified-only when nothing changed
+# against ninja's no-work check over the same dependencies, search against grep -rn over the
+# sources, and replace against sed -i over a copy of them.
+#
+# usage: [TRIES=5] bench/run.sh   (from anywhere; installs GNU time, hugo, ninja, python3 if
+# missing)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root="$(pwd)"
@@ -17,6 +23,7 @@ install() {
 }
 [ -x /usr/bin/time ] || install time
 need hugo || install hugo
+need ninja || install ninja-build
 need python3 || install python3
 
 echo "== building the release pentrak-cli"
@@ -58,6 +65,7 @@ measure() {
   done
 }
 
+ratio() { python3 -c "print(f'{$1 / max($2, 0.001):.2f}')"; }
 rate() { python3 -c "print(f'{$1 / max($2, 0.001):.0f}')"; }
 secs() { python3 -c "print(f'{$1:.3f}')"; }
 mib() { python3 -c "print(f'{$1 / 1024:.1f}')"; }
@@ -109,3 +117,55 @@ python3 -c "
 small = $p_seconds / 1250 * 1e6
 large = $l_seconds / 20000 * 1e6
 print(f'time per document: {small:.0f} us at 1,250, {large:.0f} us at 20,000 (x{large / max(small, 1e-9):.2f}: linear when near 1)')"
+
+# Prints one comparison: what Pentrak and the other tool took (best of the tries) and the ratio.
+compare() {
+  local what="$1" p_s="$2" p_k="$3" tool="$4" t_s="$5" t_k="$6"
+  printf '%-24s pentrak %ss (peak %s MiB), %s %ss (peak %s MiB): ratio %s\n' "$what" \
+    "$(secs "$p_s")" "$(mib "$p_k")" "$tool" "$(secs "$t_s")" "$(mib "$t_k")" "$(ratio "$p_s" "$t_s")"
+}
+
+echo "== 20,000 documents, nothing changed"
+large="$work/large/pentrak"
+measure "$cli" --home "$work/home-large" generate --modified-only --quiet
+p_seconds=$seconds
+p_peak=$peak_kib
+grep -q "Current Documents:    20000" "$work/home-large/temp/pentrak.txt" || {
+  echo "the run with --modified-only generated documents" >&2
+  exit 1
+}
+measure ninja -C "$large"
+grep -q "no work to do" "$work/out.txt" || {
+  echo "ninja found work to do" >&2
+  exit 1
+}
+compare "no-change run / ninja" "$p_seconds" "$p_peak" ninja "$seconds" "$peak_kib"
+
+echo "== 20,000 documents, search"
+find_text="Paragraph 7 of document 12 in"
+measure "$cli" --home "$work/home-large" search "$find_text"
+p_seconds=$seconds
+p_peak=$peak_kib
+grep -q "^Complete. 100 occurrences in 100 files. 40004 files checked. " "$work/out.txt" || {
+  echo "search did not find what it should" >&2
+  exit 1
+}
+measure grep -rn "$find_text" "$large/src"
+compare "search / grep -rn" "$p_seconds" "$p_peak" "grep -rn" "$seconds" "$peak_kib"
+
+echo "== 20,000 documents, replace"
+# Each tool works on its own copy, replacing back and forth so that every try changes the same
+# 100 files.
+cp -a "$large" "$work/replace"
+sed -i "s#$large#$work/replace#" "$work/replace/site.web"
+cp -a "$large/src" "$work/sed"
+flip="$root/bench/flip_replace.sh"
+measure "$flip" pentrak "$work/replace" "$cli" "$work/home-replace"
+p_seconds=$seconds
+p_peak=$peak_kib
+grep -q "^Complete. 2400 replacements in 100 files. " "$work/out.txt" || {
+  echo "replace did not make the replacements it should" >&2
+  exit 1
+}
+measure "$flip" sed "$work/sed"
+compare "replace / sed -i" "$p_seconds" "$p_peak" "sed -i" "$seconds" "$peak_kib"

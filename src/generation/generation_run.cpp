@@ -16,6 +16,7 @@
 #include "platform/clock.h"
 #include "platform/error.h"
 #include "platform/file_system.h"
+#include "platform/file_times.h"
 #include "platform/paths.h"
 #include "platform/text_lines.h"
 #include "platform/user_interface.h"
@@ -73,7 +74,8 @@ class GenerationRunner {
         loader_{context.project, context.fs, log_, context.macros},
         expansion_{context.project, context.definition, context.macros, context.clock},
         generator_{expansion_, context.fs, log_, context.display.modified_only != 0, &spare_file_},
-        up_to_date_{context.project, context.definition, context.fs, log_},
+        source_times_(context.fs),
+        up_to_date_{context.project, context.definition, context.fs, source_times_, log_},
         run_(run) {}
 
   void Run();
@@ -112,6 +114,7 @@ class GenerationRunner {
   ContentLoadContext loader_;
   ExpansionContext expansion_;
   DocumentGeneratorContext generator_;
+  FileTimes source_times_;  // what this run has learnt of its sources' time stamps
   UpToDateContext up_to_date_;
   GenerationRun& run_;
   std::string spare_file_;  // the old contents of the document written last
@@ -145,6 +148,7 @@ void GenerationRunner::Run() {
   run_.create_all_subdirectories = false;
   context_.ui.ClearStatus();
   EnterGeneratingState(context_.state);
+  WorkFilesHold hold(log_);
   try {
     Start();
     FolderLoop();
@@ -225,6 +229,7 @@ void GenerationRunner::MissingFile(const std::string& path) {
 // question is not asked again in this run. Closing the box answers No.
 bool GenerationRunner::AskToContinue(std::string_view title, std::string text, bool& ignore) {
   text += "Would you like to ignore this error and continue generating the Project?";
+  FlushWorkFiles(log_);
   FourButtonAnswer answer = context_.ui.AskFourButtons(
       title, text, FourButtons{true, true, true, false}, FourButtonAnswer::kNo);
   if (answer == FourButtonAnswer::kYesToAll) ignore = true;
@@ -292,6 +297,8 @@ void GenerationRunner::DocumentLoop(int folder_index) {
        ++d) {
     const Document& document = folder.documents[d];
     if (document.path.empty()) return;
+    // The log is complete on disk wherever the user can look at it or stop the run.
+    FlushWorkFiles(log_);
     if (context_.ui.ServiceEvents()) context_.state.stop_requested = true;
     if (!InScope(folder_index, d)) continue;
     Log(IndexText(folder_index) + ":" + IndexText(d) + " " + document.path);
@@ -343,6 +350,7 @@ bool GenerationRunner::SubdirectoryReady(const std::string& path) {
     context_.fs.CreateFolderPath(folder);
     return true;
   }
+  FlushWorkFiles(log_);
   FourButtonAnswer answer = context_.ui.AskFourButtons(
       "Subdirectory Does Not Exist",
       "The subdirectory " + folder +
@@ -395,6 +403,8 @@ void GenerationRunner::Generate(int folder_index, int document_index) {
   short outcome;
   try {
     outcome = GenerateDocument(generator_, folder_index, document_index);
+    // A document may also serve as another one's source.
+    source_times_.Forget(path);
   } catch (const Error& error) {
     GenerationError(path, error.description());
     return;
@@ -448,6 +458,7 @@ void GenerationRunner::Finish() {
     Log("");
     Log("Generated Files List: " + context_.work_files.generated_files_list);
   }
+  FlushWorkFiles(log_);
   LeaveGeneratingState(context_);
   context_.ui.Beep();
   if (run_.errors >= 1) {
@@ -458,6 +469,7 @@ void GenerationRunner::Finish() {
 
 void GenerationRunner::ErrorPath(const Error& error) {
   run_.end = RunEnd::kHalted;
+  FlushWorkFiles(log_);
   ReportError(context_.ui, error);
   std::string line = RunLine("Error in Project: ", context_.clock.Now());
   Log("");
@@ -479,6 +491,7 @@ void GenerationRunner::ErrorPath(const Error& error) {
   Log(summary);
   Log("");
   Log(error.description());
+  FlushWorkFiles(log_);
   LeaveGeneratingState(context_);
 }
 

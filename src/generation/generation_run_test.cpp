@@ -389,5 +389,51 @@ TEST(RunSummaryTest, StatusLineNamesEveryNonZeroCount) {
   for (const Case& c : cases) EXPECT_EQ(RunSummary(c.run, c.logging), c.expected);
 }
 
+// The log is read while the run goes on: at every point where the user can look (events
+// serviced, a question, the error message) it must already hold every line written so far.
+TEST_F(GenerationRunTest, LogIsCompleteWheneverTheUserCanLook) {
+  f.project.project_macro_file = "";
+  f.options.ignore_missing_file_errors = 0;
+  f.WriteText("src/page.tpl", "[@BODY]\r\n");
+  std::string definition = "[Main]\r\n";
+  for (int d = 1; d <= 5; ++d) {
+    std::string n = std::to_string(d);
+    definition += "d" + n + ".html,page.tpl,d" + n + ".par!\r\n";
+    if (d != 4) f.WriteText("src/d" + n + ".par", "[@BODY]:\r\nBody " + n + "\r\n[@]\r\n");
+  }
+  f.WriteText("src/project.txt", definition);
+  std::vector<std::string> looks;
+  f.ui.on_look = [&] { looks.push_back(f.Masked(f.ReadText("temp/pentrak.txt"))); };
+
+  GenerationRun run = Run();
+
+  auto document = [](int d) {
+    return "0000:000" + std::to_string(d - 1) + " <dir>/site/d" + std::to_string(d) + ".html\r\n" +
+           kIndent + ">Generated\r\n\r\n";
+  };
+  const std::string head =
+      "Starting Project: \tSite\t\t<time>\r\n\r\n----:---- Globals\r\n\r\n0000:---- Main\r\n\r\n";
+  const std::string three = head + document(1) + document(2) + document(3);
+  const std::string at_question = three + "0000:0003 <dir>/site/d4.html\r\n" + kIndent +
+                                  "ERROR: Could not open file at <dir>/src/d4.par.\r\n";
+  const std::string halted = at_question +
+                             "\r\nError in Project: \tSite\t\t<time>\r\n"
+                             "\r\nERRORS:   1  (1 missing file)\r\n"
+                             "\r\nGenerated 3 of 4 documents with 1 error (1 missing file)"
+                             "\t\tSee Log File.\r\n"
+                             "\r\nError opening file: <dir>/src/d4.par.\r\n\r\n"
+                             "Project generation halted.\r\n";
+  EXPECT_EQ(run.end, RunEnd::kHalted);
+  // Events are serviced before each of the four documents reached; then the question and the
+  // error report.
+  ASSERT_EQ(looks.size(), 6u);
+  EXPECT_EQ(looks[0], head);
+  EXPECT_EQ(looks[1], head + document(1));
+  EXPECT_EQ(looks[3], three);
+  EXPECT_EQ(looks[4], at_question);
+  EXPECT_EQ(looks[5], at_question);
+  EXPECT_EQ(f.Masked(f.ReadText("temp/pentrak.txt")), halted);
+}
+
 }  // namespace
 }  // namespace pentrak

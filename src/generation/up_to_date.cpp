@@ -6,6 +6,7 @@
 
 #include "platform/error.h"
 #include "platform/file_system.h"
+#include "platform/file_times.h"
 #include "project/definition.h"
 #include "settings/project_settings.h"
 #include "settings/work_files.h"
@@ -15,9 +16,9 @@ namespace pentrak {
 namespace {
 
 // A listed source that is missing ends the run; the error says which one.
-std::int64_t LastModifiedOf(const FileSystem& fs, const std::string& path) {
+std::int64_t LastModifiedOf(FileTimes& times, const std::string& path) {
   try {
-    return fs.LastModified(path);
+    return times.LastModified(path);
   } catch (const Error& error) {
     throw FileError(error, "Error reading the last-modified time of ", path);
   }
@@ -26,8 +27,8 @@ std::int64_t LastModifiedOf(const FileSystem& fs, const std::string& path) {
 // Walks the sources in order, remembering the last difference to the document's time.
 class SourceComparison {
  public:
-  SourceComparison(const FileSystem& fs, std::int64_t document_time)
-      : fs_(fs), document_time_(document_time) {}
+  SourceComparison(FileTimes& times, std::int64_t document_time)
+      : times_(times), document_time_(document_time) {}
 
   // Compares the group's slots up to its limit or its first empty slot; false once a source
   // less than a second older than the document has ended the comparison.
@@ -40,22 +41,24 @@ class SourceComparison {
   }
 
   bool Source(const std::string& path) {
-    difference_ = document_time_ - LastModifiedOf(fs_, path);
+    difference_ = document_time_ - LastModifiedOf(times_, path);
     return difference_ >= 1;
   }
 
   bool SourceIsNewer() const { return difference_ < 0; }
 
  private:
-  const FileSystem& fs_;
+  FileTimes& times_;
   std::int64_t document_time_;
   std::int64_t difference_ = 1;
 };
 
 bool NeedsGeneration(const UpToDateContext& context, const Folder& folder,
                      const Document& document) {
-  if (!context.fs.FileExists(document.path)) return true;
-  SourceComparison comparison(context.fs, LastModifiedOf(context.fs, document.path));
+  // One look tells whether the document exists and how old it is.
+  FileStatus status = context.fs.Status(document.path);
+  if (status.error != 0 || status.folder) return true;
+  SourceComparison comparison(context.source_times, status.modified);
   const ProjectSettings& project = context.project;
   bool going = document.no_project_globals == 1 ||
                comparison.Group(context.definition.global_content_files, project.max_globals);

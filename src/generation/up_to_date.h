@@ -3,16 +3,19 @@
 namespace pentrak {
 
 class FileSystem;
+class FileTimes;
 struct LogContext;
 struct ProjectDefinition;
 struct ProjectSettings;
 
 // What the up-to-date check reads: the limits, the definition (resolved paths), the file
-// times, and the log it writes its verdict to.
+// system for the document's own time, the run's time stamps of the sources, and the log it
+// writes its verdict to.
 struct UpToDateContext {
   const ProjectSettings& project;
   const ProjectDefinition& definition;
   const FileSystem& fs;
+  FileTimes& source_times;
   const LogContext& log;
 };
 

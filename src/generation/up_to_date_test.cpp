@@ -8,6 +8,7 @@
 
 #include "generation/generation_test_support.h"
 #include "platform/error.h"
+#include "platform/file_times.h"
 
 namespace pentrak {
 namespace {
@@ -41,7 +42,8 @@ class UpToDateTest : public ::testing::Test {
 
   bool Check() {
     f.fs.WriteFile(f.work_files.log_file, "");
-    return CheckUpToDate(UpToDateContext{f.project, f.definition, f.fs, f.Log()}, 0, 0);
+    FileTimes times(f.fs);
+    return CheckUpToDate(UpToDateContext{f.project, f.definition, f.fs, times, f.Log()}, 0, 0);
   }
 
   GenerationFixture f;
@@ -99,6 +101,43 @@ TEST_F(UpToDateTest, MissingDocumentNeedsNoSourceButAMissingSourceFails) {
   f.fs.SetLastModified(f.Path("site/a.html"), kDocumentTime);
   SetTimes({{"src/g1.par", -5}});
   EXPECT_THROW(Check(), Error);
+}
+
+TEST_F(UpToDateTest, OneRunLooksAtEachSourceOnceUntilItIsWritten) {
+  SetTimes({{"src/g1.par", -5},
+            {"src/g2.par", -5},
+            {"src/f1.par", -5},
+            {"src/c1.par", -5},
+            {"src/t.tpl", -5}});
+  Folder& folder = f.definition.folders[0];
+  folder.documents[1] = folder.documents[0];
+  folder.documents[1].path = f.Path("site/b.html");
+  for (const char* name : {"site/a.html", "site/b.html"}) {
+    f.WriteText(name, "doc");
+    f.fs.SetLastModified(f.Path(name), kDocumentTime);
+  }
+  std::map<std::string, int> looks;
+  bool counting = true;
+  f.fs.SetFaultHook([&](FileOp op, const std::string& path) {
+    if (counting && op == FileOp::kAttributes) ++looks[path];
+    return 0;
+  });
+  FileTimes times(f.fs);
+  UpToDateContext context{f.project, f.definition, f.fs, times, f.Log()};
+  EXPECT_FALSE(CheckUpToDate(context, 0, 0));
+  EXPECT_FALSE(CheckUpToDate(context, 0, 1));
+  // The template is written in between: the next document sees its new time.
+  counting = false;
+  f.fs.SetLastModified(f.Path("src/t.tpl"), kDocumentTime + 5);
+  counting = true;
+  times.Forget(f.Path("src/t.tpl"));
+  EXPECT_TRUE(CheckUpToDate(context, 0, 0));
+  f.fs.SetFaultHook(nullptr);
+  const std::map<std::string, int> expected = {
+      {f.Path("site/a.html"), 2}, {f.Path("site/b.html"), 1}, {f.Path("src/g1.par"), 1},
+      {f.Path("src/g2.par"), 1},  {f.Path("src/f1.par"), 1},  {f.Path("src/c1.par"), 1},
+      {f.Path("src/t.tpl"), 2}};
+  EXPECT_EQ(looks, expected);
 }
 
 }  // namespace

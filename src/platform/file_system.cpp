@@ -73,15 +73,21 @@ void WriteAll(int fd, std::string_view bytes) {
   }
 }
 
+// Reads up to size bytes into data, resuming after a signal; 0 at the end of the file.
+std::size_t ReadSome(int fd, char* data, std::size_t size) {
+  ssize_t n;
+  do {
+    n = ::read(fd, data, size);
+  } while (n < 0 && errno == EINTR);
+  if (n < 0) ThrowErrno();
+  return static_cast<std::size_t>(n);
+}
+
 // Appends the next bytes read to text; false at the end of the file.
 template <std::size_t kSize>
 bool ReadMore(int fd, std::string& text, char (&buffer)[kSize]) {
-  ssize_t n;
-  do {
-    n = ::read(fd, buffer, kSize);
-  } while (n < 0 && errno == EINTR);
-  if (n < 0) ThrowErrno();
-  text.append(buffer, static_cast<std::size_t>(n));
+  std::size_t n = ReadSome(fd, buffer, kSize);
+  text.append(buffer, n);
   return n > 0;
 }
 
@@ -110,17 +116,27 @@ Descriptor OpenForReading(const std::string& path, struct stat& st) {
   return fd;
 }
 
-// The rest of the file; more than max_bytes throws EFBIG.
+// The rest of the file; more than max_bytes throws EFBIG. A regular file is read straight into
+// the result in one call: asking for one byte more than its size lets a short read tell that the
+// end was reached. A file that grows while it is read is followed up to the bound.
 std::string ReadAll(int fd, const struct stat& st, std::size_t max_bytes) {
+  if (st.st_size > 0 && static_cast<std::uint64_t>(st.st_size) > max_bytes) {
+    ThrowTooLarge(max_bytes);
+  }
   std::string result;
-  if (st.st_size > 0) {
-    if (static_cast<std::uint64_t>(st.st_size) > max_bytes) ThrowTooLarge(max_bytes);
-    result.reserve(static_cast<std::size_t>(st.st_size));
+  std::size_t used = 0;
+  result.resize(st.st_size > 0 ? static_cast<std::size_t>(st.st_size) + 1 : 65536);
+  for (;;) {
+    if (used == result.size()) {
+      if (used > max_bytes) ThrowTooLarge(max_bytes);
+      result.resize(result.size() * 2);
+    }
+    std::size_t n = ReadSome(fd, result.data() + used, result.size() - used);
+    used += n;
+    if (n == 0 || used < result.size()) break;
   }
-  char buffer[65536];
-  while (ReadMore(fd, result, buffer)) {
-    if (result.size() > max_bytes) ThrowTooLarge(max_bytes);
-  }
+  if (used > max_bytes) ThrowTooLarge(max_bytes);
+  result.resize(used);
   return result;
 }
 
@@ -375,7 +391,7 @@ void FileSystem::AppendLine(const std::string& path, std::string_view line) cons
 
 void FileSystem::AppendBytes(const std::string& path, std::string_view bytes) const {
   CheckFault(FileOp::kAppend, path);
-  Descriptor fd = OpenOrThrow(NativePath(path), O_WRONLY | O_APPEND);
+  Descriptor fd = OpenOrThrow(NativePath(path), O_WRONLY | O_APPEND | O_NOFOLLOW | O_NONBLOCK);
   WriteAll(fd.get(), bytes);
 }
 
@@ -467,6 +483,19 @@ bool FileSystem::FilesIdentical(const std::string& a, const std::string& b) cons
   struct stat st_b = StatOrThrow(native_b);
   if (st_a.st_size != st_b.st_size) return false;
   return ReadFile(a) == ReadFile(b);
+}
+
+FileStatus FileSystem::Status(const std::string& path) const {
+  FileStatus status;
+  try {
+    CheckFault(FileOp::kAttributes, path);
+    struct stat st = StatOrThrow(NativePath(path));
+    status.folder = S_ISDIR(st.st_mode);
+    status.modified = static_cast<std::int64_t>(st.st_mtime);
+  } catch (const Error& error) {
+    status.error = error.number();
+  }
+  return status;
 }
 
 std::int64_t FileSystem::LastModified(const std::string& path) const {

@@ -15,6 +15,14 @@ inline constexpr std::string_view kTemporarySuffix = ".pentrak-new";
 // The kinds of file access a test can make fail.
 enum class FileOp { kRead, kWrite, kAppend, kCreateFolder, kCopy, kRemove, kAttributes };
 
+// What one look at a path tells: 0 or the errno that made it fail, whether it is a folder, and
+// its last-modified time in whole seconds since the epoch.
+struct FileStatus {
+  int error = 0;
+  bool folder = false;
+  std::int64_t modified = 0;
+};
+
 // Every file access of the system goes through this one object. Paths may use "\" or "/";
 // on POSIX they are handed to the operating system with "/". Failures throw Error with the
 // platform's errno and description. Only regular files are read or replaced: anything else
@@ -80,6 +88,8 @@ class FileSystem {
   // Compares two files byte for byte; throws when either cannot be read.
   bool FilesIdentical(const std::string& a, const std::string& b) const;
 
+  // Existence and time stamp in one look; never throws.
+  FileStatus Status(const std::string& path) const;
   // Last-modified time in whole seconds since the epoch.
   std::int64_t LastModified(const std::string& path) const;
   void SetLastModified(const std::string& path, std::int64_t seconds) const;
@@ -88,6 +98,8 @@ class FileSystem {
   void SetReadOnly(const std::string& path, bool read_only) const;
 
  private:
+  friend class AppendFile;  // a file held open for appending obeys the same fault hook
+
   void CheckFault(FileOp op, const std::string& path) const;
   // The replacement behind WriteFile (spare null: synced, renamed) and WriteFileReusing.
   void ReplaceFile(const std::string& path, std::string_view bytes, std::string* spare) const;

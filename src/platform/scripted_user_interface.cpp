@@ -4,6 +4,7 @@ namespace pentrak {
 
 Answer ScriptedUserInterface::ShowMessage(std::string_view title, std::string_view text, Icon icon,
                                           Buttons buttons) {
+  if (on_look) on_look();
   messages.push_back({std::string(title), std::string(text), icon, buttons});
   if (!message_answers.empty()) {
     Answer answer = message_answers.front();
@@ -17,6 +18,7 @@ Answer ScriptedUserInterface::ShowMessage(std::string_view title, std::string_vi
 FourButtonAnswer ScriptedUserInterface::AskFourButtons(std::string_view title,
                                                        std::string_view text, FourButtons shown,
                                                        FourButtonAnswer preset) {
+  if (on_look) on_look();
   questions.push_back({std::string(title), std::string(text), shown, preset});
   if (!question_answers.empty()) {
     FourButtonAnswer answer = question_answers.front();
@@ -36,6 +38,7 @@ void ScriptedUserInterface::ClearStatus() {
 }
 
 bool ScriptedUserInterface::ServiceEvents() {
+  if (on_look) on_look();
   ++service_calls;
   return stop_on_service_call != 0 && service_calls == stop_on_service_call;
 }

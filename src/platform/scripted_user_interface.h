@@ -1,6 +1,8 @@
 #pragma once
 
 #include <deque>
+#include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -30,6 +32,9 @@ class ScriptedUserInterface : public UserInterface {
   std::deque<std::optional<std::string>> file_choices;
   // ServiceEvents reports a stop request on this call (1-based); 0 never.
   int stop_on_service_call = 0;
+  // Called wherever a person could look at files in the middle of an operation: on every
+  // message, question and servicing of events.
+  std::function<void()> on_look;
 
   std::vector<Message> messages;
   std::vector<Question> questions;

@@ -2,6 +2,7 @@
 
 #include "platform/error.h"
 #include "platform/file_system.h"
+#include "platform/text_finder.h"
 #include "platform/text_lines.h"
 #include "platform/user_interface.h"
 #include "search/search_file_list.h"
@@ -66,29 +67,47 @@ int ReplaceInLine(std::string& line, std::string_view find, std::string_view rep
 int ReplaceInFile(const FileSystem& fs, const std::string& work_file, const std::string& path,
                   std::string_view find, std::string_view replacement, bool ignore_case,
                   bool read_only, ResultsView* details) {
+  const std::string original = fs.ReadFile(path);
+  TextFinder finder(find, ignore_case);
+  FindsInText finds(original, finder);
+  bool more = finds.Next();
+  std::string rewritten;
+  if (!read_only) rewritten.reserve(original.size() + original.size() / 8);
+  LineCursor cursor(original);
+  std::string_view line;
+  int line_number = 0;
+  int total = 0;
+  while (cursor.Next(line)) {
+    ++line_number;
+    const std::size_t start = static_cast<std::size_t>(line.data() - original.data());
+    const std::size_t end = start + line.size();
+    const std::size_t rewritten_start = rewritten.size();
+    std::size_t copied_to = start;
+    int count = 0;
+    for (; more && finds.position() < end; more = finds.Next()) {
+      ++count;
+      if (!read_only) {
+        rewritten.append(original, copied_to, finds.position() - copied_to).append(replacement);
+      }
+      copied_to = finds.position() + find.size();
+    }
+    total += count;
+    if (!read_only) rewritten.append(original, copied_to, end - copied_to);
+    if (count > 0 && details != nullptr) {
+      std::string text = read_only ? std::string(line) : rewritten.substr(rewritten_start);
+      details->AddDetail({path, line_number, count, std::move(text)});
+    }
+    if (!read_only) rewritten.append(kCrLf);
+  }
+  // A file that would come out byte for byte the same is left alone, its time stamp too, so a
+  // replace does not make every document of the project out of date.
+  if (read_only || rewritten == original) return total;
   // The work file keeps the previous content should the rewrite fail.
-  std::string copy;
   try {
-    fs.WriteLines(work_file, fs.ReadLines(path));
-    copy = fs.ReadFile(work_file);
+    fs.OverwriteFile(work_file, original);
   } catch (const Error& error) {
     throw FileError(error, "Error copying file ", path + " to " + work_file);
   }
-  std::string rewritten;
-  if (!read_only) rewritten.reserve(copy.size() + copy.size() / 8);
-  LineCursor cursor(copy);
-  std::string_view line_read;
-  int line_number = 0;
-  int total = 0;
-  while (cursor.Next(line_read)) {
-    ++line_number;
-    std::string line(line_read);
-    int count = ReplaceInLine(line, find, replacement, ignore_case, read_only);
-    total += count;
-    if (count > 0 && details != nullptr) details->AddDetail({path, line_number, count, line});
-    if (!read_only) AppendLine(rewritten, line);
-  }
-  if (read_only) return total;
   try {
     fs.WriteFile(path, rewritten);
   } catch (const Error& error) {
@@ -111,6 +130,7 @@ ReplaceSummary DoReplace(const SearchContext& context, const ReplaceRequest& req
     summary.cancelled = true;
     return summary;
   }
+  WorkFilesHold hold(log);
   WriteResultsFile(
       log, "Replacing: " + Quoted(request.find_text) + " with: " + Quoted(request.replacement),
       true);

@@ -38,10 +38,10 @@ struct ReplaceSummary {
 int ReplaceInLine(std::string& line, std::string_view find, std::string_view replacement,
                   bool ignore_case, bool count_only);
 
-// Copies the file into work_file, then reads the copy back and, unless read_only, writes the
-// processed lines over the file (atomically: a failed write leaves the old content in place).
-// Every line is written with CR LF. Lines with hits go to details when it is given. Returns the
-// number of occurrences.
+// Reads the file once and, unless read_only, writes the processed lines over it (atomically: a
+// failed write leaves the old content in place, and work_file holds a copy of it). Every line
+// is written with CR LF; a file that this leaves unchanged is not written. Lines with hits go to
+// details when it is given. Returns the number of occurrences.
 int ReplaceInFile(const FileSystem& fs, const std::string& work_file, const std::string& path,
                   std::string_view find, std::string_view replacement, bool ignore_case,
                   bool read_only, ResultsView* details);

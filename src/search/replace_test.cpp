@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdint>
 
 #include "platform/error.h"
 #include "platform/file_system.h"
@@ -170,6 +171,40 @@ TEST(ReplaceTest, ALinkedSourceKeepsItsLinkAndGetsTheNewTextInItsTarget) {
   ASSERT_EQ(::lstat(link.c_str(), &st), 0);
   EXPECT_TRUE(S_ISLNK(st.st_mode));
   EXPECT_EQ(p.ReadSource("shared/page.tpl"), "bbb\r\n");
+}
+
+// The whole file is searched at once; what is replaced is what a replace line by line replaces,
+// and a file that comes out the same is not written at all.
+TEST(ReplaceTest, WholeFileReplaceWorksAsLineByLine) {
+  struct Case {
+    const char* before;
+    const char* find;
+    bool ignore_case;
+    const char* after;
+    int count;
+  };
+  const Case cases[] = {
+      {"xa\r\nab", "a\r", false, "xa\r\nab\r\n", 0},
+      {"a\nb\n", "\n", false, "a\r\nb\r\n", 0},
+      {"one\rtwo\r\n", "\rt", false, "one-wo\r\n", 1},
+      {"ab\r", "b\r", false, "a-\r\n", 1},
+      {"aaaa\r\nAA\r\n", "aa", true, "--\r\n-\r\n", 3},
+      {"The Quick brown FOX\r\n", "quick BROWN fox", true, "The -\r\n", 1},
+      {"p\r\nq\r\n", "z", false, "p\r\nq\r\n", 0},
+      {"p\r\nq\r\n", "p", false, "-\r\nq\r\n", 1},
+  };
+  constexpr std::int64_t kOld = 1000000000;
+  for (const Case& c : cases) {
+    TestProject p;
+    p.WriteSource("f.txt", c.before);
+    p.fs.SetLastModified(p.Source("f.txt"), kOld);
+    int count = ReplaceInFile(p.fs, p.work_files.replace_work_file, p.Source("f.txt"), c.find, "-",
+                              c.ignore_case, false, nullptr);
+    SCOPED_TRACE(::testing::PrintToString(std::string(c.before)) + " / " + c.find);
+    EXPECT_EQ(count, c.count);
+    EXPECT_EQ(p.ReadSource("f.txt"), c.after);
+    EXPECT_EQ(p.fs.LastModified(p.Source("f.txt")) == kOld, std::string(c.before) == c.after);
+  }
 }
 
 TEST(ReplaceTest, RepairsLoneCarriageReturns) {

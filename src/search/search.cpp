@@ -1,5 +1,8 @@
 #include "search/search.h"
 
+#include <algorithm>
+#include <cstring>
+
 #include "platform/file_system.h"
 #include "platform/text_lines.h"
 #include "platform/user_interface.h"
@@ -23,22 +26,44 @@ void AddAll(const std::vector<std::string>& names, SearchFileList& files) {
   for (const std::string& name : names) files.Add(name);
 }
 
+// Reports every line with hits and returns their number. A definitions search looks at each
+// line's start, so it goes line by line; any other search finds on the whole file at once.
+int SearchText(const SearchContext& context, const SearchPattern& pattern, const std::string& path,
+               std::string_view text) {
+  int found = 0;
+  auto report = [&](int line_number, int count, std::string_view line) {
+    found += count;
+    context.results.AddDetail({path, line_number, count, std::string(line)});
+  };
+  if (pattern.definitions_only) {
+    LineCursor cursor(text);
+    std::string_view line;
+    for (int line_number = 1; cursor.Next(line); ++line_number) {
+      int count = CountOccurrences(line, pattern);
+      if (count > 0) report(line_number, count, line);
+    }
+    return found;
+  }
+  TextFinder finder(pattern.primary, pattern.ignore_case);
+  FindsInText finds(text, finder);
+  for (bool more = finds.Next(); more;) {
+    int line_number = finds.line_number();
+    std::string_view line = finds.line();
+    int count = 0;
+    do {
+      ++count;
+      more = finds.Next();
+    } while (more && finds.line_number() == line_number);
+    report(line_number, count, line);
+  }
+  return found;
+}
+
 void SearchOneFile(const SearchContext& context, const SearchPattern& pattern,
                    const std::string& path, SearchSummary& summary) {
   const LogContext& log = context.log;
   ++summary.files_checked;
-  std::string text = log.fs.ReadFile(path);
-  LineCursor cursor(text);
-  std::string_view line;
-  int line_number = 0;
-  int found = 0;
-  while (cursor.Next(line)) {
-    ++line_number;
-    int count = CountOccurrences(line, pattern);
-    if (count == 0) continue;
-    found += count;
-    context.results.AddDetail({path, line_number, count, std::string(line)});
-  }
+  int found = SearchText(context, pattern, path, log.fs.ReadFile(path));
   if (found == 0) {
     WriteResultsFile(log, ">Not found", false);
     return;
@@ -54,6 +79,43 @@ void SearchOneFile(const SearchContext& context, const SearchPattern& pattern,
 
 std::string ResultEntryText(std::string_view path, int count) {
   return std::string(path) + " (" + std::to_string(count) + ")";
+}
+
+bool FindsInText::Next() {
+  if (done_) return false;
+  std::size_t from = position_ == std::string_view::npos ? 0 : position_ + finder_.size();
+  for (std::size_t at = finder_.Find(text_, from); at != std::string_view::npos;
+       at = finder_.Find(text_, at + 1)) {
+    MoveToLineOf(at);
+    if (at + finder_.size() <= line_end_) {
+      position_ = at;
+      return true;
+    }
+  }
+  done_ = true;
+  return false;
+}
+
+void FindsInText::MoveToLineOf(std::size_t position) {
+  const char* base = text_.data();
+  bool moved = line_end_ == std::string_view::npos;
+  while (counted_to_ < position) {
+    const void* lf = std::memchr(base + counted_to_, '\n', position - counted_to_);
+    if (lf == nullptr) break;
+    line_start_ = static_cast<std::size_t>(static_cast<const char*>(lf) - base) + 1;
+    counted_to_ = line_start_;
+    ++line_number_;
+    moved = true;
+  }
+  counted_to_ = std::max(counted_to_, position);
+  if (!moved) return;
+  // As LineCursor ends a line: before its LF, and before a CR that precedes that LF.
+  std::size_t lf = text_.find('\n', line_start_);
+  if (lf == std::string_view::npos) {
+    line_end_ = text_.size();
+  } else {
+    line_end_ = lf > line_start_ && text_[lf - 1] == '\r' ? lf - 1 : lf;
+  }
 }
 
 std::string DetailText(const LineHit& hit) {
@@ -160,7 +222,11 @@ bool WalkListedFiles(const SearchContext& context, bool documents, std::string_v
   const LogContext& log = context.log;
   int index = 0;
   for (const std::string& name : context.files.Names()) {
-    if (index % 2 == 1 && log.ui.ServiceEvents()) return true;
+    if (index % 2 == 1) {
+      // The results file is complete on disk wherever the user can look at it.
+      FlushWorkFiles(log);
+      if (log.ui.ServiceEvents()) return true;
+    }
     ++index;
     std::string path = ResolveListedFile(context, name, documents);
     log.ui.AddStatusLine(std::string(status_prefix) + path);
@@ -178,6 +244,7 @@ bool WalkListedFiles(const SearchContext& context, bool documents, std::string_v
 SearchSummary DoSearch(const SearchContext& context, const SearchRequest& request) {
   const LogContext& log = context.log;
   const MacroTags& tags = context.project.tags;
+  WorkFilesHold hold(log);
   std::string find_text = EffectiveFindText(request.find_text, request.definitions_only, tags);
   WriteResultsFile(log, "Searching for: \"" + find_text + "\"", true);
   WriteResultsFile(log, "", false);

@@ -5,6 +5,8 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/text_finder.h"
+
 namespace pentrak {
 
 class SearchFileList;
@@ -114,6 +116,34 @@ SearchPattern MakeSearchPattern(std::string_view find_text, bool ignore_case, bo
 // The occurrences of the pattern on one line; a find continues after the found text, so an
 // occurrence inside the previous one is not counted again.
 int CountOccurrences(std::string_view line, const SearchPattern& pattern);
+
+// The finds of a text in a whole file, in order and without overlap, each inside one line as
+// LineCursor splits the file: a find that runs over a line's end is none, since a search line by
+// line would not see it. The text and the finder must outlive it.
+class FindsInText {
+ public:
+  FindsInText(std::string_view text, const TextFinder& finder) : text_(text), finder_(finder) {}
+
+  // Moves to the next find after the current one; false when there is none.
+  bool Next();
+  std::size_t position() const { return position_; }
+  int line_number() const { return line_number_; }  // from 1
+  std::size_t line_start() const { return line_start_; }
+  std::size_t line_end() const { return line_end_; }  // where the line's end (LF or CR LF) begins
+  std::string_view line() const { return text_.substr(line_start_, line_end_ - line_start_); }
+
+ private:
+  void MoveToLineOf(std::size_t position);
+
+  std::string_view text_;
+  const TextFinder& finder_;
+  std::size_t position_ = std::string_view::npos;  // npos before the first find
+  bool done_ = false;
+  std::size_t counted_to_ = 0;  // line breaks before this are counted in line_number_
+  int line_number_ = 1;
+  std::size_t line_start_ = 0;
+  std::size_t line_end_ = std::string_view::npos;  // npos until the line is known
+};
 
 // Fills the list with the project's source files chosen by the selection, in definition order.
 void BuildProjectFileList(const ProjectDefinition& definition, const ProjectSettings& project,

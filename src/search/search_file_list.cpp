@@ -1,7 +1,5 @@
 #include "search/search_file_list.h"
 
-#include <algorithm>
-
 namespace pentrak {
 
 namespace {
@@ -12,14 +10,14 @@ constexpr std::size_t kGrowth = 100;
 void SearchFileList::Reset() {
   for (std::size_t i = 0; i < used_; ++i) slots_[i].clear();
   used_ = 0;
+  listed_.clear();
   if (slots_.size() < kMinimumSlots) slots_.resize(kMinimumSlots);
 }
 
 void SearchFileList::Add(const std::string& name) {
   if (name.empty()) return;
   if (used_ == slots_.size()) slots_.resize(slots_.size() + kGrowth);
-  auto used_end = slots_.begin() + static_cast<std::ptrdiff_t>(used_);
-  if (std::find(slots_.begin(), used_end, name) != used_end) return;
+  if (!listed_.insert(name).second) return;
   slots_[used_++] = name;
 }
 

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <utility>
+#include <vector>
+
 #include "search/search_file_list.h"
 #include "search/search_test_support.h"
 
@@ -170,6 +173,40 @@ TEST(SearchTest, ReportsEveryFileInStatusResultsAndResultsFile) {
   EXPECT_EQ(summary.occurrences, 3);
   ASSERT_EQ(p.results.details.size(), 2u);
   EXPECT_EQ(p.results.details[1].line_number, 3);
+}
+
+// The whole file is searched at once, yet a hit must be what a search line by line finds: never
+// across a line's end, a lone CR inside its line, counts per line.
+TEST(SearchTest, WholeFileSearchCountsAsLineByLine) {
+  struct Case {
+    const char* text;
+    const char* find;
+    bool ignore_case;
+    std::vector<std::pair<int, int>> hits;  // line number, count
+  };
+  const Case cases[] = {
+      {"x\r\nfoo foo\r\n\r\nfoo", "foo", false, {{2, 2}, {4, 1}}},
+      {"xa\r\nab\r\n", "a\r", false, {}},
+      {"a\nb\n", "\n", false, {}},
+      {"one\rtwo\r\n", "\rt", false, {{1, 1}}},
+      {"ab\r", "b\r", false, {{1, 1}}},
+      {"aaaa\r\n", "aa", false, {{1, 2}}},
+      {"AbC abc\r\nABX", "abc", true, {{1, 2}}},
+      {"AbC abc\r\nABX", "abc", false, {{1, 1}}},
+      {"The Quick brown FOX\r\nquick brown fo\r\n", "QUICK BROWN FOX", true, {{1, 1}}},
+  };
+  for (const Case& c : cases) {
+    TestProject p;
+    p.AddDocument(p.AddFolder("Main"), "index.html", "page.tpl", {});
+    p.WriteSource("page.tpl", c.text);
+    SearchRequest request;
+    request.find_text = c.find;
+    request.ignore_case = c.ignore_case;
+    DoSearch(p.Context(), request);
+    std::vector<std::pair<int, int>> hits;
+    for (const LineHit& hit : p.results.details) hits.emplace_back(hit.line_number, hit.count);
+    EXPECT_EQ(hits, c.hits) << ::testing::PrintToString(std::string(c.text)) << " / " << c.find;
+  }
 }
 
 TEST(SearchTest, StopEndsTheRunAfterTheCurrentFile) {

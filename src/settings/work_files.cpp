@@ -3,6 +3,7 @@
 #include "platform/error.h"
 #include "platform/file_system.h"
 #include "platform/paths.h"
+#include "platform/text_lines.h"
 #include "platform/user_interface.h"
 #include "settings/default_drive.h"
 #include "settings/program_options.h"
@@ -43,6 +44,56 @@ void ReplaceWithLine(const FileSystem& fs, const std::string& path, std::string_
   fs.WriteLines(path, {std::string(line)});
 }
 
+// Drops what was gathered for a file that is about to be replaced, and the handle to it.
+void Restart(WorkFileLines& lines) {
+  lines.pending.clear();
+  lines.file.Close();
+}
+
+// Writes a file's gathered lines, keeping it open only while the work files are held. A failure
+// loses those lines and throws.
+void FlushLines(const FileSystem& fs, const std::string& path, WorkFileLines& lines, bool held) {
+  if (!lines.pending.empty()) {
+    try {
+      if (!lines.file.IsOpen()) lines.file.Open(fs, path);
+      lines.file.Write(lines.pending);
+    } catch (const Error&) {
+      Restart(lines);
+      throw;
+    }
+    lines.pending.clear();
+  }
+  if (!held) lines.file.Close();
+}
+
+// The results file and the generated-files list are by-products: losing lines must not
+// interrupt the work that writes them.
+void FlushQuietly(const FileSystem& fs, const std::string& path, WorkFileLines& lines, bool held) {
+  try {
+    FlushLines(fs, path, lines, held);
+  } catch (const Error&) {
+  }
+}
+
+void LogFailed(const LogContext& log) {
+  WorkFiles& files = log.work_files;
+  files.log_active = false;
+  Restart(files.log_lines);
+  log.ui.ShowMessage("Log File Error",
+                     "An error occurred while writing to the log file " + files.log_file +
+                         ". Logging will be turned off.",
+                     Icon::kNone, Buttons::kOk);
+}
+
+void FlushLog(const LogContext& log) {
+  WorkFiles& files = log.work_files;
+  try {
+    FlushLines(log.fs, files.log_file, files.log_lines, files.held);
+  } catch (const Error&) {
+    LogFailed(log);
+  }
+}
+
 }  // namespace
 
 void SetWorkFiles(const LogContext& log, const ProjectSettings& project,
@@ -68,33 +119,31 @@ void WriteLog(const LogContext& log, std::string_view text, bool create, bool no
   WorkFiles& files = log.work_files;
   const bool enabled = log.options.enable_logging == 1;
   if (enabled && create) files.log_active = true;
+  if (!enabled && !note_if_disabled) return;
+  if (enabled && !files.log_active) return;
+  if (enabled && !create) {
+    AppendLine(files.log_lines.pending, text);
+    if (!files.held) FlushLog(log);
+    return;
+  }
+  Restart(files.log_lines);
   try {
-    if (enabled) {
-      if (!files.log_active) return;
-      if (create) {
-        ReplaceWithLine(log.fs, files.log_file, text);
-      } else {
-        log.fs.AppendLine(files.log_file, text);
-      }
-    } else if (note_if_disabled) {
-      ReplaceWithLine(log.fs, files.log_file, kLoggingDisabledNote);
-    }
+    ReplaceWithLine(log.fs, files.log_file, enabled ? text : kLoggingDisabledNote);
   } catch (const Error&) {
-    files.log_active = false;
-    log.ui.ShowMessage("Log File Error",
-                       "An error occurred while writing to the log file " + files.log_file +
-                           ". Logging will be turned off.",
-                       Icon::kNone, Buttons::kOk);
+    LogFailed(log);
   }
 }
 
 void WriteResultsFile(const LogContext& log, std::string_view text, bool create) {
+  WorkFiles& files = log.work_files;
+  if (!create) {
+    AppendLine(files.results_lines.pending, text);
+    if (!files.held) FlushQuietly(log.fs, files.results_file, files.results_lines, false);
+    return;
+  }
+  Restart(files.results_lines);
   try {
-    if (create) {
-      ReplaceWithLine(log.fs, log.work_files.results_file, text);
-    } else {
-      log.fs.AppendLine(log.work_files.results_file, text);
-    }
+    ReplaceWithLine(log.fs, files.results_file, text);
   } catch (const Error&) {
     // The results file is a convenience copy of what the status list shows.
   }
@@ -102,18 +151,41 @@ void WriteResultsFile(const LogContext& log, std::string_view text, bool create)
 
 void WriteGeneratedFilesList(const LogContext& log, std::string_view text, bool create,
                              bool write) {
-  const std::string& path = log.work_files.generated_files_list;
+  WorkFiles& files = log.work_files;
+  if (!create) {
+    if (!write) return;
+    AppendLine(files.generated_lines.pending, text);
+    if (!files.held) {
+      FlushQuietly(log.fs, files.generated_files_list, files.generated_lines, false);
+    }
+    return;
+  }
+  Restart(files.generated_lines);
   try {
-    if (create && write) {
-      ReplaceWithLine(log.fs, path, text);
-    } else if (create) {
-      log.fs.WriteFile(path, "");
-    } else if (write) {
-      log.fs.AppendLine(path, text);
+    if (write) {
+      ReplaceWithLine(log.fs, files.generated_files_list, text);
+    } else {
+      log.fs.WriteFile(files.generated_files_list, "");
     }
   } catch (const Error&) {
     // The list is a by-product of the run; losing a line must not interrupt it.
   }
+}
+
+void FlushWorkFiles(const LogContext& log) {
+  WorkFiles& files = log.work_files;
+  FlushLog(log);
+  FlushQuietly(log.fs, files.results_file, files.results_lines, files.held);
+  FlushQuietly(log.fs, files.generated_files_list, files.generated_lines, files.held);
+}
+
+WorkFilesHold::WorkFilesHold(const LogContext& log) : log_(log), was_held_(log.work_files.held) {
+  log.work_files.held = true;
+}
+
+WorkFilesHold::~WorkFilesHold() {
+  log_.work_files.held = was_held_;
+  FlushWorkFiles(log_);
 }
 
 }  // namespace pentrak
