@@ -3,6 +3,7 @@
 #include <QMainWindow>
 #include <QString>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -18,6 +19,7 @@ class QWidget;
 
 namespace pentrak {
 
+class PreviewServer;
 class ProcessStarter;
 class QtUserInterface;
 struct LaunchContext;
@@ -88,6 +90,13 @@ class MainWindow : public QMainWindow {
   LaunchContext Launch() const;
   void SetGenerating(bool generating);
 
+  // The live preview of the current project.
+  void TogglePreview();
+  void StopPreview();
+  void ShowPreviewState();
+  void PreviewTick();
+  void StopPreviewOfAnotherProject();
+
   Workbench& workbench_;
   QtUserInterface& ui_;
   ProcessStarter& processes_;
@@ -114,6 +123,10 @@ class MainWindow : public QMainWindow {
   QCheckBox* skip_read_only_ = nullptr;
   QCheckBox* create_subdirectories_ = nullptr;
   QTimer* batch_timer_ = nullptr;
+  std::unique_ptr<PreviewServer> preview_;
+  std::string previewed_project_;  // the project file the preview serves
+  QTimer* preview_timer_ = nullptr;
+  std::vector<QAction*> preview_actions_;   // the menu's and the toolbar's, checked together
   std::vector<QAction*> generate_actions_;  // disabled while a run is in progress
   std::vector<QAction*> stop_actions_;
   std::vector<QAction*> project_actions_;      // need a current project

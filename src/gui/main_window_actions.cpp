@@ -75,6 +75,10 @@ void MainWindow::BuildActions() {
   generate->addActions({generate_actions_[0], generate_actions_[1], generate_actions_[2]});
   generate->addSeparator();
   generate->addAction(stop_actions_[0]);
+  generate->addSeparator();
+  preview_actions_ = {
+      NewAction("mnuPreview", QStringLiteral("Pre&view in Browser"), [this] { TogglePreview(); })};
+  generate->addAction(preview_actions_[0]);
 
   // The search and replace windows, the options dialogs and the viewers are separate windows;
   // their commands stand here and stay disabled until those windows exist.
@@ -165,6 +169,10 @@ void MainWindow::BuildToolbar() {
                                      [this] { Generate(kScopeDocument); }));
   stop_actions_.push_back(button("Stop", QStringLiteral("Stop"), QStringLiteral("Stop Generation"),
                                  [this] { Stop(); }));
+  preview_actions_.push_back(
+      button("Preview", QStringLiteral("Preview"), QString(), [this] { TogglePreview(); }));
+  // Checked while the preview serves: the second click stops it.
+  for (QAction* action : preview_actions_) action->setCheckable(true);
   toolbar->addSeparator();
   for (auto [key, text, tooltip] :
        {std::tuple{"Search", "Find", "Find"}, std::tuple{"Replace", "Replace", "Replace"}}) {

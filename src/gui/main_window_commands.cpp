@@ -94,6 +94,7 @@ void MainWindow::closeEvent(QCloseEvent* event) {
     event->ignore();
     return;
   }
+  StopPreview();
   event->accept();
 }
 

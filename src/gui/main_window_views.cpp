@@ -80,6 +80,7 @@ void MainWindow::RefreshProjects() {
 }
 
 void MainWindow::DisplayCurrentProject() {
+  StopPreviewOfAnotherProject();
   Trap([this] {
     ProjectDefinition& definition = workbench_.definition;
     if (!workbench_.project.project_file_path.empty()) {
@@ -288,6 +289,7 @@ void MainWindow::UpdateCommandStates() {
     }
   }
   projects_->setEnabled(!generating_);
+  for (QAction* action : preview_actions_) action->setEnabled(project && !generating_);
 }
 
 std::string MainWindow::ResolvedSourcePath(const std::string& name) const {

@@ -250,7 +250,9 @@ bool PreviewServer::Step(std::chrono::milliseconds timeout) {
   if (now - last_change_ < kQuietTime && now - first_change_ < kLongestWait) return false;
   std::vector<std::string> saved = std::move(changed_);
   changed_.clear();
+  if (run_hook_) run_hook_(true);
   Regenerate(saved);
+  if (run_hook_) run_hook_(false);
   return true;
 }
 
