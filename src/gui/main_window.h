@@ -2,10 +2,13 @@
 
 #include <QMainWindow>
 #include <QString>
+#include <array>
 #include <functional>
 #include <memory>
 #include <string>
 #include <vector>
+
+#include "gui/file_viewer.h"
 
 class QAction;
 class QCheckBox;
@@ -97,6 +100,10 @@ class MainWindow : public QMainWindow {
   void PreviewTick();
   void StopPreviewOfAnotherProject();
 
+  // The viewers of the project's templates, content files and own files.
+  void OpenViewer(ViewerKind kind);
+  void RefillViewers();
+
   Workbench& workbench_;
   QtUserInterface& ui_;
   ProcessStarter& processes_;
@@ -127,6 +134,7 @@ class MainWindow : public QMainWindow {
   std::string previewed_project_;  // the project file the preview serves
   QTimer* preview_timer_ = nullptr;
   std::vector<QAction*> preview_actions_;   // the menu's and the toolbar's, checked together
+  std::array<FileViewer*, 3> viewers_{};    // made on first use, owned by the window
   std::vector<QAction*> generate_actions_;  // disabled while a run is in progress
   std::vector<QAction*> stop_actions_;
   std::vector<QAction*> project_actions_;      // need a current project

@@ -5,6 +5,7 @@
 #include <QAbstractButton>
 #include <QComboBox>
 #include <QLabel>
+#include <QPushButton>
 #include <QTest>
 #include <QTimer>
 #include <QTreeWidget>
@@ -369,6 +370,72 @@ TEST(MainWindow, PreviewServesTheProjectUntilClickedAgain) {
   EXPECT_FALSE(button->isChecked());
   EXPECT_EQ(desktop.StatusLines().back(), "Preview stopped.");
   EXPECT_FALSE(client.Get("/"));
+}
+
+TEST(MainWindow, ViewersListTheProjectsFilesAndEditTheSelectedOne) {
+  DesktopFixture desktop;
+  ASSERT_TRUE(desktop.Open());
+  std::string record = desktop.folder / "arguments.txt";
+  ProgramOptions& options = desktop.workbench.options;
+  options.editor = RecordingProgram(desktop.folder, record);
+  options.custom_options[1] = {"Record", options.editor};
+  const std::string root = desktop.folder / "overview/";
+  struct Case {
+    const char* menu;
+    const char* window;
+    std::vector<std::string> names;  // as the project and its definition file write them
+    std::vector<std::string> paths;  // below the sample's folder
+  };
+  for (const Case& c :
+       {Case{"mnuViewTemplates",
+             "frmViewTemplates",
+             {"templates\\page.tpl"},
+             {"templates/page.tpl"}},
+        Case{"mnuViewContentFiles",
+             "frmViewContentFiles",
+             {"globals.par", "menu.par", "index.par", "macros\\section.par", "macros\\index.par",
+              "macros\\parameters.par", "macros\\conditions.par", "project\\section.par",
+              "project\\definition.par", "project\\generation.par"},
+             {"globals.par", "menu.par", "index.par", "macros/section.par", "macros/index.par",
+              "macros/parameters.par", "macros/conditions.par", "project/section.par",
+              "project/definition.par", "project/generation.par"}},
+        Case{"mnuProjectBrowser",
+             "frmProjectBrowser",
+             {"Pentrak CMS Overview.web", "overview.txt", "site.par"},
+             {"Pentrak CMS Overview.web", "overview.txt", "site.par"}}}) {
+    desktop.Trigger(c.menu);
+    auto* viewer = desktop.Find<QWidget>(c.window);
+    ASSERT_NE(viewer, nullptr) << c.window;
+    EXPECT_TRUE(viewer->isVisible()) << c.window;
+    auto* files = viewer->findChild<QTreeWidget*>("lvwFiles");
+    std::vector<std::string> names;
+    std::vector<std::string> paths;
+    for (int row = 0; row < files->topLevelItemCount(); ++row) {
+      names.push_back(FromQt(files->topLevelItem(row)->text(0)));
+      paths.push_back(FromQt(files->topLevelItem(row)->text(2)));
+    }
+    EXPECT_EQ(names, c.names) << c.window;
+    std::vector<std::string> expected_paths;
+    for (const std::string& path : c.paths) expected_paths.push_back(root + path);
+    EXPECT_EQ(paths, expected_paths) << c.window;
+
+    // Edit and a custom command act on the selected file: the last one, whose path the
+    // project file's blanks put to the test.
+    files->setCurrentItem(files->topLevelItem(files->topLevelItemCount() - 1));
+    std::filesystem::remove(record);
+    viewer->findChild<QPushButton*>("cmdEdit")->click();
+    ASSERT_TRUE(DesktopFixture::WaitFor([&] { return std::filesystem::exists(record); }));
+    EXPECT_EQ(ReadAll(record), expected_paths.back() + "\n") << c.window;
+    std::filesystem::remove(record);
+    viewer->findChild<QAction*>("mnuCustom2File")->trigger();
+    ASSERT_TRUE(DesktopFixture::WaitFor([&] { return std::filesystem::exists(record); }));
+    EXPECT_EQ(ReadAll(record), expected_paths.back() + "\n") << c.window;
+  }
+  EXPECT_EQ(desktop.Find<QWidget>("frmProjectBrowser")
+                ->findChild<QTreeWidget*>("lvwFiles")
+                ->topLevelItem(1)
+                ->text(1),
+            "Definition file");
 }
 
 }  // namespace

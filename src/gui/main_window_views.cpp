@@ -108,7 +108,26 @@ void MainWindow::DisplayCurrentProject() {
     }
     DisplayCurrentFolder();
     UpdateCaptions();
+    RefillViewers();
   });
+}
+
+void MainWindow::OpenViewer(ViewerKind kind) {
+  FileViewer*& viewer = viewers_[static_cast<std::size_t>(kind)];
+  if (viewer == nullptr) {
+    viewer = new FileViewer(kind, workbench_, processes_, this);
+  } else {
+    viewer->Refill();
+  }
+  viewer->show();
+  viewer->raise();
+  viewer->activateWindow();
+}
+
+void MainWindow::RefillViewers() {
+  for (FileViewer* viewer : viewers_) {
+    if (viewer != nullptr && viewer->isVisible()) viewer->Refill();
+  }
 }
 
 void MainWindow::DisplayCurrentFolder() {
