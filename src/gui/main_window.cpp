@@ -19,6 +19,7 @@
 
 #include "gui/qt_text.h"
 #include "gui/qt_user_interface.h"
+#include "preview/preview_server.h"
 #include "shell/launcher.h"
 #include "shell/workbench.h"
 
@@ -63,7 +64,10 @@ QCheckBox* Switch(const char* name, const QString& caption, short value, QWidget
 }  // namespace
 
 MainWindow::MainWindow(Workbench& workbench, QtUserInterface& ui, ProcessStarter& processes)
-    : workbench_(workbench), ui_(ui), processes_(processes) {
+    : workbench_(workbench),
+      ui_(ui),
+      processes_(processes),
+      preview_(std::make_unique<PreviewServer>(workbench)) {
   setObjectName(QStringLiteral("frmMain"));
   setWindowTitle(QStringLiteral("Pentrak CMS"));
   BuildViews();
@@ -77,12 +81,17 @@ MainWindow::MainWindow(Workbench& workbench, QtUserInterface& ui, ProcessStarter
   batch_timer_->setObjectName(QStringLiteral("Timer2"));
   batch_timer_->setSingleShot(true);
   connect(batch_timer_, &QTimer::timeout, this, [this] { RunBatchTick(); });
+  preview_timer_ = new QTimer(this);
+  preview_timer_->setObjectName(QStringLiteral("PreviewTimer"));
+  connect(preview_timer_, &QTimer::timeout, this, [this] { PreviewTick(); });
+  preview_->OnRun([this](bool running) { SetGenerating(running); });
 
   const ProgramOptions& options = workbench_.options;
   resize(options.large_display == 1 ? QSize(1360, 900) : QSize(1100, 720));
   // Without a resizable border the window keeps the size it was laid out for.
   if (options.resizable_border != 1) setFixedSize(size());
   ApplyCaptions();
+  ShowPreviewState();
   UpdateCommandStates();
 }
 

@@ -2,9 +2,13 @@
 
 #include <QMainWindow>
 #include <QString>
+#include <array>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
+
+#include "gui/file_viewer.h"
 
 class QAction;
 class QCheckBox;
@@ -18,6 +22,7 @@ class QWidget;
 
 namespace pentrak {
 
+class PreviewServer;
 class ProcessStarter;
 class QtUserInterface;
 struct LaunchContext;
@@ -88,6 +93,17 @@ class MainWindow : public QMainWindow {
   LaunchContext Launch() const;
   void SetGenerating(bool generating);
 
+  // The live preview of the current project.
+  void TogglePreview();
+  void StopPreview();
+  void ShowPreviewState();
+  void PreviewTick();
+  void StopPreviewOfAnotherProject();
+
+  // The viewers of the project's templates, content files and own files.
+  void OpenViewer(ViewerKind kind);
+  void RefillViewers();
+
   Workbench& workbench_;
   QtUserInterface& ui_;
   ProcessStarter& processes_;
@@ -114,6 +130,11 @@ class MainWindow : public QMainWindow {
   QCheckBox* skip_read_only_ = nullptr;
   QCheckBox* create_subdirectories_ = nullptr;
   QTimer* batch_timer_ = nullptr;
+  std::unique_ptr<PreviewServer> preview_;
+  std::string previewed_project_;  // the project file the preview serves
+  QTimer* preview_timer_ = nullptr;
+  std::vector<QAction*> preview_actions_;   // the menu's and the toolbar's, checked together
+  std::array<FileViewer*, 3> viewers_{};    // made on first use, owned by the window
   std::vector<QAction*> generate_actions_;  // disabled while a run is in progress
   std::vector<QAction*> stop_actions_;
   std::vector<QAction*> project_actions_;      // need a current project

@@ -12,6 +12,7 @@
 #include "generation/generation_run.h"
 #include "gui/main_window.h"
 #include "gui/qt_text.h"
+#include "gui/window_commands.h"
 #include "shell/launcher.h"
 #include "shell/workbench.h"
 
@@ -26,11 +27,6 @@ QString CustomApplicationCaption(const ProgramOptions& options, int n, bool menu
   if (!caption.empty()) return launch + ToQt(caption);
   QString text = launch + QStringLiteral("Custom Application");
   return n == 1 ? text : text + QStringLiteral(" %1").arg(n);
-}
-
-QString CustomCommandCaption(const ProgramOptions& options, int n) {
-  const std::string& caption = options.custom_options[static_cast<std::size_t>(n - 1)].caption;
-  return caption.empty() ? QStringLiteral("Custom Command %1").arg(n) : ToQt(caption);
 }
 
 }  // namespace
@@ -75,8 +71,12 @@ void MainWindow::BuildActions() {
   generate->addActions({generate_actions_[0], generate_actions_[1], generate_actions_[2]});
   generate->addSeparator();
   generate->addAction(stop_actions_[0]);
+  generate->addSeparator();
+  preview_actions_ = {
+      NewAction("mnuPreview", QStringLiteral("Pre&view in Browser"), [this] { TogglePreview(); })};
+  generate->addAction(preview_actions_[0]);
 
-  // The search and replace windows, the options dialogs and the viewers are separate windows;
+  // The search and replace windows and the options dialogs are separate windows;
   // their commands stand here and stay disabled until those windows exist.
   QMenu* search = menuBar()->addMenu(QStringLiteral("&Search"));
   search->setObjectName(QStringLiteral("mnuSearchMenu"));
@@ -121,12 +121,13 @@ void MainWindow::BuildActions() {
 
   QMenu* view = menuBar()->addMenu(QStringLiteral("&View"));
   view->setObjectName(QStringLiteral("mnuView"));
-  for (auto [name, caption] : {std::pair{"mnuViewTemplates", "&Templates..."},
-                               std::pair{"mnuViewContentFiles", "&Content Files..."},
-                               std::pair{"mnuProjectBrowser", "&Project Files..."}}) {
-    QAction* action = NewAction(name, QString::fromLatin1(caption), [] {});
-    action->setEnabled(false);
-    view->addAction(action);
+  for (auto [name, caption, kind] :
+       {std::tuple{"mnuViewTemplates", "&Templates...", ViewerKind::kTemplates},
+        std::tuple{"mnuViewContentFiles", "&Content Files...", ViewerKind::kContentFiles},
+        std::tuple{"mnuProjectBrowser", "&Project Files...", ViewerKind::kProjectFiles}}) {
+    ViewerKind shown = kind;
+    view->addAction(
+        NewAction(name, QString::fromLatin1(caption), [this, shown] { OpenViewer(shown); }));
   }
   properties->setEnabled(false);
 
@@ -165,6 +166,10 @@ void MainWindow::BuildToolbar() {
                                      [this] { Generate(kScopeDocument); }));
   stop_actions_.push_back(button("Stop", QStringLiteral("Stop"), QStringLiteral("Stop Generation"),
                                  [this] { Stop(); }));
+  preview_actions_.push_back(
+      button("Preview", QStringLiteral("Preview"), QString(), [this] { TogglePreview(); }));
+  // Checked while the preview serves: the second click stops it.
+  for (QAction* action : preview_actions_) action->setCheckable(true);
   toolbar->addSeparator();
   for (auto [key, text, tooltip] :
        {std::tuple{"Search", "Find", "Find"}, std::tuple{"Replace", "Replace", "Replace"}}) {

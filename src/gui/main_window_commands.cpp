@@ -12,6 +12,7 @@
 #include "generation/generation_run.h"
 #include "gui/main_window.h"
 #include "gui/qt_user_interface.h"
+#include "gui/window_commands.h"
 #include "platform/error.h"
 #include "settings/display_settings_file.h"
 #include "shell/batch_run.h"
@@ -24,15 +25,7 @@
 
 namespace pentrak {
 
-void MainWindow::Trap(const std::function<void()>& command) {
-  try {
-    command();
-  } catch (const Error& error) {
-    ReportError(workbench_.ui, error);
-  } catch (const std::exception& error) {
-    workbench_.ui.ShowMessage("Error", error.what(), Icon::kExclamation, Buttons::kOk);
-  }
-}
+void MainWindow::Trap(const std::function<void()>& command) { RunTrapped(workbench_.ui, command); }
 
 LaunchContext MainWindow::Launch() const {
   return LaunchContext{workbench_.options, workbench_.project, processes_, workbench_.ui};
@@ -94,6 +87,7 @@ void MainWindow::closeEvent(QCloseEvent* event) {
     event->ignore();
     return;
   }
+  StopPreview();
   event->accept();
 }
 

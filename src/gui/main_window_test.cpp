@@ -1,9 +1,11 @@
 #include <gtest/gtest.h>
+#include <httplib.h>
 #include <sys/stat.h>
 
 #include <QAbstractButton>
 #include <QComboBox>
 #include <QLabel>
+#include <QPushButton>
 #include <QTest>
 #include <QTimer>
 #include <QTreeWidget>
@@ -47,6 +49,16 @@ std::string WriteProject(const TestFolder& folder, const std::string& name,
   WriteAll(file, "name=" + name + "\r\ndocument-root=" + root + "out/\r\ncontent-root=" + root +
                      "\r\ndefinition-file=project.txt\r\nmax-docs=2000\r\n");
   return file;
+}
+
+// A program that writes its arguments, one a line, to record (whole, once it has them all);
+// returns the program.
+std::string RecordingProgram(const TestFolder& folder, const std::string& record) {
+  std::string script = folder / "record.sh";
+  WriteAll(script, "#!/bin/sh\nprintf '%s\\n' \"$@\" > '" + record + ".part'\nmv '" + record +
+                       ".part' '" + record + "'\n");
+  ::chmod(script.c_str(), 0755);
+  return script;
 }
 
 // The sample project's file as the batch form names it on Windows: every separator a "\".
@@ -298,11 +310,8 @@ TEST(MainWindow, DocumentActionsStartTheConfiguredProgramOnTheResolvedPath) {
   DesktopFixture desktop;
   ASSERT_TRUE(desktop.Open());
   ASSERT_TRUE(QTest::qWaitForWindowExposed(desktop.window.get()));
-  std::string script = desktop.folder / "record.sh";
   std::string record = desktop.folder / "arguments.txt";
-  WriteAll(script, "#!/bin/sh\nprintf '%s\\n' \"$@\" > '" + record + ".part'\nmv '" + record +
-                       ".part' '" + record + "'\n");
-  ::chmod(script.c_str(), 0755);
+  std::string script = RecordingProgram(desktop.folder, record);
   ProgramOptions& options = desktop.workbench.options;
   options.browser = script;
   options.editor = script;
@@ -322,6 +331,111 @@ TEST(MainWindow, DocumentActionsStartTheConfiguredProgramOnTheResolvedPath) {
         << double_click;
     EXPECT_EQ(ReadAll(record), desktop.folder / "overview/index.html" + "\n");
   }
+}
+
+TEST(MainWindow, PreviewServesTheProjectUntilClickedAgain) {
+  DesktopFixture desktop;
+  ASSERT_TRUE(desktop.Open());
+  std::string record = desktop.folder / "arguments.txt";
+  desktop.workbench.options.browser = RecordingProgram(desktop.folder, record);
+  auto* menu = desktop.Find<QAction>("mnuPreview");
+  auto* button = desktop.Find<QAction>("Preview");
+  EXPECT_EQ(FromQt(button->toolTip()), "Preview the Site in the Browser");
+
+  desktop.Trigger("mnuPreview");
+  EXPECT_TRUE(menu->isChecked());
+  EXPECT_TRUE(button->isChecked());
+  EXPECT_EQ(FromQt(button->toolTip()), "Stop Preview");
+  ASSERT_TRUE(DesktopFixture::WaitFor([&] { return std::filesystem::exists(record); }));
+  std::smatch url;
+  std::string opened = ReadAll(record);
+  ASSERT_TRUE(std::regex_match(opened, url, std::regex("http://127\\.0\\.0\\.1:([0-9]+)/\n")))
+      << opened;
+  EXPECT_EQ(desktop.StatusLines().back(), "Serving " + desktop.workbench.project.document_root +
+                                              " at " + opened.substr(0, opened.size() - 1));
+  // Starting generated the site; the home page is served as written, the reload script added.
+  std::string page = ReadAll(desktop.folder / "overview/index.html");
+  std::size_t body_end = page.rfind("</body>");
+  ASSERT_NE(body_end, std::string::npos);
+  httplib::Client client("127.0.0.1", std::stoi(url[1]));
+  client.set_connection_timeout(5);
+  httplib::Result home = client.Get("/");
+  ASSERT_TRUE(home);
+  EXPECT_EQ(home->status, 200);
+  EXPECT_EQ(home->body.substr(0, body_end), page.substr(0, body_end));
+  EXPECT_GT(home->body.size(), page.size());
+
+  desktop.Trigger("Preview");
+  EXPECT_FALSE(menu->isChecked());
+  EXPECT_FALSE(button->isChecked());
+  EXPECT_EQ(desktop.StatusLines().back(), "Preview stopped.");
+  EXPECT_FALSE(client.Get("/"));
+}
+
+TEST(MainWindow, ViewersListTheProjectsFilesAndEditTheSelectedOne) {
+  DesktopFixture desktop;
+  ASSERT_TRUE(desktop.Open());
+  std::string record = desktop.folder / "arguments.txt";
+  ProgramOptions& options = desktop.workbench.options;
+  options.editor = RecordingProgram(desktop.folder, record);
+  options.custom_options[1] = {"Record", options.editor};
+  const std::string root = desktop.folder / "overview/";
+  struct Case {
+    const char* menu;
+    const char* window;
+    std::vector<std::string> names;  // as the project and its definition file write them
+    std::vector<std::string> paths;  // below the sample's folder
+  };
+  for (const Case& c :
+       {Case{"mnuViewTemplates",
+             "frmViewTemplates",
+             {"templates\\page.tpl"},
+             {"templates/page.tpl"}},
+        Case{"mnuViewContentFiles",
+             "frmViewContentFiles",
+             {"globals.par", "menu.par", "index.par", "macros\\section.par", "macros\\index.par",
+              "macros\\parameters.par", "macros\\conditions.par", "project\\section.par",
+              "project\\definition.par", "project\\generation.par"},
+             {"globals.par", "menu.par", "index.par", "macros/section.par", "macros/index.par",
+              "macros/parameters.par", "macros/conditions.par", "project/section.par",
+              "project/definition.par", "project/generation.par"}},
+        Case{"mnuProjectBrowser",
+             "frmProjectBrowser",
+             {"Pentrak CMS Overview.web", "overview.txt", "site.par"},
+             {"Pentrak CMS Overview.web", "overview.txt", "site.par"}}}) {
+    desktop.Trigger(c.menu);
+    auto* viewer = desktop.Find<QWidget>(c.window);
+    ASSERT_NE(viewer, nullptr) << c.window;
+    EXPECT_TRUE(viewer->isVisible()) << c.window;
+    auto* files = viewer->findChild<QTreeWidget*>("lvwFiles");
+    std::vector<std::string> names;
+    std::vector<std::string> paths;
+    for (int row = 0; row < files->topLevelItemCount(); ++row) {
+      names.push_back(FromQt(files->topLevelItem(row)->text(0)));
+      paths.push_back(FromQt(files->topLevelItem(row)->text(2)));
+    }
+    EXPECT_EQ(names, c.names) << c.window;
+    std::vector<std::string> expected_paths;
+    for (const std::string& path : c.paths) expected_paths.push_back(root + path);
+    EXPECT_EQ(paths, expected_paths) << c.window;
+
+    // Edit and a custom command act on the selected file: the last one, whose path the
+    // project file's blanks put to the test.
+    files->setCurrentItem(files->topLevelItem(files->topLevelItemCount() - 1));
+    std::filesystem::remove(record);
+    viewer->findChild<QPushButton*>("cmdEdit")->click();
+    ASSERT_TRUE(DesktopFixture::WaitFor([&] { return std::filesystem::exists(record); }));
+    EXPECT_EQ(ReadAll(record), expected_paths.back() + "\n") << c.window;
+    std::filesystem::remove(record);
+    viewer->findChild<QAction*>("mnuCustom2File")->trigger();
+    ASSERT_TRUE(DesktopFixture::WaitFor([&] { return std::filesystem::exists(record); }));
+    EXPECT_EQ(ReadAll(record), expected_paths.back() + "\n") << c.window;
+  }
+  EXPECT_EQ(desktop.Find<QWidget>("frmProjectBrowser")
+                ->findChild<QTreeWidget*>("lvwFiles")
+                ->topLevelItem(1)
+                ->text(1),
+            "Definition file");
 }
 
 }  // namespace

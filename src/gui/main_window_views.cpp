@@ -80,6 +80,7 @@ void MainWindow::RefreshProjects() {
 }
 
 void MainWindow::DisplayCurrentProject() {
+  StopPreviewOfAnotherProject();
   Trap([this] {
     ProjectDefinition& definition = workbench_.definition;
     if (!workbench_.project.project_file_path.empty()) {
@@ -107,7 +108,26 @@ void MainWindow::DisplayCurrentProject() {
     }
     DisplayCurrentFolder();
     UpdateCaptions();
+    RefillViewers();
   });
+}
+
+void MainWindow::OpenViewer(ViewerKind kind) {
+  FileViewer*& viewer = viewers_[static_cast<std::size_t>(kind)];
+  if (viewer == nullptr) {
+    viewer = new FileViewer(kind, workbench_, processes_, this);
+  } else {
+    viewer->Refill();
+  }
+  viewer->show();
+  viewer->raise();
+  viewer->activateWindow();
+}
+
+void MainWindow::RefillViewers() {
+  for (FileViewer* viewer : viewers_) {
+    if (viewer != nullptr && viewer->isVisible()) viewer->Refill();
+  }
 }
 
 void MainWindow::DisplayCurrentFolder() {
@@ -288,6 +308,7 @@ void MainWindow::UpdateCommandStates() {
     }
   }
   projects_->setEnabled(!generating_);
+  for (QAction* action : preview_actions_) action->setEnabled(project && !generating_);
 }
 
 std::string MainWindow::ResolvedSourcePath(const std::string& name) const {

@@ -10,6 +10,7 @@
 #include <QPixmap>
 #include <filesystem>
 #include <iostream>
+#include <tuple>
 
 #include "gui/desktop_start.h"
 #include "gui/four_button_box.h"
@@ -76,6 +77,14 @@ int main(int argc, char** argv) {
     window->findChild<QAbstractButton*>(QString::fromLatin1(name))->click();
   }
   saved = Save(*window, out, "main-window-details.png") && saved;
+  for (auto [menu, viewer, file] :
+       {std::tuple{"mnuViewContentFiles", "frmViewContentFiles", "content-files-viewer.png"},
+        std::tuple{"mnuProjectBrowser", "frmProjectBrowser", "project-browser.png"}}) {
+    window->findChild<QAction*>(QString::fromLatin1(menu))->trigger();
+    auto* shown = window->findChild<QWidget*>(QString::fromLatin1(viewer));
+    saved = Save(*shown, out, file) && saved;
+    shown->close();
+  }
   pentrak::FourButtonBox box(window.get(), "Subdirectory Does Not Exist",
                              "The subdirectory /srv/site/news/ does not exist. Would you like "
                              "Pentrak to create this subdirectory?",

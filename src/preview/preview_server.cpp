@@ -13,6 +13,7 @@
 #include "preview/run_problems.h"
 #include "preview/served_file.h"
 #include "project/path_resolution.h"
+#include "project/project_structure.h"
 #include "settings/project_file.h"
 #include "shell/project_loading.h"
 #include "shell/workbench.h"
@@ -250,7 +251,9 @@ bool PreviewServer::Step(std::chrono::milliseconds timeout) {
   if (now - last_change_ < kQuietTime && now - first_change_ < kLongestWait) return false;
   std::vector<std::string> saved = std::move(changed_);
   changed_.clear();
+  if (run_hook_) run_hook_(true);
   Regenerate(saved);
+  if (run_hook_) run_hook_(false);
   return true;
 }
 
@@ -335,17 +338,8 @@ void PreviewServer::WatchSources(bool keep_previous) {
   add(workbench_.project.project_file_path);
   add(DefinitionFilePath());
   add(ProjectMacroFilePath());
-  const ProjectDefinition& definition = workbench_.definition;
-  for (const std::string& file : definition.global_content_files) add(file);
-  for (const Folder& folder : definition.folders) {
-    if (folder.name.empty()) break;
-    for (const std::string& file : folder.content_files) add(file);
-    for (const Document& document : folder.documents) {
-      if (document.path.empty()) break;
-      add(document.template_path);
-      for (const std::string& file : document.content_files) add(file);
-    }
-  }
+  for (const std::string& file : TemplateNames(workbench_.definition)) add(file);
+  for (const std::string& file : ContentFileNames(workbench_.definition)) add(file);
   if (sources == watched_) return;
   watched_ = std::move(sources);
   watcher_->Watch(std::vector<std::string>(watched_.begin(), watched_.end()));

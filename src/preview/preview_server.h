@@ -1,6 +1,7 @@
 #pragma once
 
 #include <chrono>
+#include <functional>
 #include <memory>
 #include <set>
 #include <string>
@@ -47,6 +48,10 @@ class PreviewServer {
   // called from its event servicing) the saves wait. True when a run took place.
   bool Step(std::chrono::milliseconds timeout);
 
+  // Called with true before Step regenerates and with false after, so that a window can treat
+  // the run as its own (commands disabled, Stop enabled) while it services events.
+  void OnRun(std::function<void(bool running)> hook) { run_hook_ = std::move(hook); }
+
   // Stops serving and watching; open event streams end. Safe to call more than once.
   void Stop();
 
@@ -76,6 +81,7 @@ class PreviewServer {
   std::chrono::steady_clock::time_point last_change_{};
   std::string host_;
   int port_ = 0;
+  std::function<void(bool)> run_hook_;
 };
 
 }  // namespace pentrak

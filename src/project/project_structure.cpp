@@ -70,7 +70,45 @@ void AddFolderLines(std::vector<std::string>& lines, const Folder& folder) {
   }
 }
 
+// Adds the filled slots of names not yet in list.
+void AddDistinct(std::vector<std::string>& list, const std::vector<std::string>& names) {
+  for (const std::string& name : names) {
+    if (name.empty()) break;
+    if (std::find(list.begin(), list.end(), name) == list.end()) list.push_back(name);
+  }
+}
+
 }  // namespace
+
+std::vector<std::string> TemplateNames(const ProjectDefinition& definition) {
+  std::vector<std::string> names;
+  for (const Folder& folder : definition.folders) {
+    if (folder.name.empty()) break;
+    for (const Document& document : folder.documents) {
+      if (document.path.empty()) break;
+      // Static documents have no template; their empty slot must not end the list.
+      const std::string& name = document.template_path;
+      if (!name.empty() && std::find(names.begin(), names.end(), name) == names.end()) {
+        names.push_back(name);
+      }
+    }
+  }
+  return names;
+}
+
+std::vector<std::string> ContentFileNames(const ProjectDefinition& definition) {
+  std::vector<std::string> names;
+  AddDistinct(names, definition.global_content_files);
+  for (const Folder& folder : definition.folders) {
+    if (folder.name.empty()) break;
+    AddDistinct(names, folder.content_files);
+    for (const Document& document : folder.documents) {
+      if (document.path.empty()) break;
+      AddDistinct(names, document.content_files);
+    }
+  }
+  return names;
+}
 
 std::vector<int> FolderDisplayOrder(const ProjectDefinition& definition, bool sorted) {
   std::vector<int> order;

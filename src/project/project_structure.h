@@ -13,6 +13,13 @@ struct ProjectSettings;
 // sorted.
 std::vector<int> FolderDisplayOrder(const ProjectDefinition& definition, bool sorted);
 
+// The distinct templates of the defined documents, in the order they first appear.
+std::vector<std::string> TemplateNames(const ProjectDefinition& definition);
+
+// The distinct content files: the global ones, then each folder's own followed by those of its
+// documents, in definition order, each where it first appears.
+std::vector<std::string> ContentFileNames(const ProjectDefinition& definition);
+
 // The project's structure as text lines, for a headless display. Layout, two blanks per level:
 //
 //   Project: Site (3 Documents)

@@ -30,7 +30,8 @@ TEST(ProjectStructureTest, FoldersDocumentsAndTheirFilesInDefinitionOrSortedOrde
   main.documents[4].path = "after-a-free-slot.html";
   Folder& about = definition.folders[1];
   about.name = "About";
-  about.documents[0] = {"about.html", "t.tpl", {"", "", "", "", ""}, 1, 1, 0, "about.html"};
+  about.documents[0] = {"about.html", "t.tpl", {"extra.par", "about.par", "", "", ""}, 1, 1, 0,
+                        "about.html"};
   definition.folders[3].name = "AfterAFreeSlot";
 
   const Lines head = {"Project: Site (4 Documents)", "Global content files: globals.par"};
@@ -45,7 +46,7 @@ TEST(ProjectStructureTest, FoldersDocumentsAndTheirFilesInDefinitionOrSortedOrde
                             "    Template: (static)"};
   const Lines about_lines = {"Folder: About",
                              "  Document: about.html [-ox; no folder or global content files]",
-                             "    Template: t.tpl"};
+                             "    Template: t.tpl", "    Content files: extra.par, about.par"};
   auto join = [](std::initializer_list<Lines> parts) {
     Lines all;
     for (const Lines& part : parts) all.insert(all.end(), part.begin(), part.end());
@@ -55,6 +56,10 @@ TEST(ProjectStructureTest, FoldersDocumentsAndTheirFilesInDefinitionOrSortedOrde
             join({head, main_lines, about_lines}));
   EXPECT_EQ(ProjectStructureLines(definition, project, true),
             join({head, about_lines, main_lines}));
+  // Each file once, where it first appears; nothing after a free slot.
+  EXPECT_EQ(TemplateNames(definition), (Lines{"templates\\general.tpl", "t.tpl"}));
+  EXPECT_EQ(ContentFileNames(definition),
+            (Lines{"globals.par", "tools.par", "index.par", "extra.par", "about.par"}));
 }
 
 TEST(ProjectStructureTest, EmptyProjectShowsOnlyItsCount) {
