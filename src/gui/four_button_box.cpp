@@ -35,22 +35,22 @@ FourButtonBox::FourButtonBox(QWidget* parent, std::string_view title, std::strin
   auto* buttons = new QHBoxLayout;
   buttons->addStretch(1);
   QPushButton* first = nullptr;
-  struct Spec {
+  struct ButtonInfo {
     const char* name;
     QString caption;
     FourButtonAnswer answer;
     bool shown;
   };
-  const Spec specs[] = {
+  const ButtonInfo infos[] = {
       {"cmdYes", QStringLiteral("&Yes"), FourButtonAnswer::kYes, shown.yes},
       {"cmdYesToAll", QStringLiteral("Yes to &All"), FourButtonAnswer::kYesToAll, shown.yes_to_all},
       {"cmdNo", QStringLiteral("&No"), FourButtonAnswer::kNo, shown.no},
       {"cmdCancel", QStringLiteral("Cancel"), FourButtonAnswer::kCancel, shown.cancel},
   };
-  for (const Spec& spec : specs) {
-    QPushButton* button = AddButton(spec.name, spec.caption, spec.answer, spec.shown);
+  for (const ButtonInfo& info : infos) {
+    QPushButton* button = AddButton(info.name, info.caption, info.answer, info.shown);
     buttons->addWidget(button);
-    if (spec.shown && first == nullptr) first = button;
+    if (info.shown && first == nullptr) first = button;
   }
   if (first != nullptr) first->setDefault(true);
 
