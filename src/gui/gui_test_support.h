@@ -59,8 +59,18 @@ class PreAnsweredUserInterface : public QtUserInterface {
     if (on_service) on_service(service_calls);
     return QtUserInterface::ServiceEvents();
   }
+  // Open and save choosers take their answers from the one queue, in the order asked.
   std::optional<std::string> ChooseOpenFile(std::string_view, std::string_view,
                                             std::string_view) override {
+    return NextFileChoice();
+  }
+  std::optional<std::string> ChooseSaveFile(std::string_view, std::string_view,
+                                            std::string_view) override {
+    return NextFileChoice();
+  }
+
+ private:
+  std::optional<std::string> NextFileChoice() {
     if (file_choices.empty()) return std::nullopt;
     std::optional<std::string> choice = file_choices.front();
     file_choices.pop_front();

@@ -88,8 +88,7 @@ MainWindow::MainWindow(Workbench& workbench, QtUserInterface& ui, ProcessStarter
 
   const ProgramOptions& options = workbench_.options;
   resize(options.large_display == 1 ? QSize(1360, 900) : QSize(1100, 720));
-  // Without a resizable border the window keeps the size it was laid out for.
-  if (options.resizable_border != 1) setFixedSize(size());
+  ApplyBorder(options.resizable_border == 1);
   ApplyCaptions();
   ShowPreviewState();
   UpdateCommandStates();

@@ -26,6 +26,7 @@ class PreviewServer;
 class ProcessStarter;
 class QtUserInterface;
 struct LaunchContext;
+struct ProjectPropertiesForm;
 struct Workbench;
 
 // The main window "frmMain": the project selector, the project's folders, documents, template,
@@ -100,6 +101,14 @@ class MainWindow : public QMainWindow {
   void PreviewTick();
   void StopPreviewOfAnotherProject();
 
+  // The program options dialog, the project properties dialog (a form for the current project
+  // or a new one) and the option import wizard; each shows what it changed once confirmed.
+  void ShowProgramOptions();
+  void ShowProjectProperties(ProjectPropertiesForm form);
+  void ShowImportOptions();
+  void ShowChangedOptions();
+  void ApplyBorder(bool resizable);
+
   // The viewers of the project's templates, content files and own files.
   void OpenViewer(ViewerKind kind);
   void RefillViewers();
@@ -137,7 +146,7 @@ class MainWindow : public QMainWindow {
   std::array<FileViewer*, 3> viewers_{};    // made on first use, owned by the window
   std::vector<QAction*> generate_actions_;  // disabled while a run is in progress
   std::vector<QAction*> stop_actions_;
-  std::vector<QAction*> project_actions_;      // need a current project
+  std::vector<QAction*> project_actions_;      // reload settings: disabled during a run
   std::vector<QAction*> edit_folder_actions_;  // [0] unsorted, [1] sorted list
 };
 

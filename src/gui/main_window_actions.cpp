@@ -14,6 +14,7 @@
 #include "gui/qt_text.h"
 #include "gui/window_commands.h"
 #include "shell/launcher.h"
+#include "shell/project_properties_dialog.h"
 #include "shell/workbench.h"
 
 namespace pentrak {
@@ -44,7 +45,8 @@ void MainWindow::BuildActions() {
                                [this] { DisplayCurrentProject(); });
   refresh->setShortcut(QKeySequence::Refresh);
   QAction* properties =
-      NewAction("mnuProjectProperties", QStringLiteral("Project &Properties..."), [] {});
+      NewAction("mnuProjectProperties", QStringLiteral("Project &Properties..."),
+                [this] { ShowProjectProperties(OpenProjectProperties(workbench_)); });
   QAction* exit = NewAction("mnuExit", QStringLiteral("E&xit"), [this] { close(); });
   open_project->setShortcut(QKeySequence::Open);
   project->addActions({new_project, open_project, remove, refresh});
@@ -112,12 +114,12 @@ void MainWindow::BuildActions() {
   tools->addAction(NewAction("mnuViewLog", QStringLiteral("View &Log File"),
                              [this] { LaunchEditor(Launch(), workbench_.work_files.log_file); }));
   tools->addSeparator();
-  for (auto [name, caption] : {std::pair{"mnuOptions", "&Options..."},
-                               std::pair{"mnuImportOptions", "I&mport Options..."}}) {
-    QAction* action = NewAction(name, QString::fromLatin1(caption), [] {});
-    action->setEnabled(false);
-    tools->addAction(action);
-  }
+  QAction* options =
+      NewAction("mnuOptions", QStringLiteral("&Options..."), [this] { ShowProgramOptions(); });
+  QAction* import_options = NewAction("mnuImportOptions", QStringLiteral("I&mport Options..."),
+                                      [this] { ShowImportOptions(); });
+  tools->addActions({options, import_options});
+  project_actions_.insert(project_actions_.end(), {options, import_options});
 
   QMenu* view = menuBar()->addMenu(QStringLiteral("&View"));
   view->setObjectName(QStringLiteral("mnuView"));
@@ -129,7 +131,6 @@ void MainWindow::BuildActions() {
     view->addAction(
         NewAction(name, QString::fromLatin1(caption), [this, shown] { OpenViewer(shown); }));
   }
-  properties->setEnabled(false);
 
   QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));
   help->setObjectName(QStringLiteral("mnuHelp"));

@@ -93,7 +93,8 @@ void MainWindow::closeEvent(QCloseEvent* event) {
 
 void MainWindow::NewProject() {
   // The history's room is checked first (error 10003); the properties form follows.
-  if (!OpenNewProject(workbench_)) return;
+  std::optional<ProjectPropertiesForm> form = OpenNewProject(workbench_);
+  if (form) ShowProjectProperties(std::move(*form));
 }
 
 void MainWindow::OpenProjectCommand() {

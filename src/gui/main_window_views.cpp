@@ -303,9 +303,8 @@ void MainWindow::UpdateCommandStates() {
   for (QAction* action : stop_actions_) action->setEnabled(generating_);
   // Reading another project in the middle of a run would pull its tables away from it.
   for (QAction* action : project_actions_) {
-    if (action->objectName() != QStringLiteral("mnuProjectProperties")) {
-      action->setEnabled(!generating_);
-    }
+    bool needs_project = action->objectName() == QStringLiteral("mnuProjectProperties");
+    action->setEnabled(!generating_ && (project || !needs_project));
   }
   projects_->setEnabled(!generating_);
   for (QAction* action : preview_actions_) action->setEnabled(project && !generating_);

@@ -13,6 +13,7 @@
 #include <tuple>
 
 #include "gui/desktop_start.h"
+#include "gui/dialog_screenshots.h"
 #include "gui/four_button_box.h"
 #include "gui/main_window.h"
 #include "gui/qt_text.h"
@@ -85,6 +86,11 @@ int main(int argc, char** argv) {
     saved = Save(*shown, out, file) && saved;
     shown->close();
   }
+  saved = pentrak::SaveDialogScreenshots(*window, pentrak::JoinPath(argv[2], "pentrak.ini"),
+                                         [&out](QWidget& dialog, const std::string& file) {
+                                           return Save(dialog, out, file.c_str());
+                                         }) &&
+          saved;
   pentrak::FourButtonBox box(window.get(), "Subdirectory Does Not Exist",
                              "The subdirectory /srv/site/news/ does not exist. Would you like "
                              "Pentrak to create this subdirectory?",

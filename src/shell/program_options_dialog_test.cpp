@@ -144,6 +144,30 @@ TEST_F(OptionsDialogTest, AValidConfirmRewritesTheOptionsAndReadsTheHistoryAgain
   EXPECT_EQ(read_back_before_border, 3);
 }
 
+TEST_F(OptionsDialogTest, TheDriveAndFilterAreTakenOnlyWhileTheirCheckBoxesAreTicked) {
+  struct Case {
+    bool drive_on;
+    bool filter_on;
+    std::string drive_line;
+    std::string filter_line;
+  };
+  // The options had "C:" and ".txt"; the fields were typed "D:" and ".par".
+  for (const Case& c : {Case{true, false, "default-drive=D:", "content-file-filter=.txt"},
+                        Case{false, true, "default-drive=C:", "content-file-filter=.par"},
+                        Case{false, false, "default-drive=C:", "content-file-filter=.txt"}}) {
+    workbench.options.default_drive = "C:";
+    workbench.options.content_file_filter = ".txt";
+    ProgramOptionsForm form = OpenProgramOptions(workbench);
+    SetFieldChecked(form, "enable-default-drive", c.drive_on);
+    SetFieldChecked(form, "enable-content-file-filter", c.filter_on);
+    SetFieldText(form, "default-drive", "D:");
+    SetFieldText(form, "content-file-filter", ".par");
+    EXPECT_EQ(Confirm(form), DialogState::kClosed);
+    EXPECT_TRUE(HasLine(c.drive_line)) << c.drive_line;
+    EXPECT_TRUE(HasLine(c.filter_line)) << c.filter_line;
+  }
+}
+
 TEST_F(OptionsDialogTest, SwitchingLoggingOffLeavesTheNoteInTheLog) {
   workbench.fs.WriteFile(workbench.work_files.log_file, "Starting Project: x\r\nline\r\n");
   ProgramOptionsForm form = OpenProgramOptions(workbench);

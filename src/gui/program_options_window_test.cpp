@@ -1,0 +1,96 @@
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QCheckBox>
+#include <QPushButton>
+#include <QTabWidget>
+
+#include "gui/dialog_test_support.h"
+
+namespace pentrak {
+namespace {
+
+std::string OptionsFile(const DesktopFixture& desktop) {
+  return ReadFile(desktop.folder / "pentrak.ini");
+}
+
+TEST(ProgramOptionsWindow, FieldErrorsKeepTheDialogOpenUntilAValidOkSavesAndShowsTheOptions) {
+  DesktopFixture desktop;
+  ASSERT_TRUE(desktop.Open());
+  desktop.ui.messages.clear();
+  const std::string before = OptionsFile(desktop);
+  desktop.Trigger("mnuOptions");
+  auto* dialog = ShownDialog(desktop, "frmOptions");
+  ASSERT_NE(dialog, nullptr);
+  auto* tabs = Control<QTabWidget>(dialog, "tabOptions");
+  auto* maximum = Control<QLineEdit>(dialog, "maximum-projects");
+  auto* history = Control<QLineEdit>(dialog, "project-file");
+  EXPECT_EQ(maximum->text(), "25");
+  EXPECT_EQ(history->text(), ToQt(desktop.folder / "projects.ini"));
+
+  // The drive field follows its check box.
+  auto* drive = Control<QLineEdit>(dialog, "default-drive");
+  EXPECT_FALSE(drive->isEnabled());
+  Control<QCheckBox>(dialog, "enable-default-drive")->click();
+  EXPECT_TRUE(drive->isEnabled());
+  Control<QCheckBox>(dialog, "enable-default-drive")->click();
+  EXPECT_FALSE(drive->isEnabled());
+
+  const std::string lead = "Please check the Data you entered into the form. ";
+  struct Case {
+    std::string maximum;
+    std::string history;
+    std::string message;
+  };
+  for (const Case& c :
+       {Case{"0", "h.ini", "The maximum number of Projects must be greater than 0."},
+        Case{"3", "", "The Project History File cannot be blank."}}) {
+    tabs->setCurrentIndex(0);
+    desktop.ui.messages.clear();
+    Type(maximum, c.maximum);
+    Type(history, c.history);
+    Control<QPushButton>(dialog, "cmdOK")->click();
+    ASSERT_EQ(desktop.ui.messages.size(), 1u) << c.message;
+    EXPECT_EQ(desktop.ui.messages[0].title, "Field Error");
+    EXPECT_EQ(desktop.ui.messages[0].text, lead + c.message);
+    EXPECT_TRUE(dialog->isVisible());
+    EXPECT_EQ(tabs->tabText(tabs->currentIndex()), "&Projects");
+    EXPECT_EQ(OptionsFile(desktop), before);
+  }
+
+  // Enter confirms: OK is the default button.
+  desktop.ui.messages.clear();
+  Type(history, desktop.folder / "projects.ini");
+  Type(maximum, "7");
+  Type(Control<QLineEdit>(dialog, "custom-application-caption"), "Sketch");
+  Control<QCheckBox>(dialog, "resizable-border")->click();
+  EXPECT_TRUE(desktop.window->minimumSize() == desktop.window->maximumSize());
+  QTest::keyClick(maximum, Qt::Key_Return);
+  EXPECT_TRUE(desktop.ui.messages.empty());
+  EXPECT_FALSE(dialog->isVisible());
+  const std::string after = OptionsFile(desktop);
+  for (const char* line : {"\r\nmaximum-projects=7\r\n", "\r\nresizable-border=1\r\n",
+                           "\r\ncustom-application-caption=Sketch\r\n"}) {
+    EXPECT_NE(after.find(line), std::string::npos) << line;
+  }
+  EXPECT_EQ(desktop.workbench.history.entries.size(), 7u);
+  EXPECT_EQ(desktop.Find<QAction>("mnuCustomApplication")->text(), "Launch &Sketch");
+  EXPECT_FALSE(desktop.window->minimumSize() == desktop.window->maximumSize());
+}
+
+TEST(ProgramOptionsWindow, EscapeLeavesTheOptionsAsTheyWere) {
+  DesktopFixture desktop;
+  ASSERT_TRUE(desktop.Open());
+  const std::string before = OptionsFile(desktop);
+  desktop.Trigger("mnuOptions");
+  auto* dialog = ShownDialog(desktop, "frmOptions");
+  ASSERT_NE(dialog, nullptr);
+  Type(Control<QLineEdit>(dialog, "editor"), "vi");
+  QTest::keyClick(dialog, Qt::Key_Escape);
+  EXPECT_FALSE(dialog->isVisible());
+  EXPECT_EQ(OptionsFile(desktop), before);
+  EXPECT_NE(desktop.workbench.options.editor, "vi");
+}
+
+}  // namespace
+}  // namespace pentrak
