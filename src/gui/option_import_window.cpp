@@ -41,7 +41,6 @@ OptionImportWindow::OptionImportWindow(Workbench& workbench, std::function<void(
       wizard_(OpenOptionImportWizard(workbench)),
       after_finish_(std::move(after_finish)) {
   setObjectName(QStringLiteral("frmImportOptions"));
-  setWindowTitle(QStringLiteral("Import Options"));
   setAttribute(Qt::WA_DeleteOnClose);
 
   steps_ = new QStackedWidget(this);
@@ -150,6 +149,8 @@ QPushButton* OptionImportWindow::WirePathField(QLineEdit* edit,
 void OptionImportWindow::ShowWizard() {
   bool history_step = wizard_.step == ImportStep::kHistoryChoice;
   steps_->setCurrentIndex(history_step ? 1 : 0);
+  setWindowTitle(history_step ? QStringLiteral("Import Options - Step 2 of 2")
+                              : QStringLiteral("Import Options - Step 1 of 2"));
   ShowQuietly(options_path_, ToQt(wizard_.options_path));
   ShowQuietly(other_history_path_, ToQt(wizard_.other_history_path));
   for (std::size_t i = 0; i < choices_.size(); ++i) {

@@ -208,7 +208,8 @@ QWidget* ProjectPropertiesWindow::BuildControl(const PropertiesField& field, QWi
       auto* edit = new QLineEdit(page);
       if (IsNarrow(field.kind)) edit->setMaximumWidth(70);
       if (field.kind == Kind::kLimit) edit->setMaximumWidth(70);
-      edit->setReadOnly(field.kind == Kind::kShownOnly);
+      // The else tag is built from the others: shown, never typed, and passed over by Tab.
+      edit->setEnabled(field.kind != Kind::kShownOnly);
       connect(edit, &QLineEdit::textEdited, this,
               [this, shown](const QString& text) { Edited(*shown, text); });
       if (field.kind == Kind::kPath) {
