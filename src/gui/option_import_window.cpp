@@ -66,6 +66,7 @@ OptionImportWindow::OptionImportWindow(Workbench& workbench, std::function<void(
   layout->addLayout(buttons);
   setMinimumWidth(600);
   ShowWizard();
+  options_path_->setFocus();
 }
 
 QWidget* OptionImportWindow::BuildOptionsStep() {
@@ -121,6 +122,10 @@ QWidget* OptionImportWindow::BuildHistoryStep() {
   grid->addWidget(choices_[2], 5, 0, 1, 3);
   grid->addWidget(choices_[3], 6, 0, 1, 3);
   grid->setRowStretch(7, 1);
+  // Choice 1's own field and button come right after it.
+  setTabOrder(choices_[1], other_history_path_);
+  setTabOrder(other_history_path_, browse);
+  setTabOrder(browse, choices_[2]);
   return page;
 }
 

@@ -54,6 +54,8 @@ ProgramOptionsWindow::ProgramOptionsWindow(Workbench& workbench,
   layout->addLayout(ClosingButtons(this, ok, cancel));
   setMinimumWidth(620);
   ShowEnabling();
+  // Typing starts in the first field rather than on the tab bar.
+  fields_.front().second->setFocus();
 }
 
 QWidget* ProgramOptionsWindow::BuildTab(OptionsTab tab) {

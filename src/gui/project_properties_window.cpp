@@ -117,6 +117,8 @@ ProjectPropertiesWindow::ProjectPropertiesWindow(Workbench& workbench, ProjectPr
   layout->addLayout(ClosingButtons(this, confirm, cancel));
   setMinimumWidth(640);
   ShowForm();
+  // Typing starts in the project name rather than on the tab bar.
+  controls_.front().widget->setFocus();
 }
 
 QWidget* ProjectPropertiesWindow::BuildTab(PropertiesTab tab, const QString& reserved) {
