@@ -4,16 +4,30 @@
 #include "gui/option_import_window.h"
 #include "gui/program_options_window.h"
 #include "gui/project_properties_window.h"
+#include "gui/qt_user_interface.h"
 #include "shell/project_properties_dialog.h"
 #include "shell/workbench.h"
 
 namespace pentrak {
 
+namespace {
+
+// Opens a dialog over the window; the message boxes it raises stand over the dialog until it
+// is done.
+void OpenOver(QWidget* window, QtUserInterface& ui, QDialog* dialog) {
+  ui.SetParentWindow(dialog);
+  QObject::connect(dialog, &QDialog::finished, window,
+                   [window, &ui] { ui.SetParentWindow(window); });
+  dialog->open();
+}
+
+}  // namespace
+
 void MainWindow::ShowProgramOptions() {
   auto* dialog = new ProgramOptionsWindow(
       workbench_, [this](bool resizable) { ApplyBorder(resizable); },
       [this] { ShowChangedOptions(); }, this);
-  dialog->open();
+  OpenOver(this, ui_, dialog);
 }
 
 void MainWindow::ShowProjectProperties(ProjectPropertiesForm form) {
@@ -30,7 +44,7 @@ void MainWindow::ShowProjectProperties(ProjectPropertiesForm form) {
         DisplayCurrentProject();
       },
       this);
-  dialog->open();
+  OpenOver(this, ui_, dialog);
 }
 
 void MainWindow::ShowImportOptions() {
@@ -42,7 +56,7 @@ void MainWindow::ShowImportOptions() {
         ShowChangedOptions();
       },
       this);
-  dialog->open();
+  OpenOver(this, ui_, dialog);
 }
 
 void MainWindow::ShowChangedOptions() {
