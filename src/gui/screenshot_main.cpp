@@ -7,6 +7,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QDir>
+#include <QLineEdit>
 #include <QPixmap>
 #include <filesystem>
 #include <iostream>
@@ -83,6 +84,28 @@ int main(int argc, char** argv) {
     window->findChild<QAction*>(QString::fromLatin1(menu))->trigger();
     auto* shown = window->findChild<QWidget*>(QString::fromLatin1(viewer));
     saved = Save(*shown, out, file) && saved;
+    shown->close();
+  }
+  // The tool windows: Find after a search, Replace and Replace Special filled in.
+  struct Tool {
+    const char* menu;
+    const char* form;
+    const char* field;
+    const char* text;
+    bool press;
+    const char* file;
+  };
+  for (const Tool& tool :
+       {Tool{"mnuSearch", "frmSearch", "txtFind", "Pentrak", true, "find-window.png"},
+        Tool{"mnuReplace", "frmReplace", "txtFind", "Pentrak", false, "replace-window.png"},
+        Tool{"mnuReplaceSpecial", "frmReplaceSpecial", "txtFile", "/srv/site/notes.txt", false,
+             "replace-special-window.png"}}) {
+    window->findChild<QAction*>(QString::fromLatin1(tool.menu))->trigger();
+    auto* shown = window->findChild<QWidget*>(QString::fromLatin1(tool.form));
+    shown->findChild<QLineEdit*>(QString::fromLatin1(tool.field))
+        ->setText(QString::fromLatin1(tool.text));
+    if (tool.press) shown->findChild<QAbstractButton*>(QStringLiteral("cmdSearch"))->click();
+    saved = Save(*shown, out, tool.file) && saved;
     shown->close();
   }
   pentrak::FourButtonBox box(window.get(), "Subdirectory Does Not Exist",

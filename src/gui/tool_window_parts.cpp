@@ -125,7 +125,9 @@ ResultsPanel::ResultsPanel(Workbench& workbench, ProcessStarter& processes, QWid
   details_->setObjectName(QStringLiteral("tvwDetailedResults"));
   details_->setHeaderHidden(true);
   details_->setUniformRowHeights(true);
-  details_->setTextElideMode(Qt::ElideMiddle);
+  // Long lines scroll sideways rather than lose their middle.
+  details_->header()->setStretchLastSection(false);
+  details_->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
   details_caption_ = ListCaption("lblDetailedResults", QStringLiteral("Detailed Results by Li&ne"),
                                  details_, this);
   for (QWidget* view : {static_cast<QWidget*>(results_), static_cast<QWidget*>(details_)}) {
