@@ -25,6 +25,10 @@ namespace pentrak {
 class PreviewServer;
 class ProcessStarter;
 class QtUserInterface;
+class ReplaceForm;
+class ReplaceSpecialForm;
+class SearchForm;
+struct ToolWindowHost;
 struct LaunchContext;
 struct ProjectPropertiesForm;
 struct Workbench;
@@ -113,6 +117,15 @@ class MainWindow : public QMainWindow {
   void OpenViewer(ViewerKind kind);
   void RefillViewers();
 
+  // The search and replace windows; one run at a time, and none during a generation.
+  void OpenSearch(bool documents_mode);
+  void OpenReplace();
+  void OpenReplaceSpecial();
+  ToolWindowHost Host();
+  bool ToolRunning() const;
+  bool MayCloseToolWindows();
+  void UpdateToolWindows();
+
   Workbench& workbench_;
   QtUserInterface& ui_;
   ProcessStarter& processes_;
@@ -142,8 +155,11 @@ class MainWindow : public QMainWindow {
   std::unique_ptr<PreviewServer> preview_;
   std::string previewed_project_;  // the project file the preview serves
   QTimer* preview_timer_ = nullptr;
-  std::vector<QAction*> preview_actions_;   // the menu's and the toolbar's, checked together
-  std::array<FileViewer*, 3> viewers_{};    // made on first use, owned by the window
+  std::vector<QAction*> preview_actions_;  // the menu's and the toolbar's, checked together
+  std::array<FileViewer*, 3> viewers_{};   // made on first use, owned by the window
+  SearchForm* search_form_ = nullptr;      // the same, for the tool windows
+  ReplaceForm* replace_form_ = nullptr;
+  ReplaceSpecialForm* replace_special_form_ = nullptr;
   std::vector<QAction*> generate_actions_;  // disabled while a run is in progress
   std::vector<QAction*> stop_actions_;
   std::vector<QAction*> project_actions_;      // reload settings: disabled during a run

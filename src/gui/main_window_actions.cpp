@@ -78,18 +78,22 @@ void MainWindow::BuildActions() {
       NewAction("mnuPreview", QStringLiteral("Pre&view in Browser"), [this] { TogglePreview(); })};
   generate->addAction(preview_actions_[0]);
 
-  // The search and replace windows and the options dialogs are separate windows;
-  // their commands stand here and stay disabled until those windows exist.
+  // The options dialogs are separate windows; their commands stand here and stay disabled until
+  // those windows exist.
   QMenu* search = menuBar()->addMenu(QStringLiteral("&Search"));
   search->setObjectName(QStringLiteral("mnuSearchMenu"));
-  for (auto [name, caption] : {std::pair{"mnuSearch", "&Find..."},
-                               std::pair{"mnuSearchDocuments", "Find in &Documents..."},
-                               std::pair{"mnuReplace", "&Replace..."},
-                               std::pair{"mnuReplaceSpecial", "Repair &Line Endings..."}}) {
-    QAction* action = NewAction(name, QString::fromLatin1(caption), [] {});
-    action->setEnabled(false);
-    search->addAction(action);
-  }
+  QAction* find = NewAction("mnuSearch", QStringLiteral("&Find..."), [this] { OpenSearch(false); });
+  find->setShortcut(QKeySequence::Find);
+  QAction* replace =
+      NewAction("mnuReplace", QStringLiteral("&Replace..."), [this] { OpenReplace(); });
+  replace->setShortcut(QKeySequence::Replace);
+  search->addActions(
+      {find,
+       NewAction("mnuSearchDocuments", QStringLiteral("Find in &Documents..."),
+                 [this] { OpenSearch(true); }),
+       replace,
+       NewAction("mnuReplaceSpecial", QStringLiteral("Replace &Special (Line Endings)..."),
+                 [this] { OpenReplaceSpecial(); })});
 
   QMenu* tools = menuBar()->addMenu(QStringLiteral("&Tools"));
   tools->setObjectName(QStringLiteral("mnuTools"));
@@ -172,10 +176,9 @@ void MainWindow::BuildToolbar() {
   // Checked while the preview serves: the second click stops it.
   for (QAction* action : preview_actions_) action->setCheckable(true);
   toolbar->addSeparator();
-  for (auto [key, text, tooltip] :
-       {std::tuple{"Search", "Find", "Find"}, std::tuple{"Replace", "Replace", "Replace"}}) {
-    button(key, QString::fromLatin1(text), QString::fromLatin1(tooltip), [] {})->setEnabled(false);
-  }
+  button("Search", QStringLiteral("Find"), QStringLiteral("Find"), [this] { OpenSearch(false); });
+  button("Replace", QStringLiteral("Replace"), QStringLiteral("Replace"),
+         [this] { OpenReplace(); });
   toolbar->addSeparator();
   button("Editor", QStringLiteral("Editor"), QStringLiteral("Launch Editor"),
          [this] { LaunchEditor(Launch(), ""); });

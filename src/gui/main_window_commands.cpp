@@ -87,6 +87,10 @@ void MainWindow::closeEvent(QCloseEvent* event) {
     event->ignore();
     return;
   }
+  if (!MayCloseToolWindows()) {
+    event->ignore();
+    return;
+  }
   StopPreview();
   event->accept();
 }

@@ -296,18 +296,21 @@ void MainWindow::UpdateCommandStates() {
   bool folder = FolderAt(workbench_.definition, folder_index_) != nullptr;
   bool document = DocumentAt(FolderAt(workbench_.definition, folder_index_), document_index_);
   bool enabled[] = {project, folder, document};
+  // A search or replace run holds the project as a generation does.
+  bool busy = generating_ || ToolRunning();
   // The menu holds the first three, the toolbar the next three, in the same order.
   for (std::size_t i = 0; i < generate_actions_.size(); ++i) {
-    generate_actions_[i]->setEnabled(!generating_ && enabled[i % 3]);
+    generate_actions_[i]->setEnabled(!busy && enabled[i % 3]);
   }
   for (QAction* action : stop_actions_) action->setEnabled(generating_);
   // Reading another project in the middle of a run would pull its tables away from it.
   for (QAction* action : project_actions_) {
     bool needs_project = action->objectName() == QStringLiteral("mnuProjectProperties");
-    action->setEnabled(!generating_ && (project || !needs_project));
+    action->setEnabled(!busy && (project || !needs_project));
   }
-  projects_->setEnabled(!generating_);
-  for (QAction* action : preview_actions_) action->setEnabled(project && !generating_);
+  projects_->setEnabled(!busy);
+  for (QAction* action : preview_actions_) action->setEnabled(project && !busy);
+  UpdateToolWindows();
 }
 
 std::string MainWindow::ResolvedSourcePath(const std::string& name) const {

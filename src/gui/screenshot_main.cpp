@@ -7,6 +7,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QDir>
+#include <QLineEdit>
 #include <QPixmap>
 #include <filesystem>
 #include <iostream>
@@ -91,6 +92,28 @@ int main(int argc, char** argv) {
                                            return Save(dialog, out, file.c_str());
                                          }) &&
           saved;
+  // The tool windows: Find after a search, Replace and Replace Special filled in.
+  struct Tool {
+    const char* menu;
+    const char* form;
+    const char* field;
+    const char* text;
+    bool press;
+    const char* file;
+  };
+  for (const Tool& tool :
+       {Tool{"mnuSearch", "frmSearch", "txtFind", "Pentrak", true, "find-window.png"},
+        Tool{"mnuReplace", "frmReplace", "txtFind", "Pentrak", false, "replace-window.png"},
+        Tool{"mnuReplaceSpecial", "frmReplaceSpecial", "txtFile", "/srv/site/notes.txt", false,
+             "replace-special-window.png"}}) {
+    window->findChild<QAction*>(QString::fromLatin1(tool.menu))->trigger();
+    auto* shown = window->findChild<QWidget*>(QString::fromLatin1(tool.form));
+    shown->findChild<QLineEdit*>(QString::fromLatin1(tool.field))
+        ->setText(QString::fromLatin1(tool.text));
+    if (tool.press) shown->findChild<QAbstractButton*>(QStringLiteral("cmdSearch"))->click();
+    saved = Save(*shown, out, tool.file) && saved;
+    shown->close();
+  }
   pentrak::FourButtonBox box(window.get(), "Subdirectory Does Not Exist",
                              "The subdirectory /srv/site/news/ does not exist. Would you like "
                              "Pentrak to create this subdirectory?",

@@ -1,0 +1,214 @@
+#include <gtest/gtest.h>
+
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QTest>
+#include <QTreeWidget>
+#include <fstream>
+#include <regex>
+
+#include "gui/search_window.h"
+#include "gui/tool_window_test_support.h"
+
+namespace pentrak {
+namespace {
+
+// Globals, a folder's globals, a template shared by three documents, their content files (one
+// of them missing), and two generated documents.
+void WriteSmallProject(ToolProject& project) {
+  project.Write(project.Source("globals.par"), "[@Title]:Tools\r\n");
+  project.Write(project.Source("main.par"), "[@Menu]:home\r\n");
+  project.Write(project.Source("page.tpl"), "<h1>[@Title]</h1>\r\n[@Body]\r\n");
+  project.Write(project.Source("index.par"), "[@Body]:Title and Title again\r\n");
+  project.Write(project.Source("about.par"), "[@Body]:about\r\n");
+  project.Write(project.Document("index.html"), "<h1>Title</h1>\r\n<p>TITLE</p>\r\n");
+  project.Write(project.Document("about.html"), "<p>about</p>\r\n");
+  project.Open(
+      "Globals=globals.par!\r\n[Main]\r\nGlobals=main.par!\r\nindex.html,page.tpl,index.par!\r\n"
+      "about.html,page.tpl,about.par!\r\n[News]\r\nnews.html,page.tpl,news.par!\r\n");
+}
+
+SearchForm* Form(DesktopFixture& desktop) { return desktop.Find<SearchForm>("frmSearch"); }
+
+TEST(SearchWindow, ListsWhatTheResultsFileHoldsInProjectAndDocumentsMode) {
+  DesktopFixture desktop;
+  ASSERT_TRUE(desktop.Open());
+  ToolProject project(desktop);
+  WriteSmallProject(project);
+  const std::string& results_file = desktop.workbench.work_files.results_file;
+
+  desktop.Trigger("mnuSearch");
+  SearchForm* form = Form(desktop);
+  ASSERT_NE(form, nullptr);
+  EXPECT_EQ(form->windowTitle(), "Find");
+  auto* find = form->findChild<QLineEdit*>("txtFind");
+  auto* search = form->findChild<QPushButton*>("cmdSearch");
+  EXPECT_FALSE(search->isEnabled());  // nothing to find yet
+  QTest::keyClicks(find, "Title");
+  QTest::keyClick(find, Qt::Key_Return);  // the default button
+
+  auto* results = form->findChild<QListWidget*>("lstResults");
+  std::vector<std::string> listed = ListLines(results);
+  EXPECT_EQ(listed, (std::vector<std::string>{project.Source("globals.par") + " (1)",
+                                              project.Source("page.tpl") + " (1)",
+                                              project.Source("index.par") + " (2)"}));
+  std::vector<std::string> file = desktop.workbench.fs.ReadLines(results_file);
+  EXPECT_EQ(listed, ResultsFromResultsFile(file));
+  std::vector<std::string> status = ListLines(form->findChild<QListWidget*>("lstSearchStatus"));
+  // globals, main, page, index and about are checked; news.par does not exist.
+  EXPECT_EQ(status.back(), "Complete. 4 occurrences in 3 files. 5 files checked. ");
+  EXPECT_EQ(file.back(), status.back());
+
+  // The detailed results: one entry per file, one per line with hits below it.
+  auto* details = form->findChild<QTreeWidget*>("tvwDetailedResults");
+  ASSERT_EQ(details->topLevelItemCount(), 3);
+  QTreeWidgetItem* index = details->topLevelItem(2);
+  ASSERT_EQ(index->childCount(), 1);
+  EXPECT_EQ(index->child(0)->text(0), "index.par (2) - [@Body]:Title and Title again");
+
+  // A double-click on a line opens the editor at it; touch stands in for the editor and names
+  // a file after what it was given.
+  ProgramOptions& options = desktop.workbench.options;
+  options.editor = "/usr/bin/touch";
+  options.editor_options = "%FILE%.line%LINE%";
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(form));
+  details->setCurrentItem(index->child(0));
+  QRect rect = details->visualItemRect(index->child(0));
+  QTest::mouseClick(details->viewport(), Qt::LeftButton, {}, rect.center());
+  QTest::mouseDClick(details->viewport(), Qt::LeftButton, {}, rect.center());
+  EXPECT_TRUE(DesktopFixture::WaitFor(
+      [&] { return desktop.workbench.fs.FileExists(project.Source("index.par.line1")); }));
+
+  // Documents mode searches the generated documents, here without regard to case.
+  desktop.Trigger("mnuSearchDocuments");
+  EXPECT_EQ(form->windowTitle(), "Find in Documents");
+  EXPECT_FALSE(form->findChild<QCheckBox*>("ckTemplates")->isVisibleTo(form));
+  form->findChild<QCheckBox*>("ckIgnoreCase")->setChecked(true);
+  find->setText("title");
+  search->click();
+  listed = ListLines(results);
+  EXPECT_EQ(listed, std::vector<std::string>{project.Document("index.html") + " (2)"});
+  file = desktop.workbench.fs.ReadLines(results_file);
+  EXPECT_EQ(file.front(), "Searching for: \"title\"");
+  EXPECT_EQ(listed, ResultsFromResultsFile(file));
+  status = ListLines(form->findChild<QListWidget*>("lstSearchStatus"));
+  EXPECT_EQ(status.back(), "Complete. 2 occurrences in 1 file. 2 files checked. ");
+  EXPECT_EQ(details->topLevelItem(0)->childCount(), 2);
+}
+
+TEST(SearchWindow, DefinitionsOnlyShowsWhatItLooksFor) {
+  DesktopFixture desktop;
+  ASSERT_TRUE(desktop.Open());
+  ToolProject project(desktop);
+  WriteSmallProject(project);
+  desktop.Trigger("mnuSearch");
+  SearchForm* form = Form(desktop);
+  form->findChild<QCheckBox*>("ckDefinitionsOnly")->setChecked(true);
+  form->findChild<QLineEdit*>("txtFind")->setText("[@Title]");
+  EXPECT_EQ(form->findChild<QLabel*>("lblPattern")->text(),
+            "Counts the lines that begin with \"[@Title]:\" or \"[@Title(@\" and hold \"]:\".");
+  form->findChild<QPushButton*>("cmdSearch")->click();
+  // Only globals.par defines the macro; page.tpl merely uses it.
+  EXPECT_EQ(ListLines(form->findChild<QListWidget*>("lstResults")),
+            std::vector<std::string>{project.Source("globals.par") + " (1)"});
+}
+
+TEST(SearchWindow, StopEndsALongSearchAndClosingIsRefusedMeanwhile) {
+  DesktopFixture desktop;
+  ASSERT_TRUE(desktop.Open());
+  ToolProject project(desktop);
+  constexpr int kFiles = 2000;
+  std::string definition = "[Main]\r\n";
+  for (int i = 0; i < kFiles; ++i) {
+    std::string name = std::to_string(10000 + i);
+    definition += "d" + name + ".html,t" + name + ".tpl\r\n";
+    // Plain streams: the program's own writes wait for the disk, two thousand times over.
+    std::ofstream(project.Source("t" + name + ".tpl"), std::ios::binary) << "<p>x</p>\r\n";
+  }
+  project.Open(definition, "max-docs=2000\r\n");
+
+  ASSERT_EQ(desktop.workbench.definition.document_count, kFiles);
+
+  desktop.Trigger("mnuSearch");
+  SearchForm* form = Form(desktop);
+  auto* search = form->findChild<QPushButton*>("cmdSearch");
+  auto* close = form->findChild<QPushButton*>("cmdClose");
+  form->findChild<QLineEdit*>("txtFind")->setText("x");
+  QString caption_while_running;
+  bool close_enabled_while_running = true;
+  bool generate_enabled_while_running = true;
+  desktop.ui.service_calls = 0;
+  desktop.ui.on_service = [&](int call) {
+    if (call == 2) {
+      caption_while_running = search->text();
+      close_enabled_while_running = close->isEnabled();
+      generate_enabled_while_running = desktop.Find<QAction>("mnuGenerateProject")->isEnabled();
+      form->close();
+    }
+    if (call == 3) desktop.window->close();  // the main window waits for the search as well
+    if (call == 5) search->click();
+  };
+  search->click();
+  desktop.ui.on_service = nullptr;
+
+  EXPECT_EQ(caption_while_running, "&Stop");
+  EXPECT_FALSE(close_enabled_while_running);
+  EXPECT_FALSE(generate_enabled_while_running);
+  ASSERT_GE(desktop.ui.messages.size(), 2u);
+  for (std::size_t i = desktop.ui.messages.size() - 2; i < desktop.ui.messages.size(); ++i) {
+    EXPECT_EQ(desktop.ui.messages[i].title, "Search In Progress");
+    EXPECT_EQ(desktop.ui.messages[i].text,
+              "There is a search in progress. Please stop the search before closing the form.");
+  }
+  EXPECT_TRUE(form->isVisible());
+  EXPECT_TRUE(desktop.window->isVisible());
+
+  std::string summary = ListLines(form->findChild<QListWidget*>("lstSearchStatus")).back();
+  std::smatch counts;
+  ASSERT_TRUE(std::regex_match(
+      summary, counts,
+      std::regex(
+          "Stopped\\. ([0-9]+) occurrences? in ([0-9]+) files?\\. ([0-9]+) files? checked\\. ")))
+      << summary;
+  int checked = std::stoi(counts[3]);
+  EXPECT_GT(checked, 0);
+  EXPECT_LT(checked, kFiles);
+  EXPECT_EQ(counts[1], counts[3]);  // one x in each file checked
+  EXPECT_EQ(desktop.workbench.fs.ReadLines(desktop.workbench.work_files.results_file).back(),
+            summary);
+  EXPECT_EQ(search->text(), "&Search");
+  EXPECT_TRUE(close->isEnabled());
+  EXPECT_TRUE(desktop.Find<QAction>("mnuGenerateProject")->isEnabled());
+  close->click();
+  EXPECT_FALSE(form->isVisible());
+}
+
+TEST(ToolWindows, EachHasADefaultButtonEscapeAndDistinctMnemonics) {
+  DesktopFixture desktop;
+  ASSERT_TRUE(desktop.Open());
+  struct Case {
+    const char* menu;
+    const char* window;
+    const char* default_button;
+  };
+  for (const Case& c : {Case{"mnuSearch", "frmSearch", "cmdSearch"},
+                        Case{"mnuSearchDocuments", "frmSearch", "cmdSearch"},
+                        Case{"mnuReplace", "frmReplace", "cmdReplace"},
+                        Case{"mnuReplaceSpecial", "frmReplaceSpecial", "cmdReplace"}}) {
+    SCOPED_TRACE(c.menu);
+    desktop.Trigger(c.menu);
+    auto* window = desktop.Find<QWidget>(c.window);
+    ASSERT_NE(window, nullptr);
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(window));
+    EXPECT_TRUE(window->findChild<QPushButton*>(c.default_button)->isDefault());
+    std::multimap<QChar, QString> letters = Mnemonics(window);
+    for (auto it = letters.begin(); it != letters.end(); ++it) {
+      EXPECT_EQ(letters.count(it->first), 1u) << FromQt(it->second);
+    }
+    QTest::keyClick(window, Qt::Key_Escape);
+    EXPECT_FALSE(window->isVisible());
+  }
+}
+
+}  // namespace
+}  // namespace pentrak

@@ -1,0 +1,109 @@
+#pragma once
+
+#include <QGroupBox>
+#include <QWidget>
+#include <functional>
+
+#include "search/search.h"
+#include "shell/tool_windows.h"
+
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QRadioButton;
+class QCheckBox;
+class QTreeWidget;
+
+namespace pentrak {
+
+class ProcessStarter;
+struct Workbench;
+
+// The folder and document selected in the main window, as slots of the definition.
+struct CurrentSelection {
+  int folder = -1;
+  int document = -1;
+};
+
+// What a tool window needs of the main window.
+struct ToolWindowHost {
+  Workbench& workbench;
+  ProcessStarter& processes;
+  std::function<CurrentSelection()> selection;
+  // True while a generation or another tool window's run is in progress: two runs would share
+  // the file list and the results file.
+  std::function<bool()> busy;
+  // Called as this window's run starts and ends.
+  std::function<void()> run_changed;
+};
+
+// A tool window's own status list; the newest line stays in view.
+class ListStatus : public StatusList {
+ public:
+  explicit ListStatus(QListWidget* list) : list_(list) {}
+  void Add(std::string_view line) override;
+  void Clear() override;
+
+ private:
+  QListWidget* list_;
+};
+
+// The scope of a search or replace and, in project mode, the four kinds of files. Every click
+// is written into the request's selection at once.
+class SelectionBox : public QGroupBox {
+ public:
+  SelectionBox(FileSelection& selection, QWidget* parent);
+
+  // Documents mode offers all documents or the current one, and no kinds of files.
+  void SetDocumentsMode(bool documents_mode);
+
+  std::function<void()> on_change;
+
+ private:
+  FileSelection& selection_;
+  QRadioButton* whole_ = nullptr;
+  QRadioButton* current_ = nullptr;
+  QWidget* kinds_ = nullptr;
+};
+
+// The results list (one entry per file with hits) and the detailed results (one entry per line
+// with hits, under its file). A double-click opens the file in the editor, at the line for a
+// detailed entry; the pop-up menu of both offers the editor and the custom commands.
+class ResultsPanel : public QWidget, public ResultsView {
+ public:
+  ResultsPanel(Workbench& workbench, ProcessStarter& processes, QWidget* parent);
+
+  void SetDetailsShown(bool shown);
+
+  void Clear() override;
+  void AddResult(const std::string& path, int count) override;
+  void AddDetail(const LineHit& hit) override;
+
+ private:
+  // The file (and line, 0 for none) of the entry the user acts on.
+  struct Target {
+    std::string path;
+    int line = 0;
+  };
+  Target CurrentTarget(QWidget* view) const;
+  void AddPopup(QWidget* view);
+
+  Workbench& workbench_;
+  ProcessStarter& processes_;
+  QListWidget* results_ = nullptr;
+  QLabel* details_caption_ = nullptr;
+  QTreeWidget* details_ = nullptr;
+};
+
+// A bold caption over a list, with a mnemonic that moves to it.
+QLabel* ListCaption(const char* name, const QString& text, QWidget* buddy, QWidget* parent);
+
+// A check box bound to one switch of a request: every click writes it, then calls changed.
+QCheckBox* BoundCheckBox(const char* name, const QString& caption, bool& value, QWidget* parent,
+                         const std::function<void()>& changed);
+
+// A one-line text field bound to a text of a request: every edit writes it, then calls changed.
+QLineEdit* BoundLineEdit(const char* name, std::string& value, QWidget* parent,
+                         const std::function<void()>& changed);
+
+}  // namespace pentrak
