@@ -1,5 +1,6 @@
 #include "engine/content_file.h"
 
+#include <algorithm>
 #include <initializer_list>
 
 #include "engine/macro_tables.h"
@@ -108,6 +109,7 @@ class ContentFileReader {
     slot.value.clear();
     slot.line_number = line_count_;
     last_slot_ = index;
+    table_.used = std::max(table_.used, static_cast<std::size_t>(index) + 1);
     current_ = &slot;
     first_value_line_ = true;
   }

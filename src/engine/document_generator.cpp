@@ -17,7 +17,8 @@ LogicalLineReader::LogicalLineReader(std::string_view text, std::string_view mar
     : cursor_(text), marker_(marker) {}
 
 bool LogicalLineReader::EndsWithMarker(std::string_view line) const {
-  return !marker_.empty() && line.size() >= marker_.size() &&
+  // The last character first: nearly every line ends otherwise, and is told apart without a call.
+  return !marker_.empty() && line.size() >= marker_.size() && line.back() == marker_.back() &&
          line.substr(line.size() - marker_.size()) == marker_;
 }
 
@@ -90,15 +91,6 @@ std::string ReadSource(const FileSystem& fs, const std::string& path) {
   }
 }
 
-// Work files are scratch space of this program, rewritten in place for every document.
-void WriteWorkFile(const FileSystem& fs, const std::string& path, std::string_view text) {
-  try {
-    fs.OverwriteFile(path, text);
-  } catch (const Error& error) {
-    throw WithPath(error, path);
-  }
-}
-
 // One call of GenerateDocument: the pass chain and its state.
 class DocumentGeneration {
  public:
@@ -119,6 +111,8 @@ class DocumentGeneration {
   void WriteDocumentUnlessIdentical(const std::string& text);
   void WriteOptimizedDocument(int pass);
   std::string WorkFilePath(int pass) const;
+  void WriteWorkFile(int pass, std::string_view text) const;
+  void ReadTemplate();
   void CheckPassOutput(int pass, std::string_view line_expanded) const;
   void RemoveWorkFiles(int last_pass) const;
   void LogOutcome() const;
@@ -141,6 +135,25 @@ class DocumentGeneration {
 
 std::string DocumentGeneration::WorkFilePath(int pass) const {
   return context_.log.work_files.generator_work_file + "." + std::to_string(pass);
+}
+
+// Work files are scratch space of this program, rewritten in place for every document. A run
+// holds the first passes' files open; the rare document that needs more passes opens the rest
+// each time.
+void DocumentGeneration::WriteWorkFile(int pass, std::string_view text) const {
+  constexpr std::size_t kHeldPasses = 16;
+  const std::string path = WorkFilePath(pass);
+  std::vector<ScratchFile>* held = context_.pass_files;
+  try {
+    if (held == nullptr || static_cast<std::size_t>(pass) > kHeldPasses) {
+      context_.fs.OverwriteFile(path, text);
+      return;
+    }
+    if (held->size() < static_cast<std::size_t>(pass)) held->resize(static_cast<std::size_t>(pass));
+    (*held)[static_cast<std::size_t>(pass - 1)].Rewrite(context_.fs, path, text);
+  } catch (const Error& error) {
+    throw WithPath(error, path);
+  }
 }
 
 // Ends the document when this pass's output crosses the bound; line_expanded is the line whose
@@ -166,6 +179,10 @@ void DocumentGeneration::CheckPassOutput(int pass, std::string_view line_expande
 // The pass files of a document that failed are of no use and may be huge.
 void DocumentGeneration::RemoveWorkFiles(int last_pass) const {
   for (int pass = 1; pass <= last_pass; ++pass) {
+    if (context_.pass_files != nullptr &&
+        context_.pass_files->size() >= static_cast<std::size_t>(pass)) {
+      (*context_.pass_files)[static_cast<std::size_t>(pass - 1)].Close();
+    }
     try {
       context_.fs.RemoveFile(WorkFilePath(pass));
     } catch (const Error&) {
@@ -229,8 +246,20 @@ void DocumentGeneration::WriteDocument(std::string_view text) const {
   }
 }
 
-short DocumentGeneration::Run() {
+void DocumentGeneration::ReadTemplate() {
+  TemplateCache* cache = context_.last_template;
+  if (cache != nullptr && cache->path == document_.template_path) {
+    source_ = cache->text;
+    return;
+  }
   source_ = ReadSource(context_.fs, document_.template_path);
+  if (cache == nullptr) return;
+  cache->path = document_.template_path;
+  cache->text = source_;
+}
+
+short DocumentGeneration::Run() {
+  ReadTemplate();
   bool final_pass = false;
   bool done = false;
   int pass = 0;
@@ -243,7 +272,7 @@ short DocumentGeneration::Run() {
       done = true;
     } else {
       bool tags_found = ExpansionPass(pass);
-      WriteWorkFile(context_.fs, WorkFilePath(pass), output_);
+      WriteWorkFile(pass, output_);
       if (!tags_found && level_ > 0) {
         final_pass = true;
       } else if (!tags_found && pass > 1) {
@@ -268,7 +297,7 @@ short DocumentGeneration::Run() {
 // is then compared with it.
 void DocumentGeneration::WriteOptimizedDocument(int pass) {
   if (context_.modified_only) {
-    WriteWorkFile(context_.fs, WorkFilePath(pass), output_);
+    WriteWorkFile(pass, output_);
     WriteDocumentUnlessIdentical(output_);
     return;
   }

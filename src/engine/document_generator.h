@@ -3,7 +3,9 @@
 #include <cstddef>
 #include <string>
 #include <string_view>
+#include <vector>
 
+#include "platform/scratch_file.h"
 #include "platform/text_lines.h"
 
 namespace pentrak {
@@ -21,16 +23,27 @@ inline constexpr short kDocumentUnchanged = 4;
 // twice doubles the document every pass; the bound ends that long before memory or disk do.
 inline constexpr std::size_t kDefaultMaxPassOutput = std::size_t{256} << 20;
 
+// The template read last, kept for the next document that uses it: the documents of a project
+// share a handful of templates. A run forgets it when it writes that file.
+struct TemplateCache {
+  std::string path;
+  std::string text;
+};
+
 // What generating one document reads and writes besides the document itself: the expansion
 // (project settings, definition, macro tables, clock), the file system, the log and work files,
 // and the main window's "generate modified only" switch. spare_file, when given, is the spare
-// of FileSystem::WriteFileReusing that a run carries from one document to the next.
+// of FileSystem::WriteFileReusing that a run carries from one document to the next; pass_files,
+// when given, holds the first passes' work files open from one document to the next; and
+// last_template, when given, the template read last.
 struct DocumentGeneratorContext {
   const ExpansionContext& expansion;
   const FileSystem& fs;
   const LogContext& log;
   bool modified_only = false;
   std::string* spare_file = nullptr;
+  std::vector<ScratchFile>* pass_files = nullptr;
+  TemplateCache* last_template = nullptr;
   std::size_t max_pass_output = kDefaultMaxPassOutput;
 };
 

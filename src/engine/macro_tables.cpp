@@ -26,7 +26,10 @@ std::vector<MacroTable> MakeTables(short table_limit, short macro_limit, short p
 // Empties a table but keeps every string's storage, so reloading costs no allocations.
 void ClearTable(MacroTable& table) {
   table.file_name.clear();
-  for (Macro& slot : table.slots) {
+  const std::size_t used = std::min(table.used, table.slots.size());
+  table.used = 0;
+  for (std::size_t i = 0; i < used; ++i) {
+    Macro& slot = table.slots[i];
     slot.name.clear();
     slot.value.clear();
     slot.line_number = 0;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <vector>
 
@@ -25,6 +26,9 @@ struct Macro {
 struct MacroTable {
   std::string file_name;
   std::vector<Macro> slots;
+  // The slots filled since the table was last emptied, from the first: emptying it clears only
+  // these, not every slot the project's limits allow.
+  std::size_t used = 0;
 };
 
 // One (parameter reference, value) pair of the last definition line or macro tag.

@@ -73,7 +73,8 @@ class GenerationRunner {
         log_{context.work_files, context.fs, context.ui, context.options},
         loader_{context.project, context.fs, log_, context.macros},
         expansion_{context.project, context.definition, context.macros, context.clock},
-        generator_{expansion_, context.fs, log_, context.display.modified_only != 0, &spare_file_},
+        generator_{expansion_,   context.fs,   log_,           context.display.modified_only != 0,
+                   &spare_file_, &pass_files_, &last_template_},
         source_times_(context.fs),
         up_to_date_{context.project, context.definition, context.fs, source_times_, log_},
         run_(run) {}
@@ -117,7 +118,11 @@ class GenerationRunner {
   FileTimes source_times_;  // what this run has learnt of its sources' time stamps
   UpToDateContext up_to_date_;
   GenerationRun& run_;
-  std::string spare_file_;  // the old contents of the document written last
+  std::string spare_file_;               // the old contents of the document written last
+  std::vector<ScratchFile> pass_files_;  // the generator's work files, held open for the run
+  TemplateCache last_template_;
+  // The document folder known to exist: documents come folder by folder.
+  std::string ready_folder_;
   // Document folders already cleared of the temporary files of an earlier, killed run.
   std::set<std::string> swept_folders_;
   std::vector<int> folder_order_;
@@ -345,7 +350,11 @@ void GenerationRunner::ProcessDocument(int folder_index, int document_index) {
 // false when the document is skipped.
 bool GenerationRunner::SubdirectoryReady(const std::string& path) {
   std::string folder = FolderOfPath(path);
-  if (context_.fs.FolderExists(folder)) return true;
+  if (folder == ready_folder_ && !folder.empty()) return true;
+  if (context_.fs.FolderExists(folder)) {
+    ready_folder_ = folder;
+    return true;
+  }
   if (context_.display.create_subdirectories == 1 || run_.create_all_subdirectories) {
     context_.fs.CreateFolderPath(folder);
     return true;
@@ -405,6 +414,7 @@ void GenerationRunner::Generate(int folder_index, int document_index) {
     outcome = GenerateDocument(generator_, folder_index, document_index);
     // A document may also serve as another one's source.
     source_times_.Forget(path);
+    if (path == last_template_.path) last_template_ = {};
   } catch (const Error& error) {
     GenerationError(path, error.description());
     return;

@@ -56,7 +56,7 @@ class SourceComparison {
 bool NeedsGeneration(const UpToDateContext& context, const Folder& folder,
                      const Document& document) {
   // One look tells whether the document exists and how old it is.
-  FileStatus status = context.fs.Status(document.path);
+  FileStatus status = context.source_times.StatusNow(document.path);
   if (status.error != 0 || status.folder) return true;
   SourceComparison comparison(context.source_times, status.modified);
   const ProjectSettings& project = context.project;

@@ -13,6 +13,8 @@
 
 #include "platform/error.h"
 #include "platform/paths.h"
+#include "platform/recent_folders.h"
+#include "platform/scratch_file.h"
 #include "platform/text_lines.h"
 
 namespace pentrak {
@@ -141,13 +143,15 @@ std::string ReadAll(int fd, const struct stat& st, std::size_t max_bytes) {
 }
 
 // The file a path names after following its symbolic links, so that a replacement lands beside
-// the real file and the link stays a link. A dangling link gives the path it points to.
-std::string ResolveLinks(const std::string& native) {
+// the real file and the link stays a link. A dangling link gives the path it points to. found
+// receives the status of the file reached, whether it exists, so that no second look is needed.
+std::string ResolveLinks(const std::string& native, struct stat& found, bool& exists) {
   std::string current = native;
   for (int i = 0; i < kMaxLinks; ++i) {
-    struct stat st {};
-    if (::lstat(current.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return current;
-    std::string target(static_cast<std::size_t>(st.st_size > 0 ? st.st_size : 4096) + 1, '\0');
+    exists = ::lstat(current.c_str(), &found) == 0;
+    if (!exists || !S_ISLNK(found.st_mode)) return current;
+    std::string target(static_cast<std::size_t>(found.st_size > 0 ? found.st_size : 4096) + 1,
+                       '\0');
     ssize_t n = ::readlink(current.c_str(), target.data(), target.size());
     if (n < 0) ThrowErrno();
     target.resize(static_cast<std::size_t>(n));
@@ -194,28 +198,48 @@ bool ExchangeFiles(const std::string& temporary, const std::string& target) {
 #endif
 }
 
-// Opens the temporary file for a replacement: the spare moved to its name when it is a plain
-// file with no other name (writing into a shared file would change the other name's contents),
-// else a new file. The spare is used up either way.
-Descriptor OpenTemporary(const std::string& temporary, std::string& spare) {
+// The folder part of a native path, "/" included; "" for a bare name.
+std::string_view FolderPart(std::string_view native) {
+  std::size_t slash = native.rfind('/');
+  return slash == std::string_view::npos ? std::string_view() : native.substr(0, slash + 1);
+}
+
+// Opens the spare for writing when it is still a plain file with no other name (writing into a
+// link or a shared file would change what the other name shows); -1 otherwise. st receives its
+// status.
+int OpenSpare(const std::string& spare, struct stat& st) {
+  int fd = ::open(spare.c_str(), O_WRONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+  if (fd >= 0 && ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_nlink == 1) return fd;
+  if (fd >= 0) ::close(fd);
+  ::unlink(spare.c_str());
+  return -1;
+}
+
+// Opens the temporary file for a replacement and sets temporary to its name: the spare, when it
+// is a plain file (moved to the replacement's own hidden name when it lies in another folder),
+// else a new file. The spare is used up either way. st receives the status of a reused spare;
+// its st_nlink is 0 for a new file.
+Descriptor OpenTemporary(std::string& temporary, std::string& spare, struct stat& st) {
+  st.st_nlink = 0;
   if (!spare.empty()) {
     std::string moved = std::move(spare);
     spare.clear();
-    struct stat st {};
-    // A spare that is a link, a FIFO or a shared file is never written: opening it would write
-    // wherever it leads.
-    if (::lstat(moved.c_str(), &st) != 0 || !S_ISREG(st.st_mode) || st.st_nlink != 1 ||
-        ::rename(moved.c_str(), temporary.c_str()) != 0) {
-      ::unlink(moved.c_str());
-    } else {
-      int fd = ::open(temporary.c_str(), O_WRONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
-      if (fd >= 0 && ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_nlink == 1) {
+    // Within one folder the spare is written under the name it has: a killed run leaves it
+    // there, where the next run's sweep of the folder finds it, and the rename is spared.
+    if (FolderPart(moved) == FolderPart(temporary)) {
+      int fd = OpenSpare(moved, st);
+      if (fd >= 0) {
+        temporary = std::move(moved);
         return Descriptor(fd);
       }
-      if (fd >= 0) ::close(fd);
-      ::unlink(temporary.c_str());
+    } else if (::rename(moved.c_str(), temporary.c_str()) == 0) {
+      int fd = OpenSpare(temporary, st);
+      if (fd >= 0) return Descriptor(fd);
+    } else {
+      ::unlink(moved.c_str());
     }
   }
+  st.st_nlink = 0;
   return CreateTemporary(temporary);
 }
 
@@ -227,18 +251,25 @@ void DropSpare(std::string& spare) {
 }
 
 // Gives the open file the permission bits of the file it is about to replace. Files on a file
-// system without permissions all show the same mode, so nothing is changed there.
-void MatchPermissions(int fd, mode_t target_mode) {
-  struct stat st {};
-  if (::fstat(fd, &st) != 0) ThrowErrno();
+// system without permissions all show the same mode, so nothing is changed there. st is the
+// open file's status when known (st_nlink not 0).
+void MatchPermissions(int fd, struct stat st, mode_t target_mode) {
+  if (st.st_nlink == 0 && ::fstat(fd, &st) != 0) ThrowErrno();
   const mode_t wanted = target_mode & 07777;
   if ((st.st_mode & 07777) != wanted && ::fchmod(fd, wanted) != 0) ThrowErrno();
 }
 
-// Writes bytes from the start of the file and cuts off whatever an earlier content left behind.
-void WriteWhole(int fd, std::string_view bytes) {
+// Writes bytes from the start of the file and cuts off whatever an earlier content left behind;
+// held is what the file is known to hold (-1: unknown), which spares the cut when it is no more.
+void WriteWhole(int fd, std::string_view bytes, off_t held) {
   WriteAll(fd, bytes);
-  if (::ftruncate(fd, static_cast<off_t>(bytes.size())) != 0) ThrowErrno();
+  const auto size = static_cast<off_t>(bytes.size());
+  if ((held < 0 || held > size) && ::ftruncate(fd, size) != 0) ThrowErrno();
+}
+
+void StatusOf(const struct stat& st, FileStatus& status) {
+  status.folder = S_ISDIR(st.st_mode);
+  status.modified = static_cast<std::int64_t>(st.st_mtime);
 }
 
 struct stat StatOrThrow(const std::string& native) {
@@ -257,6 +288,16 @@ void FileSystem::CheckFault(FileOp op, const std::string& path) const {
 
 std::string FileSystem::ReadFile(const std::string& path) const {
   return ReadBoundedFile(path, static_cast<std::size_t>(-1));
+}
+
+std::optional<std::string> FileSystem::ReadFileIfPresent(const std::string& path) const {
+  try {
+    return ReadFile(path);
+  } catch (const Error& error) {
+    const int number = error.number();
+    if (number == ENOENT || number == ENOTDIR || number == EISDIR) return std::nullopt;
+    throw;
+  }
 }
 
 std::string FileSystem::ReadBoundedFile(const std::string& path, std::size_t max_bytes) const {
@@ -302,13 +343,13 @@ void FileSystem::ReplaceFile(const std::string& path, std::string_view bytes,
                              std::string* spare) const {
   CheckFault(FileOp::kWrite, path);
   const std::string link = NativePath(path);
-  const std::string native = ResolveLinks(link);
+  struct stat target {};
+  bool replacing = false;
+  const std::string native = ResolveLinks(link, target, replacing);
   // Through a link the file replaced is the link's target, with a plain rename: the spare
   // and the exchange would leave the target's old contents beside it, outside our folders.
   const bool through_link = native != link;
-  const std::string temporary = TemporaryFor(native);
-  struct stat target {};
-  const bool replacing = ::stat(native.c_str(), &target) == 0;
+  std::string temporary = TemporaryFor(native);
   // The exchange would swap a folder out of the way instead of failing as a rename does.
   if (replacing && S_ISDIR(target.st_mode)) throw SystemError(EISDIR);
   if (replacing && !S_ISREG(target.st_mode)) ThrowNotRegular(path);
@@ -318,10 +359,12 @@ void FileSystem::ReplaceFile(const std::string& path, std::string_view bytes,
   // when it is created afresh.
   if (!replacing) DropSpare(reusable);
   {
-    Descriptor fd = OpenTemporary(temporary, reusable);
+    struct stat opened {};
+    Descriptor fd = OpenTemporary(temporary, reusable, opened);
     try {
-      if (replacing) MatchPermissions(fd.get(), target.st_mode);
-      WriteWhole(fd.get(), bytes);
+      if (replacing) MatchPermissions(fd.get(), opened, target.st_mode);
+      // A new file holds nothing; a reused spare what its status says.
+      WriteWhole(fd.get(), bytes, opened.st_nlink == 0 ? 0 : opened.st_size);
       // A file only this call can rebuild (settings, a source rewritten by replace) reaches the
       // disk before its name moves, so a power cut leaves the old contents or the new, never an
       // empty file. Generated documents skip this: a run can always write them again.
@@ -350,7 +393,12 @@ void FileSystem::ReplaceFile(const std::string& path, std::string_view bytes,
 }
 
 void FileSystem::OverwriteFile(const std::string& path, std::string_view bytes) const {
-  CheckFault(FileOp::kWrite, path);
+  ScratchFile file;
+  file.Rewrite(*this, path, bytes);
+  file.Finish();
+}
+
+int FileSystem::OpenScratch(const std::string& path, std::size_t& size) const {
   // No O_TRUNC and no new file: reusing the inode and never passing through length 0 spares the
   // file system the allocation and early flush that replacing a file costs. A work file is ours
   // alone: one that became a link or a FIFO is replaced, never written through.
@@ -363,14 +411,13 @@ void FileSystem::OverwriteFile(const std::string& path, std::string_view bytes) 
     fd_number = -1;
     errno = ELOOP;
   }
+  size = fd_number >= 0 ? static_cast<std::size_t>(st.st_size) : 0;
   if (fd_number < 0 && (errno == ELOOP || errno == ENXIO)) {
     if (::unlink(native.c_str()) != 0) ThrowErrno();
     fd_number = CreateTemporary(native).Release();
   }
   if (fd_number < 0) ThrowErrno();
-  Descriptor fd(fd_number);
-  WriteWhole(fd.get(), bytes);
-  if (::close(fd.Release()) != 0) ThrowErrno();
+  return fd_number;
 }
 
 void FileSystem::WriteLines(const std::string& path, const std::vector<std::string>& lines) const {
@@ -489,9 +536,32 @@ FileStatus FileSystem::Status(const std::string& path) const {
   FileStatus status;
   try {
     CheckFault(FileOp::kAttributes, path);
-    struct stat st = StatOrThrow(NativePath(path));
-    status.folder = S_ISDIR(st.st_mode);
-    status.modified = static_cast<std::int64_t>(st.st_mtime);
+    StatusOf(StatOrThrow(NativePath(path)), status);
+  } catch (const Error& error) {
+    status.error = error.number();
+  }
+  return status;
+}
+
+FileStatus FileSystem::Status(const std::string& path, RecentFolders& folders) const {
+  FileStatus status;
+  try {
+    CheckFault(FileOp::kAttributes, path);
+    // Most paths need no conversion, and this runs for every source of every document.
+    const bool converted = path.find('\\') != std::string::npos;
+    const std::string converted_path = converted ? NativePath(path) : std::string();
+    const std::string& native = converted ? converted_path : path;
+    const std::size_t slash = native.rfind('/');
+    const int folder = slash == std::string::npos || slash + 1 == native.size()
+                           ? -1
+                           : folders.HandleFor(std::string_view(native).substr(0, slash + 1));
+    struct stat st {};
+    if (folder < 0) {
+      st = StatOrThrow(native);
+    } else if (::fstatat(folder, native.c_str() + slash + 1, &st, 0) != 0) {
+      ThrowErrno();
+    }
+    StatusOf(st, status);
   } catch (const Error& error) {
     status.error = error.number();
   }

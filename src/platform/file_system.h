@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -27,6 +28,8 @@ struct FileStatus {
 // on POSIX they are handed to the operating system with "/". Failures throw Error with the
 // platform's errno and description. Only regular files are read or replaced: anything else
 // (a FIFO, a device) is refused with "<path> is not a regular file", without blocking.
+class RecentFolders;
+
 class FileSystem {
  public:
   // Returns an errno to make the operation on that path fail, or 0 to let it run.
@@ -36,6 +39,8 @@ class FileSystem {
 
   // The whole file as bytes.
   std::string ReadFile(const std::string& path) const;
+  // ReadFile, or nothing when the path names no file (missing, or a folder).
+  std::optional<std::string> ReadFileIfPresent(const std::string& path) const;
   // ReadFile for files that are never large (settings, definitions): more than max_bytes
   // throws EFBIG instead of filling the memory.
   std::string ReadBoundedFile(const std::string& path, std::size_t max_bytes) const;
@@ -90,6 +95,8 @@ class FileSystem {
 
   // Existence and time stamp in one look; never throws.
   FileStatus Status(const std::string& path) const;
+  // Status through the handle of the file's folder when it is among the recent ones.
+  FileStatus Status(const std::string& path, RecentFolders& folders) const;
   // Last-modified time in whole seconds since the epoch.
   std::int64_t LastModified(const std::string& path) const;
   void SetLastModified(const std::string& path, std::int64_t seconds) const;
@@ -98,7 +105,12 @@ class FileSystem {
   void SetReadOnly(const std::string& path, bool read_only) const;
 
  private:
-  friend class AppendFile;  // a file held open for appending obeys the same fault hook
+  friend class AppendFile;   // a file held open for appending obeys the same fault hook
+  friend class ScratchFile;  // so does a scratch file held open for rewriting
+
+  // Opens a scratch file for rewriting in place, creating it when missing; size receives what
+  // it holds. Returns the descriptor.
+  int OpenScratch(const std::string& path, std::size_t& size) const;
 
   void CheckFault(FileOp op, const std::string& path) const;
   // The replacement behind WriteFile (spare null: synced, renamed) and WriteFileReusing.

@@ -9,6 +9,7 @@
 #include <csignal>
 
 #include "platform/error.h"
+#include "platform/scratch_file.h"
 #include "platform/test_support.h"
 
 namespace pentrak {
@@ -150,6 +151,23 @@ TEST(FileSystemTest, ReplacingInARowReusesTheSpareButNeverASharedFile) {
 
   fs.OverwriteFile(folder / "c.html", "c");
   EXPECT_EQ(fs.ReadFile(folder / "c.html"), "c");
+}
+
+// A pass file held open for a run is rewritten in place for every document: a shorter text
+// leaves nothing of a longer one, and a link planted at its name is replaced, never written
+// through.
+TEST(FileSystemTest, AHeldScratchFileHoldsExactlyTheLastText) {
+  TestFolder folder;
+  FileSystem fs;
+  fs.WriteFile(folder / "outside.txt", "keep");
+  ASSERT_EQ(::symlink((folder / "outside.txt").c_str(), (folder / "pentrak.1").c_str()), 0);
+  ScratchFile file;
+  for (std::string text : {"a longer first text", "short", "", "longer again than short"}) {
+    file.Rewrite(fs, folder / "pentrak.1", text);
+    EXPECT_EQ(fs.ReadFile(folder / "pentrak.1"), text);
+  }
+  file.Finish();
+  EXPECT_EQ(fs.ReadFile(folder / "outside.txt"), "keep");
 }
 
 // A run replacing a linked document and then another one used to leave the link as its spare

@@ -1,14 +1,49 @@
 #include "platform/file_times.h"
 
+#include <algorithm>
+#include <cstring>
+
 #include "platform/error.h"
 
 namespace pentrak {
 
 std::int64_t FileTimes::LastModified(const std::string& path) {
+  const FileStatus& status = Find(path);
+  if (status.error != 0) throw SystemError(status.error);
+  return status.modified;
+}
+
+void FileTimes::Forget(const std::string& path) {
+  recent_.fill(nullptr);
+  known_.erase(path);
+}
+
+const FileStatus& FileTimes::Find(const std::string& path) {
+  for (const Known::value_type* entry : recent_) {
+    if (entry != nullptr && entry->first == path) return entry->second;
+  }
   auto found = known_.find(path);
-  if (found == known_.end()) found = known_.emplace(path, fs_.Status(path)).first;
-  if (found->second.error != 0) throw SystemError(found->second.error);
-  return found->second.modified;
+  if (found == known_.end())
+    return known_.emplace(Keep(path), fs_.Status(path, folders_)).first->second;
+  // Asked about a second time: likely to be asked again.
+  recent_[next_recent_] = &*found;
+  next_recent_ = (next_recent_ + 1) % kRecent;
+  return found->second;
+}
+
+std::string_view FileTimes::Keep(std::string_view path) {
+  constexpr std::size_t kBlock = 64 * 1024;
+  if (path.size() > block_left_) {
+    std::size_t size = std::max(kBlock, path.size());
+    blocks_.push_back(std::make_unique<char[]>(size));
+    free_ = blocks_.back().get();
+    block_left_ = size;
+  }
+  std::memcpy(free_, path.data(), path.size());
+  std::string_view kept(free_, path.size());
+  free_ += path.size();
+  block_left_ -= path.size();
+  return kept;
 }
 
 }  // namespace pentrak

@@ -1,10 +1,15 @@
 #pragma once
 
+#include <array>
 #include <cstdint>
+#include <memory>
 #include <string>
+#include <string_view>
 #include <unordered_map>
+#include <vector>
 
 #include "platform/file_system.h"
+#include "platform/recent_folders.h"
 
 namespace pentrak {
 
@@ -18,11 +23,30 @@ class FileTimes {
   // As FileSystem::LastModified, a missing file included: it throws the same error each time.
   std::int64_t LastModified(const std::string& path);
   // The next question about the file asks the file system again.
-  void Forget(const std::string& path) { known_.erase(path); }
+  void Forget(const std::string& path);
+  // As FileSystem::Status, asked now and not kept: for a file this run may write.
+  FileStatus StatusNow(const std::string& path) { return fs_.Status(path, folders_); }
 
  private:
+  // A copy of the path that lives as long as this object, as the key of known_: most paths
+  // are asked about once, and a key that owns its own copy would cost an allocation each.
+  std::string_view Keep(std::string_view path);
+  // What is known of the path, learnt now if it is not.
+  const FileStatus& Find(const std::string& path);
+
+  using Known = std::unordered_map<std::string_view, FileStatus>;
+
   const FileSystem& fs_;
-  std::unordered_map<std::string, FileStatus> known_;
+  RecentFolders folders_;
+  Known known_;
+  // The files asked about more than once lately (a shared template, the globals): looked up here
+  // first, which spares the table's lookup, the costlier part of a question on a large project.
+  static constexpr std::size_t kRecent = 4;
+  std::array<const Known::value_type*, kRecent> recent_{};
+  std::size_t next_recent_ = 0;
+  std::vector<std::unique_ptr<char[]>> blocks_;  // the kept paths
+  char* free_ = nullptr;                         // the free end of the last block
+  std::size_t block_left_ = 0;                   // and its size
 };
 
 }  // namespace pentrak

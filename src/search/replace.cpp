@@ -142,7 +142,9 @@ ReplaceSummary DoReplace(const SearchContext& context, const ReplaceRequest& req
   BuildProjectFileList(context.definition, context.project, request.selection, context.files);
 
   summary.stopped = WalkListedFiles(context, false, "Processing: ", [&](const std::string& path) {
+    if (!context.log.fs.FileExists(path)) return false;
     ReplaceOneFile(context, request, path, summary);
+    return true;
   });
   WriteResultsFile(log, "", false);
   for (const std::string& line : ReplaceSummaryLines(summary)) {

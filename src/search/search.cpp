@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <optional>
 
 #include "platform/file_system.h"
 #include "platform/text_lines.h"
@@ -59,20 +60,25 @@ int SearchText(const SearchContext& context, const SearchPattern& pattern, const
   return found;
 }
 
-void SearchOneFile(const SearchContext& context, const SearchPattern& pattern,
+// False when the path names no file. The file is read without a look beforehand: one look less
+// per file is most of what a search over many small files costs beyond reading them.
+bool SearchOneFile(const SearchContext& context, const SearchPattern& pattern,
                    const std::string& path, SearchSummary& summary) {
   const LogContext& log = context.log;
+  std::optional<std::string> text = log.fs.ReadFileIfPresent(path);
+  if (!text) return false;
   ++summary.files_checked;
-  int found = SearchText(context, pattern, path, log.fs.ReadFile(path));
+  int found = SearchText(context, pattern, path, *text);
   if (found == 0) {
     WriteResultsFile(log, ">Not found", false);
-    return;
+    return true;
   }
   ++summary.files_with_hits;
   summary.occurrences += found;
   log.ui.AddStatusLine(Plural(found, "occurrence") + " found.");
   context.results.AddResult(path, found);
   WriteResultsFile(log, ">" + Plural(found, "occurrence") + " found", false);
+  return true;
 }
 
 }  // namespace
@@ -218,7 +224,7 @@ std::string ResolveListedFile(const SearchContext& context, const std::string& n
 }
 
 bool WalkListedFiles(const SearchContext& context, bool documents, std::string_view status_prefix,
-                     const std::function<void(const std::string& path)>& visit) {
+                     const std::function<bool(const std::string& path)>& visit) {
   const LogContext& log = context.log;
   int index = 0;
   for (const std::string& name : context.files.Names()) {
@@ -231,11 +237,7 @@ bool WalkListedFiles(const SearchContext& context, bool documents, std::string_v
     std::string path = ResolveListedFile(context, name, documents);
     log.ui.AddStatusLine(std::string(status_prefix) + path);
     WriteResultsFile(log, path, false);
-    if (log.fs.FileExists(path)) {
-      visit(path);
-    } else {
-      WriteResultsFile(log, ">File does not exist", false);
-    }
+    if (!visit(path)) WriteResultsFile(log, ">File does not exist", false);
     WriteResultsFile(log, "", false);
   }
   return false;
@@ -263,7 +265,7 @@ SearchSummary DoSearch(const SearchContext& context, const SearchRequest& reques
   SearchSummary summary;
   summary.stopped =
       WalkListedFiles(context, request.documents_mode, "Searching: ", [&](const std::string& path) {
-        SearchOneFile(context, pattern, path, summary);
+        return SearchOneFile(context, pattern, path, summary);
       });
   std::string closing = SearchSummaryText(summary);
   log.ui.AddStatusLine(closing);

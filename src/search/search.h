@@ -159,11 +159,12 @@ std::string ResolveListedFile(const SearchContext& context, const std::string& n
                               bool is_document);
 
 // Walks the non-empty entries of the file list in order: resolves each, shows status_prefix +
-// path, writes the path to the results file, then ">File does not exist" or whatever visit writes
-// for an existing file, then an empty line. The user interface is serviced before every second
-// entry; returns true when it reported a stop, which ends the walk after the current file.
+// path, writes the path to the results file, then whatever visit writes for an existing file or,
+// when visit returns false, ">File does not exist", then an empty line. The user interface is
+// serviced before every second entry; returns true when it reported a stop, which ends the walk
+// after the current file.
 bool WalkListedFiles(const SearchContext& context, bool documents, std::string_view status_prefix,
-                     const std::function<void(const std::string& path)>& visit);
+                     const std::function<bool(const std::string& path)>& visit);
 
 // Runs one search: the status lines, the results views and the results file "search.txt".
 // Stops after the current file when the user interface reports a stop.
