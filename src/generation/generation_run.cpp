@@ -194,6 +194,10 @@ void GenerationRunner::Start() {
   LoadGlobals();
   folder_order_ = FolderDisplayOrder(definition_, context_.options.sort_folders == 1);
   in_scope_ = DocumentsInScope();
+  // Each document brings its own content files; the shared ones are few.
+  if (context_.display.modified_only == 1) {
+    source_times_.Reserve(static_cast<std::size_t>(in_scope_) * 2 + 64);
+  }
 }
 
 void GenerationRunner::LoadProjectMacroFile() {

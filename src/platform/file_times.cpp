@@ -22,13 +22,25 @@ const FileStatus& FileTimes::Find(const std::string& path) {
   for (const Known::value_type* entry : recent_) {
     if (entry != nullptr && entry->first == path) return entry->second;
   }
-  auto found = known_.find(path);
-  if (found == known_.end())
-    return known_.emplace(Keep(path), fs_.Status(path, folders_)).first->second;
+  // One lookup whether the path is new or not: most paths of a run are asked about once. The
+  // kept copy goes back when the path was known.
+  const auto [found, added] = known_.try_emplace(Keep(path));
+  if (added) {
+    found->second = fs_.Status(path, folders_);
+    return found->second;
+  }
+  Unkeep(path.size());
   // Asked about a second time: likely to be asked again.
   recent_[next_recent_] = &*found;
   next_recent_ = (next_recent_ + 1) % kRecent;
   return found->second;
+}
+
+void FileTimes::Reserve(std::size_t files) { known_.reserve(files); }
+
+void FileTimes::Unkeep(std::size_t size) {
+  free_ -= size;
+  block_left_ += size;
 }
 
 std::string_view FileTimes::Keep(std::string_view path) {

@@ -24,6 +24,9 @@ class FileTimes {
   std::int64_t LastModified(const std::string& path);
   // The next question about the file asks the file system again.
   void Forget(const std::string& path);
+  // Makes room for this many files at once, for a run that knows roughly how many it will ask
+  // about.
+  void Reserve(std::size_t files);
   // As FileSystem::Status, asked now and not kept: for a file this run may write.
   FileStatus StatusNow(const std::string& path) { return fs_.Status(path, folders_); }
 
@@ -31,6 +34,8 @@ class FileTimes {
   // A copy of the path that lives as long as this object, as the key of known_: most paths
   // are asked about once, and a key that owns its own copy would cost an allocation each.
   std::string_view Keep(std::string_view path);
+  // Gives back the last size bytes kept.
+  void Unkeep(std::size_t size);
   // What is known of the path, learnt now if it is not.
   const FileStatus& Find(const std::string& path);
 
