@@ -1,5 +1,6 @@
 #include "engine/document_generator.h"
 
+#include <algorithm>
 #include <exception>
 
 #include "engine/expansion.h"
@@ -98,6 +99,10 @@ void WriteWorkFile(const FileSystem& fs, const std::string& path, std::string_vi
     throw WithPath(error, path);
   }
 }
+
+// What a pass may write past its reserved room before its last line is known: the bound is
+// checked after each line.
+constexpr std::size_t kLineSlack = 64 * 1024;
 
 // One call of GenerateDocument: the pass chain and its state.
 class DocumentGeneration {
@@ -242,6 +247,9 @@ short DocumentGeneration::Run() {
       WriteOptimizedDocument(pass);
       done = true;
     } else {
+      // Room for the pass to double the text, up to the bound: a growing document is then never
+      // copied to a larger buffer in the middle of a pass. Memory not written to costs nothing.
+      output_.reserve(std::min(source_.size() * 2, context_.max_pass_output) + kLineSlack);
       bool tags_found = ExpansionPass(pass);
       WriteWorkFile(context_.fs, WorkFilePath(pass), output_);
       if (!tags_found && level_ > 0) {
