@@ -5,21 +5,9 @@
 # usage: [EDITS=20] bench/preview.sh   (from anywhere; installs python3 if missing)
 set -euo pipefail
 cd "$(dirname "$0")/.."
-root="$(pwd)"
-command -v python3 >/dev/null 2>&1 || {
-  sudo=""
-  [ "$(id -u)" -ne 0 ] && sudo="sudo"
-  $sudo apt-get update -qq && $sudo apt-get install -y -qq python3 >/dev/null
-}
-
-echo "== building the release pentrak-cli"
-cmake -S . -B build/bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DPENTRAK_TESTS=OFF \
-  -DPENTRAK_WERROR=OFF >/dev/null
-cmake --build build/bench --target pentrak-cli >/dev/null 2>&1 || {
-  cmake --build build/bench --target pentrak-cli >&2
-  exit 1
-}
-cli="$root/build/bench/pentrak-cli"
+source bench/common.sh
+command -v python3 >/dev/null 2>&1 || install_packages python3
+build_release_cli
 
 work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT

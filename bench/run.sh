@@ -15,26 +15,14 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 root="$(pwd)"
 
+source bench/common.sh
 need() { command -v "$1" >/dev/null 2>&1; }
-install() {
-  local sudo=""
-  [ "$(id -u)" -ne 0 ] && sudo="sudo"
-  $sudo apt-get update -qq && $sudo apt-get install -y -qq "$@" >/dev/null
-}
-[ -x /usr/bin/time ] || install time
-need hugo || install hugo
-need ninja || install ninja-build
-need python3 || install python3
+[ -x /usr/bin/time ] || install_packages time
+need hugo || install_packages hugo
+need ninja || install_packages ninja-build
+need python3 || install_packages python3
 
-echo "== building the release pentrak-cli"
-# Its own optimized tree, without tests; warnings are the tests' business, not the benchmark's.
-cmake -S . -B build/bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DPENTRAK_TESTS=OFF \
-  -DPENTRAK_WERROR=OFF >/dev/null
-cmake --build build/bench --target pentrak-cli >/dev/null 2>&1 || {
-  cmake --build build/bench --target pentrak-cli >&2
-  exit 1
-}
-cli="$root/build/bench/pentrak-cli"
+build_release_cli
 
 work="$(mktemp -d)"
 tries="${TRIES:-5}"

@@ -72,9 +72,11 @@ class InterruptTest : public ::testing::Test {
     std::string out;
   };
 
-  // Runs "pentrak-cli --home <folder>/home arguments..." with stdout on a pipe and sends SIGINT
-  // once the first status lines have arrived.
-  Outcome RunAndInterrupt(std::vector<std::string> arguments) {
+  // Runs "pentrak-cli --home <folder>/home arguments..." with stdout on a pipe and, once stdout
+  // holds `when` (or anything, when it is empty), sends the signal (0 sends none), then reads
+  // stdout to its end.
+  Outcome RunAndSignal(std::vector<std::string> arguments, int signal_number = SIGINT,
+                       const std::string& when = "") {
     arguments.insert(arguments.begin(),
                      {PENTRAK_TEST_BINARY_DIR "/pentrak-cli", "--home", folder / "home"});
     std::vector<char*> argv;
@@ -100,10 +102,14 @@ class InterruptTest : public ::testing::Test {
       return outcome;
     }
     char buffer[4096];
-    ssize_t n = ::read(pipe_ends[0], buffer, sizeof buffer);
-    ::kill(pid, SIGINT);
-    for (; n > 0; n = ::read(pipe_ends[0], buffer, sizeof buffer)) {
+    ssize_t n;
+    bool signalled = false;
+    while ((n = ::read(pipe_ends[0], buffer, sizeof buffer)) > 0) {
       outcome.out.append(buffer, static_cast<std::size_t>(n));
+      if (!signalled && outcome.out.find(when) != std::string::npos) {
+        ::kill(pid, signal_number);
+        signalled = true;
+      }
     }
     ::close(pipe_ends[0]);
     ::waitpid(pid, &outcome.status, 0);
@@ -123,7 +129,7 @@ class InterruptTest : public ::testing::Test {
 };
 
 TEST_F(InterruptTest, CtrlCStopsAGenerationAfterTheDocumentInHand) {
-  Outcome outcome = RunAndInterrupt({"generate", folder / "site.web"});
+  Outcome outcome = RunAndSignal({"generate", folder / "site.web"});
   ASSERT_TRUE(WIFEXITED(outcome.status)) << outcome.status;
   EXPECT_EQ(WEXITSTATUS(outcome.status), 1);
 
@@ -154,13 +160,54 @@ TEST_F(InterruptTest, CtrlCStopsAGenerationAfterTheDocumentInHand) {
 }
 
 TEST_F(InterruptTest, CtrlCStopsASearchAfterTheFileInHand) {
-  Outcome outcome = RunAndInterrupt({"search", "NUMBER", folder / "site.web"});
+  Outcome outcome = RunAndSignal({"search", "NUMBER", folder / "site.web"});
   ASSERT_TRUE(WIFEXITED(outcome.status)) << outcome.status;
   EXPECT_EQ(WEXITSTATUS(outcome.status), 1);
   const int searched = Count(outcome.out, "\nSearching: ");
   EXPECT_GT(searched, 0);
   EXPECT_LT(searched, kDocuments);
   EXPECT_EQ(Count(outcome.out, "\nStopped. "), 1);
+}
+
+// Ctrl-C during the preview's first regeneration stops that run after the document in hand and
+// ends the preview cleanly, instead of generating the rest first.
+TEST_F(InterruptTest, CtrlCStopsThePreviewAndItsRunInProgress) {
+  Outcome outcome = RunAndSignal({"preview", folder / "site.web", "--no-open", "--port", "0"},
+                                 SIGINT, "\nProcessing:\t");
+  ASSERT_TRUE(WIFEXITED(outcome.status)) << outcome.status;
+  EXPECT_EQ(WEXITSTATUS(outcome.status), 0);
+  EXPECT_EQ(Count(outcome.out, "\nStopped Project:  \tSite\t\t"), 1) << outcome.out;
+  EXPECT_LT(Count(outcome.out, "\nProcessing:\t"), kDocuments);
+  EXPECT_TRUE(outcome.out.ends_with("\nPreview stopped.\n")) << outcome.out;
+}
+
+// A killed run leaves the spare file of its document exchange (".NAME.pentrak-new", the old text
+// of the document written last) in the document root, where a publish step would upload it; the
+// next run removes it.
+TEST_F(InterruptTest, ARunKilledAndRunAgainLeavesNoPentrakFileAmongDocumentsAndSources) {
+  for (int d = 0; d < kDocuments; ++d) Write("out/" + Name(d) + ".html", "old\r\n");
+  auto pentrak_files = [&] {
+    std::vector<std::string> found;
+    for (const char* root : {"out", "src"}) {
+      for (const std::string& name : fs.FilesBelow(folder / root)) {
+        if (name.find("pentrak-") != std::string::npos) found.push_back(name);
+      }
+    }
+    return found;
+  };
+
+  // Document 2's status line comes once documents 0 and 1 are written.
+  Outcome killed = RunAndSignal({"generate", folder / "site.web"}, SIGKILL, Name(2));
+  ASSERT_TRUE(WIFSIGNALED(killed.status) && WTERMSIG(killed.status) == SIGKILL) << killed.status;
+  ASSERT_FALSE(pentrak_files().empty()) << "the kill should have left the spare behind";
+
+  Outcome again = RunAndSignal({"generate", folder / "site.web"}, 0);
+  ASSERT_TRUE(WIFEXITED(again.status)) << again.status;
+  EXPECT_EQ(WEXITSTATUS(again.status), 0) << again.out;
+  EXPECT_EQ(pentrak_files(), std::vector<std::string>{});
+  for (int d = 0; d < kDocuments; ++d) {
+    ASSERT_EQ(fs.ReadFile(folder / ("out/" + Name(d) + ".html")), Page(d)) << d;
+  }
 }
 
 }  // namespace

@@ -1,12 +1,12 @@
 #include <CLI/CLI.hpp>
 #include <chrono>
-#include <csignal>
 #include <memory>
 #include <ostream>
 
 #include "cli/commands.h"
 #include "cli/session.h"
 #include "platform/desktop_open.h"
+#include "platform/interrupt_watcher.h"
 #include "preview/preview_server.h"
 #include "shell/startup.h"
 #include "shell/workbench.h"
@@ -21,40 +21,14 @@ struct PreviewCommandOptions {
   bool no_open = false;
 };
 
-// A signal handler can only leave a mark in a flag of static storage; the loop below reads it.
-volatile std::sig_atomic_t stop_signal = 0;
-
-extern "C" void NoteStopSignal(int signal_number) { stop_signal = signal_number; }
-
-// Catches SIGINT and SIGTERM while the preview runs, so that it ends its serving threads
-// cleanly; a handler (unlike a blocked mask) is not passed on to the browser it starts.
-class StopSignals {
- public:
-  StopSignals() {
-    stop_signal = 0;
-    struct sigaction action {};
-    action.sa_handler = NoteStopSignal;
-    sigemptyset(&action.sa_mask);
-    ::sigaction(SIGINT, &action, &old_interrupt_);
-    ::sigaction(SIGTERM, &action, &old_terminate_);
-  }
-  ~StopSignals() {
-    ::sigaction(SIGINT, &old_interrupt_, nullptr);
-    ::sigaction(SIGTERM, &old_terminate_, nullptr);
-  }
-  StopSignals(const StopSignals&) = delete;
-  StopSignals& operator=(const StopSignals&) = delete;
-
-  bool received() const { return stop_signal != 0; }
-
- private:
-  struct sigaction old_interrupt_ {};
-  struct sigaction old_terminate_ {};
-};
-
 int RunPreview(CommandContext& context, const PreviewCommandOptions& options) {
+  // Ctrl-C (or SIGTERM from a service manager) ends the preview cleanly, its serving threads
+  // joined, and stops a regeneration in progress after the document in hand; a second one ends
+  // the program at once. A handler, unlike a blocked mask, is not passed on to the browser.
+  InterruptWatcher interrupts({SIGINT, SIGTERM});
   // Nobody answers questions while the preview runs: each takes its preset answer.
   Session session(context, ConsoleAnswers{});
+  session.ui().StopOn(interrupts);
   if (!session.Start()) return kExitUsage;
   Workbench& workbench = session.workbench();
   if (!options.project.empty() && !OpenProjectFile(workbench, options.project)) return kExitUsage;
@@ -62,7 +36,6 @@ int RunPreview(CommandContext& context, const PreviewCommandOptions& options) {
     context.err << "pentrak-cli: there is no current project; name a project file.\n";
     return kExitUsage;
   }
-  StopSignals signals;
   PreviewServer server(workbench);
   std::string failure = server.Start(options.server);
   if (!failure.empty()) {
@@ -75,7 +48,7 @@ int RunPreview(CommandContext& context, const PreviewCommandOptions& options) {
     context.err << "pentrak-cli: no browser could be opened; open " << server.Url()
                 << " yourself.\n";
   }
-  while (!signals.received()) {
+  while (!interrupts.StopRequested()) {
     server.Step(std::chrono::milliseconds(100));
     context.out.flush();
   }

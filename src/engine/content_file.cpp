@@ -196,8 +196,11 @@ class ContentFileReader {
   std::string name_;
 };
 
-[[noreturn]] void ThrowCannotOpen(const std::string& path) {
-  throw Error(kErrorCannotOpen, "Could not open file at " + path + ". Project generation halted.");
+// reason, when given, says why a file that exists could not be read (a FIFO, no permission).
+[[noreturn]] void ThrowCannotOpen(const std::string& path, const std::string& reason = "") {
+  std::string text = "Could not open file at " + path + ". ";
+  if (!reason.empty()) text += reason + ". ";
+  throw Error(kErrorCannotOpen, text + "Project generation halted.");
 }
 
 }  // namespace
@@ -219,8 +222,8 @@ short LoadContentFile(const ContentLoadContext& context, short scope, const std:
   std::string text;
   try {
     text = context.fs.ReadFile(path);
-  } catch (const Error&) {
-    ThrowCannotOpen(path);
+  } catch (const Error& error) {
+    ThrowCannotOpen(path, error.description());
   }
   table.file_name = path;
   return ContentFileReader(context, scope, path, table, log_warnings).Read(text);

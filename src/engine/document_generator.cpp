@@ -1,5 +1,6 @@
 #include "engine/document_generator.h"
 
+#include <algorithm>
 #include <exception>
 
 #include "engine/expansion.h"
@@ -90,6 +91,10 @@ std::string ReadSource(const FileSystem& fs, const std::string& path) {
     throw WithPath(error, path);
   }
 }
+
+// What a pass may write past its reserved room before its last line is known: the bound is
+// checked after each line.
+constexpr std::size_t kLineSlack = 64 * 1024;
 
 // One call of GenerateDocument: the pass chain and its state.
 class DocumentGeneration {
@@ -271,6 +276,9 @@ short DocumentGeneration::Run() {
       WriteOptimizedDocument(pass);
       done = true;
     } else {
+      // Room for the pass to double the text, up to the bound: a growing document is then never
+      // copied to a larger buffer in the middle of a pass. Memory not written to costs nothing.
+      output_.reserve(std::min(source_.size() * 2, context_.max_pass_output) + kLineSlack);
       bool tags_found = ExpansionPass(pass);
       WriteWorkFile(pass, output_);
       if (!tags_found && level_ > 0) {

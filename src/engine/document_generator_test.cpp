@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <cerrno>
+#include <cstdint>
+#include <filesystem>
 #include <string>
 
 #include "generation/generation_test_support.h"
@@ -163,9 +165,23 @@ TEST_F(DocumentGeneratorTest, ADoublingMacroEndsAtTheSizeBoundAndLeavesNoPassFil
   f.WriteText("site/index.html", "old\r\n");
   // Pass n writes 2^n lines of 10 bytes: pass 17 (1,310,720 bytes) crosses 1 MiB.
   f.WriteText("src/page.tpl", "[@TWICE]\r\n");
+  // The pass files on disk when the first is removed: passes 1 to 16, never pass 17.
+  std::uintmax_t pass_files_bytes = 0;
+  f.fs.SetFaultHook([&](FileOp op, const std::string&) {
+    if (op == FileOp::kRemove && pass_files_bytes == 0) {
+      for (int pass = 1; WorkFileExists(pass); ++pass) {
+        pass_files_bytes +=
+            std::filesystem::file_size(f.Path("temp/pentrak.") + std::to_string(pass));
+      }
+    }
+    return 0;
+  });
   EXPECT_EQ(ThrownDescription([&] { Generate(); }),
             "The document grew beyond 1 MiB in pass 17 while expanding [@TWICE]. A macro may "
             "contain its own tag.");
+  f.fs.SetFaultHook(nullptr);
+  // 10 * (2^1 + ... + 2^16): under twice the bound.
+  EXPECT_EQ(pass_files_bytes, 10u * ((1u << 17) - 2));
   for (int pass = 1; pass <= 17; ++pass) EXPECT_FALSE(WorkFileExists(pass)) << pass;
   EXPECT_EQ(DocumentText(), "old\r\n");
 

@@ -1,6 +1,7 @@
 #include "engine/tag_parser.h"
 
 #include <algorithm>
+#include <cstdint>
 
 #include "engine/macro_tables.h"
 #include "engine/macro_text.h"
@@ -112,6 +113,26 @@ void RecogniseConditionals(const MacroTags& tags, std::string& tag, short state,
   }
 }
 
+// Whether the tag holds the first byte of any special tag string. Every special tag is looked
+// for in the tag, so a tag without any of those bytes (nearly every tag of a page) carries none:
+// one pass over it spares the dozen searches that would each find nothing.
+bool MayHoldSpecialTags(const MacroTags& tags, std::string_view tag) {
+  std::uint64_t first_bytes[4] = {};  // one bit per byte value
+  for (const std::string* special :
+       {&tags.parent_reference, &tags.conditional_start, &tags.conditional_else,
+        &tags.conditional_end, &tags.parameter_start, &tags.wildcard, &tags.non_blank_delete,
+        &tags.single_quote_escape, &tags.concatenate, &tags.required}) {
+    if (special->empty()) continue;
+    const auto byte = static_cast<unsigned char>(special->front());
+    first_bytes[byte >> 6] |= std::uint64_t{1} << (byte & 63);
+  }
+  for (char c : tag) {
+    const auto byte = static_cast<unsigned char>(c);
+    if ((first_bytes[byte >> 6] >> (byte & 63)) & 1) return true;
+  }
+  return false;
+}
+
 }  // namespace
 
 ParsedTag LocateFirstTag(const MacroTags& tags, std::string_view line) {
@@ -135,6 +156,10 @@ TagModifiers RecogniseModifiers(const ProjectSettings& project, MacroTables& mac
                                 std::string& tag, short state, std::string& warning) {
   const MacroTags& tags = project.tags;
   TagModifiers found;
+  if (!MayHoldSpecialTags(tags, tag)) {
+    if (!tags.parameter_start.empty() && !tags.parameter_end.empty()) ClearCallParameters(macros);
+    return found;
+  }
   while (RemoveFirst(tag, tags.parent_reference)) ++found.parent_level;
   RecogniseConditionals(tags, tag, state, found, warning);
   if (!tags.parameter_start.empty() && !tags.parameter_end.empty()) {

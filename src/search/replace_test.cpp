@@ -158,6 +158,52 @@ TEST(ReplaceTest, FailedRewriteLeavesTheFileAndItsCopy) {
   }
 }
 
+// A full disk in the middle of a run, while the second of three files is copied to the work
+// file or rewritten: the run ends with an error naming that file; the first file keeps its new
+// text, and the second and third are byte for byte what they were.
+TEST(ReplaceTest, AFullDiskInTheMiddleOfARunLosesNoOriginal) {
+  struct Case {
+    const char* fault_at;  // the path whose write fails, below the test folder
+    int failing_write;     // the how-manyth write to it fails
+    const char* error;
+  };
+  const Case cases[] = {
+      // The work file takes each changed file's old text in turn: the first is a.tpl's.
+      {"work/pentrak.rpl", 2, "Error copying file <b> to <rpl>. No space left on device."},
+      // The hidden temporary fails once b's new text is in it, as a disk filling up does.
+      {"src/.b.par.pentrak-new", 1, "Error rewriting file <b>. No space left on device."},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.fault_at);
+    TestProject p;
+    int main = p.AddFolder("Main");
+    p.AddDocument(main, "index.html", "a.tpl", {"b.par", "c.par"});
+    p.WriteSource("a.tpl", "a one\r\n");
+    p.WriteSource("b.par", "a two\r\nno CR LF at the end: a");
+    p.WriteSource("c.par", "a three\n");
+    const std::string fault_path = p.root + "/" + c.fault_at;
+    int writes_seen = 0;
+    p.fs.SetFaultHook([&](FileOp op, const std::string& path) {
+      bool fail = op == FileOp::kWrite && path == fault_path && ++writes_seen == c.failing_write;
+      return fail ? ENOSPC : 0;
+    });
+    ReplaceRequest request;
+    request.find_text = "a";
+    request.replacement = "A";
+    std::string error = c.error;
+    error.replace(error.find("<b>"), 3, p.Source("b.par"));
+    if (error.find("<rpl>") != std::string::npos) {
+      error.replace(error.find("<rpl>"), 5, p.work_files.replace_work_file);
+    }
+    EXPECT_EQ(ThrownDescription([&] { DoReplace(p.Context(), request); }), error);
+    p.fs.SetFaultHook(nullptr);
+    EXPECT_EQ(p.ReadSource("a.tpl"), "A one\r\n");
+    EXPECT_EQ(p.ReadSource("b.par"), "a two\r\nno CR LF at the end: a");
+    EXPECT_EQ(p.ReadSource("c.par"), "a three\n");
+    EXPECT_EQ(p.fs.FilesBelow(p.root + "/src"), (Lines{"a.tpl", "b.par", "c.par"}));
+  }
+}
+
 TEST(ReplaceTest, ALinkedSourceKeepsItsLinkAndGetsTheNewTextInItsTarget) {
   TestProject p;
   p.fs.CreateFolderPath(p.Source("shared/"));

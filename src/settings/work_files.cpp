@@ -40,8 +40,12 @@ void CreateFoldersQuietly(const FileSystem& fs, const std::string& path) {
   }
 }
 
+// A work file is this program's own: a link or a FIFO planted at its name is replaced, never
+// written through, so the log cannot be made to overwrite a file elsewhere.
 void ReplaceWithLine(const FileSystem& fs, const std::string& path, std::string_view line) {
-  fs.WriteLines(path, {std::string(line)});
+  std::string bytes;
+  AppendLine(bytes, line);
+  fs.OverwriteFile(path, bytes);
 }
 
 // Drops what was gathered for a file that is about to be replaced, and the handle to it.
@@ -165,7 +169,7 @@ void WriteGeneratedFilesList(const LogContext& log, std::string_view text, bool 
     if (write) {
       ReplaceWithLine(log.fs, files.generated_files_list, text);
     } else {
-      log.fs.WriteFile(files.generated_files_list, "");
+      log.fs.OverwriteFile(files.generated_files_list, "");
     }
   } catch (const Error&) {
     // The list is a by-product of the run; losing a line must not interrupt it.

@@ -1,6 +1,8 @@
 #include "settings/work_files.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <cerrno>
 
@@ -165,6 +167,49 @@ TEST(WorkFilesTest, ResultsAndGeneratedListFailQuietly) {
   EXPECT_EQ(f.fs.ReadFile(f.files.results_file), "first\r\nsecond\r\n");
   EXPECT_EQ(f.fs.ReadFile(f.files.generated_files_list), "");
   EXPECT_TRUE(f.ui.messages.empty());
+}
+
+// A link planted at a work file's name must not make the program write where it leads.
+TEST(WorkFilesTest, ALinkAtAWorkFileIsReplacedNeverWrittenThrough) {
+  LogFixture f;
+  f.files.log_file = f.folder / "pentrak.txt";
+  f.files.results_file = f.folder / "search.txt";
+  f.files.generated_files_list = f.folder / "generate.txt";
+  const std::string outside = f.folder / "keep.txt";
+  f.fs.WriteFile(outside, "kept\r\n");
+  auto plant_link = [&](const std::string& at) {
+    ::unlink(at.c_str());
+    ASSERT_EQ(::symlink(outside.c_str(), at.c_str()), 0);
+  };
+  auto is_link = [](const std::string& path) {
+    struct stat st {};
+    return ::lstat(path.c_str(), &st) == 0 && S_ISLNK(st.st_mode);
+  };
+
+  plant_link(f.files.log_file);
+  plant_link(f.files.results_file);
+  plant_link(f.files.generated_files_list);
+  WriteLog(f.log, "Starting Project: ", true);
+  WriteLog(f.log, "a line");
+  WriteResultsFile(f.log, "Searching", true);
+  WriteGeneratedFilesList(f.log, "a.html", true, true);
+  EXPECT_EQ(f.fs.ReadFile(outside), "kept\r\n");
+  EXPECT_EQ(f.fs.ReadFile(f.files.log_file), "Starting Project: \r\na line\r\n");
+  EXPECT_EQ(f.fs.ReadFile(f.files.results_file), "Searching\r\n");
+  EXPECT_EQ(f.fs.ReadFile(f.files.generated_files_list), "a.html\r\n");
+  for (const std::string* path :
+       {&f.files.log_file, &f.files.results_file, &f.files.generated_files_list}) {
+    EXPECT_FALSE(is_link(*path)) << *path;
+  }
+  EXPECT_TRUE(f.ui.messages.empty());
+
+  // A link planted in the middle of a run is refused by the append, which turns logging off.
+  plant_link(f.files.log_file);
+  WriteLog(f.log, "not through the link");
+  EXPECT_EQ(f.fs.ReadFile(outside), "kept\r\n");
+  EXPECT_FALSE(f.files.log_active);
+  ASSERT_EQ(f.ui.messages.size(), 1u);
+  EXPECT_EQ(f.ui.messages[0].title, "Log File Error");
 }
 
 }  // namespace

@@ -133,7 +133,11 @@ bool OpenProjectFile(Workbench& workbench, const std::string& project_path) {
   std::string path = AbsolutePath(project_path);
   switch (OpenProject(workbench, path)) {
     case OpenProjectOutcome::kOpened:
-      return true;
+      // A project already in the history is made current without a look at its file; when
+      // that file has gone or cannot be read, reading the history puts another project in its
+      // place, and a command must not quietly work on that one.
+      if (workbench.project.project_file_path == path) return true;
+      [[fallthrough]];
     case OpenProjectOutcome::kNotAProject:
       // The main window stops without a word; a front end without a window must say why.
       workbench.ui.ShowMessage("Open Project", NotAProjectReason(workbench.fs, path),
