@@ -169,18 +169,6 @@ TEST_F(InterruptTest, CtrlCStopsASearchAfterTheFileInHand) {
   EXPECT_EQ(Count(outcome.out, "\nStopped. "), 1);
 }
 
-// Ctrl-C during the preview's first regeneration stops that run after the document in hand and
-// ends the preview cleanly, instead of generating the rest first.
-TEST_F(InterruptTest, CtrlCStopsThePreviewAndItsRunInProgress) {
-  Outcome outcome = RunAndSignal({"preview", folder / "site.web", "--no-open", "--port", "0"},
-                                 SIGINT, "\nProcessing:\t");
-  ASSERT_TRUE(WIFEXITED(outcome.status)) << outcome.status;
-  EXPECT_EQ(WEXITSTATUS(outcome.status), 0);
-  EXPECT_EQ(Count(outcome.out, "\nStopped Project:  \tSite\t\t"), 1) << outcome.out;
-  EXPECT_LT(Count(outcome.out, "\nProcessing:\t"), kDocuments);
-  EXPECT_TRUE(outcome.out.ends_with("\nPreview stopped.\n")) << outcome.out;
-}
-
 // A killed run leaves the spare file of its document exchange (".NAME.pentrak-new", the old text
 // of the document written last) in the document root, where a publish step would upload it; the
 // next run removes it.
