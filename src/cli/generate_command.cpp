@@ -7,9 +7,9 @@
 #include <optional>
 #include <ostream>
 
+#include "cli/console_user_interface.h"
 #include "cli/session.h"
 #include "generation/generation_run.h"
-#include "platform/console_user_interface.h"
 #include "platform/error.h"
 #include "platform/interrupt_watcher.h"
 #include "platform/paths.h"

@@ -2,9 +2,9 @@
 #include <memory>
 #include <ostream>
 
+#include "cli/console_user_interface.h"
 #include "cli/headless.h"
 #include "cli/search_commands.h"
-#include "platform/console_user_interface.h"
 #include "platform/error.h"
 #include "platform/interrupt_watcher.h"
 #include "platform/paths.h"

@@ -4,7 +4,7 @@
 #include <string>
 
 #include "cli/commands.h"
-#include "platform/console_user_interface.h"
+#include "cli/console_user_interface.h"
 
 namespace pentrak {
 struct Workbench;

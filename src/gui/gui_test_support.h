@@ -18,10 +18,10 @@
 #include "gui/main_window.h"
 #include "gui/qt_text.h"
 #include "gui/qt_user_interface.h"
-#include "platform/scripted_user_interface.h"
-#include "platform/test_support.h"
 #include "shell/launcher.h"
 #include "shell/workbench.h"
+#include "testing/scripted_user_interface.h"
+#include "testing/test_folder.h"
 
 namespace pentrak {
 

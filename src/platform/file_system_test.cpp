@@ -9,7 +9,7 @@
 #include <csignal>
 
 #include "platform/error.h"
-#include "platform/test_support.h"
+#include "testing/test_folder.h"
 
 namespace pentrak {
 namespace {

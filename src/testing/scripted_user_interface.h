@@ -1,5 +1,7 @@
 #pragma once
 
+// For tests only: linked into the test binaries, never into a program.
+
 #include <deque>
 #include <functional>
 #include <optional>
