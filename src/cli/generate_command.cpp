@@ -1,5 +1,3 @@
-#include "cli/generate_command.h"
-
 #include <unistd.h>
 
 #include <CLI/CLI.hpp>
@@ -7,15 +5,11 @@
 #include <optional>
 #include <ostream>
 
-#include "cli/console_user_interface.h"
+#include "cli/commands.h"
 #include "cli/session.h"
 #include "generation/generation_run.h"
-#include "platform/error.h"
-#include "platform/interrupt_watcher.h"
 #include "platform/paths.h"
-#include "project/definition_file.h"
 #include "shell/generation_commands.h"
-#include "shell/startup.h"
 #include "shell/workbench.h"
 
 namespace pentrak::cli {
@@ -76,18 +70,11 @@ std::optional<Scope> FindScope(const ProjectDefinition& definition, const Genera
 }
 
 // The folder or document named on the command line, found in the definition as written.
-std::optional<Scope> ChooseScope(Workbench& workbench, const GenerateOptions& options,
+std::optional<Scope> ChooseScope(Session& session, const GenerateOptions& options,
                                  std::ostream& err) {
   if (options.folder.empty() && options.document.empty()) return Scope{};
-  try {
-    ReadDefinition(DefinitionContext{workbench.fs, workbench.ui, workbench.project,
-                                     workbench.options, workbench.definition},
-                   false, false);
-  } catch (const Error& error) {
-    ReportError(workbench.ui, error);
-    return std::nullopt;
-  }
-  return FindScope(workbench.definition, options, err);
+  if (!session.ReadDefinition()) return std::nullopt;
+  return FindScope(session.workbench().definition, options, err);
 }
 
 // The switches given override the saved ones for this run only; nothing is written back.
@@ -103,20 +90,11 @@ void ApplySwitches(Workbench& workbench, const GenerateOptions& options) {
 }
 
 int RunGenerate(CommandContext& context, const GenerateOptions& options) {
-  // Ctrl-C stops the run after the document in hand, as the Stop button does.
-  InterruptWatcher interrupts;
   Session session(context, AnswersFor(options));
-  session.ui().StopOn(interrupts);
-  if (!session.Start()) return kExitUsage;
+  session.StopOnInterrupt();
+  if (!session.StartOnCurrentProject(options.project)) return kExitUsage;
   Workbench& workbench = session.workbench();
-  if (!options.project.empty() && !OpenProjectFile(workbench, options.project)) {
-    return kExitUsage;
-  }
-  if (workbench.project.project_file_path.empty()) {
-    context.err << "pentrak-cli: there is no current project; name a project file.\n";
-    return kExitUsage;
-  }
-  std::optional<Scope> scope = ChooseScope(workbench, options, context.err);
+  std::optional<Scope> scope = ChooseScope(session, options, context.err);
   if (!scope) return kExitUsage;
   ApplySwitches(workbench, options);
 
@@ -140,18 +118,18 @@ void AddGenerateCommand(CLI::App& app, CommandContext& context) {
   command->add_option("--folder", options->folder, "Generate only the folder of this name");
   command->add_option("--document", options->document,
                       "Generate only this document, named as the definition file writes it");
-  command->add_flag("--modified-only", options->modified_only,
-                    "Generate only documents older than their sources");
-  command->add_flag("--skip-read-only", options->skip_read_only,
-                    "Skip read-only documents instead of halting");
-  command->add_flag("--create-subdirectories", options->create_subdirectories,
-                    "Create missing document folders without asking");
-  command->add_flag("--ignore-errors", options->ignore_errors,
-                    "Go on after missing content files and generation errors");
-  command->add_flag("--quiet", options->quiet, "Show no status lines");
-  command->callback([&context, options] {
-    context.action = [&context, options] { return RunGenerate(context, *options); };
-  });
+  AddFlags(*command, {
+                         {"--modified-only", &options->modified_only,
+                          "Generate only documents older than their sources"},
+                         {"--skip-read-only", &options->skip_read_only,
+                          "Skip read-only documents instead of halting"},
+                         {"--create-subdirectories", &options->create_subdirectories,
+                          "Create missing document folders without asking"},
+                         {"--ignore-errors", &options->ignore_errors,
+                          "Go on after missing content files and generation errors"},
+                         {"--quiet", &options->quiet, "Show no status lines"},
+                     });
+  OnChosen(*command, context, [&context, options] { return RunGenerate(context, *options); });
 }
 
 }  // namespace pentrak::cli
