@@ -5,7 +5,7 @@
 
 #include "cli/session.h"
 #include "platform/error.h"
-#include "platform/paths.h"
+#include "project/document_selector.h"
 #include "search/search.h"
 #include "shell/workbench.h"
 
@@ -27,7 +27,7 @@ void AddFileSelectionOptions(CLI::App& command, FileSelectionArgs& args) {
   command.add_option("PROJECT", args.project,
                      "Project file (.web); the current project if omitted");
   command.add_option("--document", args.document,
-                     "Only this document: FOLDER/DOC as the definition file names it");
+                     "Only this document: [FOLDER/]DOC, DOC as the definition file writes it");
   command.add_option("--kinds", args.kinds,
                      "Kinds of source file, comma-separated: globals, folder-globals, templates, "
                      "content-files (default: all)");
@@ -74,25 +74,15 @@ bool ParseKinds(const std::string& kinds, FileSelection& selection, std::ostream
 bool SelectDocument(const std::string& document, const ProjectDefinition& definition,
                     FileSelection& selection, std::ostream& err) {
   if (document.empty()) return true;
-  std::size_t slash = document.find('/');
-  std::string folder_name = document.substr(0, slash);
-  std::string document_path =
-      slash == std::string::npos ? "" : NormalizeSeparators(document.substr(slash + 1));
-  for (std::size_t f = 0; f < definition.folders.size(); ++f) {
-    const Folder& folder = definition.folders[f];
-    if (folder.name.empty() || folder.name != folder_name) continue;
-    for (std::size_t d = 0; d < folder.documents.size(); ++d) {
-      const std::string& path = folder.documents[d].path;
-      if (path.empty() || NormalizeSeparators(path) != document_path) continue;
-      selection.scope = SearchScope::kCurrentDocument;
-      selection.current_folder = static_cast<int>(f);
-      selection.current_document = static_cast<int>(d);
-      return true;
-    }
+  DocumentChoice choice = ChooseDocument(definition, "", document);
+  if (!choice.error.empty()) {
+    err << "pentrak-cli: " << choice.error << '\n';
+    return false;
   }
-  err << "pentrak-cli: the project has no document \"" << document
-      << "\" (give FOLDER/DOC as the definition file names them).\n";
-  return false;
+  selection.scope = SearchScope::kCurrentDocument;
+  selection.current_folder = choice.folder;
+  selection.current_document = choice.document;
+  return true;
 }
 
 int RunOnProjectFiles(const CommandContext& context, const ConsoleAnswers& answers,

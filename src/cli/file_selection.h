@@ -19,7 +19,7 @@ namespace pentrak::cli {
 struct FileSelectionArgs {
   std::string find;      // the text to find; never empty
   std::string project;   // PROJECT.web; the current project when empty
-  std::string document;  // FOLDER/DOC: search the current document only
+  std::string document;  // [FOLDER/]DOC: search this document only
   std::string kinds = "globals,folder-globals,templates,content-files";
   bool ignore_case = false;
 };
@@ -45,8 +45,8 @@ bool FillRequest(const FileSelectionArgs& args, bool kinds_apply, Request& reque
   return !kinds_apply || ParseKinds(args.kinds, request.selection, err);
 }
 
-// Makes FOLDER/DOC the current document (folder name, then the document as the definition
-// writes it); an empty text keeps the whole project. False after saying why on err.
+// Makes the document that the selector names the current one (see ChooseDocument); an empty
+// text keeps the whole project. False after saying why on err.
 bool SelectDocument(const std::string& document, const ProjectDefinition& definition,
                     FileSelection& selection, std::ostream& err);
 

@@ -8,7 +8,7 @@
 #include "cli/commands.h"
 #include "cli/session.h"
 #include "generation/generation_run.h"
-#include "platform/paths.h"
+#include "project/document_selector.h"
 #include "shell/generation_commands.h"
 #include "shell/workbench.h"
 
@@ -42,39 +42,18 @@ ConsoleAnswers AnswersFor(const GenerateOptions& options) {
   return answers;
 }
 
-// Paths compare as written, whichever separator was typed.
-bool SamePath(std::string_view a, std::string_view b) {
-  return NormalizeSeparators(a) == NormalizeSeparators(b);
-}
-
-std::optional<Scope> FindScope(const ProjectDefinition& definition, const GenerateOptions& options,
-                               std::ostream& err) {
-  for (int f = 0; f < static_cast<int>(definition.folders.size()); ++f) {
-    const Folder& folder = definition.folders[f];
-    if (folder.name.empty()) break;
-    if (!options.folder.empty() && folder.name != options.folder) continue;
-    if (options.document.empty()) return Scope{kScopeFolder, f, -1};
-    for (int d = 0; d < static_cast<int>(folder.documents.size()); ++d) {
-      if (folder.documents[d].path.empty()) break;
-      if (SamePath(folder.documents[d].path, options.document)) return Scope{kScopeDocument, f, d};
-    }
-  }
-  if (options.document.empty()) {
-    err << "pentrak-cli: the project has no folder \"" << options.folder << "\".\n";
-  } else {
-    err << "pentrak-cli: the project has no document \"" << options.document << "\"";
-    if (!options.folder.empty()) err << " in the folder \"" << options.folder << "\"";
-    err << ".\n";
-  }
-  return std::nullopt;
-}
-
 // The folder or document named on the command line, found in the definition as written.
 std::optional<Scope> ChooseScope(Session& session, const GenerateOptions& options,
                                  std::ostream& err) {
   if (options.folder.empty() && options.document.empty()) return Scope{};
   if (!session.ReadDefinition()) return std::nullopt;
-  return FindScope(session.workbench().definition, options, err);
+  DocumentChoice choice =
+      ChooseDocument(session.workbench().definition, options.folder, options.document);
+  if (!choice.error.empty()) {
+    err << "pentrak-cli: " << choice.error << '\n';
+    return std::nullopt;
+  }
+  return Scope{choice.document < 0 ? kScopeFolder : kScopeDocument, choice.folder, choice.document};
 }
 
 // The switches given override the saved ones for this run only; nothing is written back.
@@ -116,8 +95,9 @@ void AddGenerateCommand(CLI::App& app, CommandContext& context) {
   command->add_option("project", options->project,
                       "Project file (.web); without it the current project is generated");
   command->add_option("--folder", options->folder, "Generate only the folder of this name");
-  command->add_option("--document", options->document,
-                      "Generate only this document, named as the definition file writes it");
+  command->add_option(
+      "--document", options->document,
+      "Generate only this document: [FOLDER/]DOC, DOC as the definition file writes it");
   AddFlags(*command, {
                          {"--modified-only", &options->modified_only,
                           "Generate only documents older than their sources"},
