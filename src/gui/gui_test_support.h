@@ -41,18 +41,12 @@ class PreAnsweredUserInterface : public QtUserInterface {
   Answer ShowMessage(std::string_view title, std::string_view text, Icon icon,
                      Buttons buttons) override {
     messages.push_back({std::string(title), std::string(text), icon, buttons});
-    if (message_answers.empty()) return buttons == Buttons::kYesNo ? Answer::kYes : Answer::kOk;
-    Answer answer = message_answers.front();
-    message_answers.pop_front();
-    return answer;
+    return NextAnswer(message_answers, buttons == Buttons::kYesNo ? Answer::kYes : Answer::kOk);
   }
   FourButtonAnswer AskFourButtons(std::string_view title, std::string_view text, FourButtons shown,
                                   FourButtonAnswer preset) override {
     questions.push_back({std::string(title), std::string(text), shown, preset});
-    if (question_answers.empty()) return preset;
-    FourButtonAnswer answer = question_answers.front();
-    question_answers.pop_front();
-    return answer;
+    return NextAnswer(question_answers, preset);
   }
   bool ServiceEvents() override {
     ++service_calls;
@@ -61,10 +55,7 @@ class PreAnsweredUserInterface : public QtUserInterface {
   }
   std::optional<std::string> ChooseOpenFile(std::string_view, std::string_view,
                                             std::string_view) override {
-    if (file_choices.empty()) return std::nullopt;
-    std::optional<std::string> choice = file_choices.front();
-    file_choices.pop_front();
-    return choice;
+    return NextAnswer(file_choices, std::optional<std::string>());
   }
 };
 

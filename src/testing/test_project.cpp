@@ -6,21 +6,21 @@
 
 namespace pentrak::testing {
 
-ProjectSettings NewProject() {
-  ProjectSettings project;
-  SetNewProjectDefaults(project);
-  project.macro_end_line = project.tags.macro_start + project.tags.macro_end;
-  return project;
+MacroTags DefaultTags() {
+  ProjectSettings fresh;
+  SetNewProjectDefaults(fresh);
+  return fresh.tags;
 }
 
 ProjectSettings NewProject(const MacroTags& tags) {
-  ProjectSettings project = NewProject();
+  ProjectSettings project;
+  SetNewProjectDefaults(project);
   project.tags = tags;
   project.macro_end_line = tags.macro_start + tags.macro_end;
   return project;
 }
 
-MacroTags DefaultTags() { return NewProject().tags; }
+ProjectSettings NewProject() { return NewProject(DefaultTags()); }
 
 std::string Tagged(std::string_view text, const MacroTags& t) {
   const std::pair<std::string_view, const std::string*> codes[] = {{"S", &t.macro_start},
