@@ -96,7 +96,7 @@ int RunOnProjectFiles(const CommandContext& context, const ConsoleAnswers& answe
     return kExitUsage;
   }
   RecordedResults results;
-  LogContext log{workbench.work_files, workbench.fs, workbench.ui, workbench.options};
+  const LogContext log = LogContextOf(workbench);
   try {
     int status =
         work({workbench.project, workbench.definition, log, workbench.search_files, results});

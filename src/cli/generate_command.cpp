@@ -57,14 +57,15 @@ std::optional<Scope> ChooseScope(Session& session, const GenerateOptions& option
 }
 
 // The switches given override the saved ones for this run only; nothing is written back.
-void ApplySwitches(Workbench& workbench, const GenerateOptions& options) {
-  if (options.modified_only) workbench.display.modified_only = 1;
-  if (options.skip_read_only) workbench.display.skip_read_only = 1;
-  if (options.create_subdirectories) workbench.display.create_subdirectories = 1;
+void ApplySwitches(const GenerateOptions& options, DisplaySettings& display,
+                   ProgramOptions& program) {
+  if (options.modified_only) display.modified_only = 1;
+  if (options.skip_read_only) display.skip_read_only = 1;
+  if (options.create_subdirectories) display.create_subdirectories = 1;
   if (options.ignore_errors) {
     // As if "Yes to All" had been answered before the first question.
-    workbench.options.ignore_generation_errors = 1;
-    workbench.options.ignore_missing_file_errors = 1;
+    program.ignore_generation_errors = 1;
+    program.ignore_missing_file_errors = 1;
   }
 }
 
@@ -75,7 +76,7 @@ int RunGenerate(CommandContext& context, const GenerateOptions& options) {
   Workbench& workbench = session.workbench();
   std::optional<Scope> scope = ChooseScope(session, options, context.err);
   if (!scope) return kExitUsage;
-  ApplySwitches(workbench, options);
+  ApplySwitches(options, workbench.display, workbench.options);
 
   GenerationContext generation = GenerationContextOf(workbench);
   generation.shows_definition = false;
