@@ -49,6 +49,19 @@ std::string NearestNames(std::string_view typed, const std::vector<std::string>&
   return text;
 }
 
+std::vector<std::string> FolderNames(const ProjectDefinition& definition) {
+  std::vector<std::string> names;
+  for (const Folder& folder : definition.folders) {
+    if (!folder.name.empty()) names.push_back(folder.name);
+  }
+  return names;
+}
+
+std::string NoFolder(const ProjectDefinition& definition, std::string_view folder) {
+  return "the project has no folder \"" + std::string(folder) + "\"" +
+         NearestNames(folder, FolderNames(definition)) + ".";
+}
+
 int FindFolder(const ProjectDefinition& definition, std::string_view name) {
   for (std::size_t f = 0; f < definition.folders.size(); ++f) {
     if (!name.empty() && definition.folders[f].name == name) return static_cast<int>(f);
@@ -98,18 +111,16 @@ DocumentChoice ChooseDocument(const ProjectDefinition& definition, std::string_v
     const int named =
         slash == std::string_view::npos ? -1 : FindFolder(definition, document.substr(0, slash));
     if (named >= 0) return FindIn(definition, named, document.substr(slash + 1));
-    return FindIn(definition, -1, document);
+    DocumentChoice anywhere = FindIn(definition, -1, document);
+    // "A/B" found nowhere, with A close to a folder's name: a mistyped folder, most likely.
+    if (!anywhere.error.empty() && slash != std::string_view::npos &&
+        !NearestNames(document.substr(0, slash), FolderNames(definition)).empty()) {
+      anywhere.error = NoFolder(definition, document.substr(0, slash));
+    }
+    return anywhere;
   }
   const int f = FindFolder(definition, folder);
-  if (f < 0) {
-    std::vector<std::string> names;
-    for (const Folder& candidate : definition.folders) {
-      if (!candidate.name.empty()) names.push_back(candidate.name);
-    }
-    return {-1, -1,
-            "the project has no folder \"" + std::string(folder) + "\"" +
-                NearestNames(folder, names) + "."};
-  }
+  if (f < 0) return {-1, -1, NoFolder(definition, folder)};
   if (document.empty()) return {f, -1, ""};
   return FindIn(definition, f, document);
 }

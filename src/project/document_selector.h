@@ -20,7 +20,8 @@ struct DocumentChoice {
 // document) or together in document as "FOLDER/DOCUMENT". A document without a folder is looked
 // for in every folder; so is "A/B" when no folder is called "A", so that a document written
 // "sub/page.html" can be named alone. Document paths match whichever separator is typed. The
-// error names what is missing and lists the nearest names the definition has.
+// error names what is missing (the folder, when "A/B" is found nowhere and A is close to a
+// folder's name) and lists the nearest names the definition has.
 DocumentChoice ChooseDocument(const ProjectDefinition& definition, std::string_view folder,
                               std::string_view document);
 

@@ -35,6 +35,8 @@ TEST(DocumentSelectorTest, FindsFoldersAndDocumentsOrListsTheNearestNames) {
       {"", "abut.html", -1, -1,
        "the project has no document \"abut.html\"; the nearest names are \"about.html\" and "
        "\"b.html\"."},
+      {"", "Mian/about.html", -1, -1,
+       "the project has no folder \"Mian\"; the nearest name is \"Main\"."},
       {"Nws", "", -1, -1, "the project has no folder \"Nws\"; the nearest name is \"News\"."},
       {"main", "index.html", -1, -1,
        "the project has no folder \"main\"; the nearest name is \"Main\"."},
