@@ -7,9 +7,9 @@
 
 #include "engine/expansion.h"
 #include "engine/macro_tables.h"
-#include "engine/test_project.h"
 #include "platform/clock.h"
 #include "project/definition.h"
+#include "testing/test_project.h"
 
 namespace pentrak {
 namespace {
@@ -46,7 +46,7 @@ std::string TemplateLine() {
 }
 
 void BM_ExpandParameterisedTag(benchmark::State& state) {
-  const ProjectSettings project = testing::TestProject(testing::DefaultTags());
+  const ProjectSettings project = testing::NewProject();
   ProjectDefinition definition;
   definition.folders.resize(1);
   definition.folders[0].name = "News";

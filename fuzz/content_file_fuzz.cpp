@@ -12,9 +12,9 @@ using namespace pentrak;
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   if (size == 0) return 0;
   fuzzing::EngineSetup setup(fuzzing::TagsFor(data[0]));
-  setup.project_.trim_parameter_values = static_cast<short>((data[0] >> 1) & 1);
-  const std::string path = setup.folder_ / "input.par";
-  setup.fs_.WriteFile(path, fuzzing::TextFrom(data, size, 1));
+  setup.project.trim_parameter_values = static_cast<short>((data[0] >> 1) & 1);
+  const std::string path = setup.folder / "input.par";
+  setup.fs.WriteFile(path, fuzzing::TextFrom(data, size, 1));
   for (short scope : {kContentFileScope, kFolderGlobalScope, kGlobalScope, kProjectMacroScope}) {
     try {
       setup.Load(scope, path);
@@ -24,7 +24,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   // A second load into a filled table replaces it; the display tables take the same text.
   try {
     setup.Load(kContentFileScope, path);
-    LoadContentFile(setup.load_, kGlobalScope, path, setup.macros_.display_table, false, false);
+    LoadContentFile(setup.load, kGlobalScope, path, setup.macros.display_table, false, false);
   } catch (const Error&) {
   }
   return 0;

@@ -40,20 +40,20 @@ std::string WriteMacros(fuzzing::EngineSetup& setup, std::string_view name, std:
   std::string bytes;
   LineCursor cursor(text);
   std::string_view line;
-  while (cursor.Next(line)) AppendLine(bytes, testing::Tagged(line, setup.project_.tags));
-  const std::string path = setup.folder_ / name;
-  setup.fs_.WriteFile(path, bytes);
+  while (cursor.Next(line)) AppendLine(bytes, testing::Tagged(line, setup.project.tags));
+  const std::string path = setup.folder / name;
+  setup.fs.WriteFile(path, bytes);
   return path;
 }
 
 // One pass over source into output; returns whether any line held a macro start tag.
 bool ExpansionPass(fuzzing::EngineSetup& setup, const std::string& source, std::string& output,
                    short& state) {
-  const std::string& start_tag = setup.project_.tags.macro_start;
+  const std::string& start_tag = setup.project.tags.macro_start;
   bool tags_found = false;
   std::string result;
   std::string warning;
-  LogicalLineReader reader(source, setup.project_.tags.line_continuation);
+  LogicalLineReader reader(source, setup.project.tags.line_continuation);
   std::string_view line;
   while (reader.Next(line)) {
     if (line.find(start_tag) == std::string_view::npos) {
@@ -63,7 +63,7 @@ bool ExpansionPass(fuzzing::EngineSetup& setup, const std::string& source, std::
     tags_found = true;
     result.clear();
     warning.clear();
-    ExpandMacroTag(setup.expansion_, line, result, 0, 0, state, warning);
+    ExpandMacroTag(setup.expansion, line, result, 0, 0, state, warning);
     if (!result.empty() && state != kBlockExcluded) AppendLine(output, result);
   }
   return tags_found;
@@ -75,11 +75,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (size == 0) return 0;
   const std::uint8_t switches = data[0];
   fuzzing::EngineSetup setup(fuzzing::TagsFor(switches));
-  setup.project_.delete_line = static_cast<short>((switches >> 1) & 1);
-  setup.project_.trim_parameter_values = static_cast<short>((switches >> 2) & 1);
-  setup.project_.parent_reference_is_by_file = static_cast<short>((switches >> 3) & 1);
-  setup.definition_.folders[0].no_project_macro_file = static_cast<short>((switches >> 4) & 1);
-  setup.clock_.SetNow(1764950400);
+  setup.project.delete_line = static_cast<short>((switches >> 1) & 1);
+  setup.project.trim_parameter_values = static_cast<short>((switches >> 2) & 1);
+  setup.project.parent_reference_is_by_file = static_cast<short>((switches >> 3) & 1);
+  setup.definition.folders[0].no_project_macro_file = static_cast<short>((switches >> 4) & 1);
+  setup.clock.SetNow(1764950400);
   try {
     setup.Load(kContentFileScope, WriteMacros(setup, "doc.par", kDocumentMacros));
     setup.Load(kGlobalScope, WriteMacros(setup, "site.par", kGlobalMacros));
@@ -91,7 +91,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   std::string output;
   short state = kOutsideBlock;
   try {
-    for (int pass = 0; pass <= setup.project_.max_nested_macros; ++pass) {
+    for (int pass = 0; pass <= setup.project.max_nested_macros; ++pass) {
       output.clear();
       if (!ExpansionPass(setup, source, output, state)) break;
       source.swap(output);

@@ -6,7 +6,8 @@
 #include <cstdint>
 #include <string>
 
-#include "engine/engine_records.h"
+#include "testing/engine_records.h"
+#include "testing/test_project.h"
 
 namespace pentrak::fuzzing {
 
@@ -25,16 +26,16 @@ inline std::string TextFrom(const std::uint8_t* data, std::size_t size, std::siz
 // The engine's records with limits small enough that short inputs overrun them.
 struct EngineSetup : testing::EngineRecords {
   explicit EngineSetup(const MacroTags& tags) : EngineRecords(tags) {
-    project_.max_content_file_macros = 6;
-    project_.max_folder_global_macros = 4;
-    project_.max_global_macros = 5;
-    project_.max_project_macros = 3;
-    project_.max_parameters = 3;
-    project_.max_content_files = 2;
-    project_.max_folder_globals = 2;
-    project_.max_globals = 2;
-    project_.max_nested_macros = 8;
-    SizeMacroTables(macros_, project_);
+    project.max_content_file_macros = 6;
+    project.max_folder_global_macros = 4;
+    project.max_global_macros = 5;
+    project.max_project_macros = 3;
+    project.max_parameters = 3;
+    project.max_content_files = 2;
+    project.max_folder_globals = 2;
+    project.max_globals = 2;
+    project.max_nested_macros = 8;
+    SizeMacroTables(macros, project);
   }
 };
 

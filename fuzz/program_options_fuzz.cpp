@@ -9,9 +9,9 @@
 #include "fuzz/fuzz_engine.h"
 #include "platform/error.h"
 #include "platform/file_system.h"
-#include "platform/test_support.h"
 #include "settings/program_options.h"
 #include "settings/program_options_file.h"
+#include "testing/test_folder.h"
 
 using namespace pentrak;
 

@@ -9,9 +9,9 @@
 #include "fuzz/fuzz_engine.h"
 #include "platform/error.h"
 #include "platform/file_system.h"
-#include "platform/scripted_user_interface.h"
-#include "platform/test_support.h"
 #include "settings/project_history.h"
+#include "testing/scripted_user_interface.h"
+#include "testing/test_folder.h"
 
 using namespace pentrak;
 

@@ -9,11 +9,11 @@
 #include "fuzz/fuzz_engine.h"
 #include "platform/error.h"
 #include "platform/file_system.h"
-#include "platform/test_support.h"
 #include "platform/text_lines.h"
 #include "settings/project_file.h"
 #include "settings/project_settings.h"
 #include "settings/settings_text.h"
+#include "testing/test_folder.h"
 
 using namespace pentrak;
 

@@ -20,21 +20,21 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   static fuzzing::EngineSetup default_tags(fuzzing::TagsFor(0));
   static fuzzing::EngineSetup other_tags(fuzzing::TagsFor(1));
   fuzzing::EngineSetup& setup = (data[0] & 1) != 0 ? other_tags : default_tags;
-  ClearCallParameters(setup.macros_);
-  setup.project_.trim_parameter_values = static_cast<short>((data[0] >> 1) & 1);
+  ClearCallParameters(setup.macros);
+  setup.project.trim_parameter_values = static_cast<short>((data[0] >> 1) & 1);
   const short state = static_cast<short>((data[0] >> 2) % 3);
   const std::string line = fuzzing::TextFrom(data, size, 1);
   try {
-    ParsedTag parsed = LocateFirstTag(setup.project_.tags, line);
+    ParsedTag parsed = LocateFirstTag(setup.project.tags, line);
     // The three parts are the line, cut in order.
     if (parsed.before.size() + parsed.tag.size() + parsed.after.size() != line.size()) {
       std::abort();
     }
     std::string tag(parsed.tag);
     std::string warning;
-    RecogniseModifiers(setup.project_, setup.macros_, tag, state, warning);
+    RecogniseModifiers(setup.project, setup.macros, tag, state, warning);
     std::string copy(parsed.tag);
-    ParseMacroParameters(setup.project_, setup.macros_, copy, warning);
+    ParseMacroParameters(setup.project, setup.macros, copy, warning);
   } catch (const Error&) {
   }
   return 0;

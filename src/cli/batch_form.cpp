@@ -2,7 +2,6 @@
 
 #include "cli/session.h"
 #include "generation/command_line.h"
-#include "platform/interrupt_watcher.h"
 #include "shell/batch_run.h"
 #include "shell/workbench.h"
 
@@ -32,10 +31,8 @@ std::optional<std::string> BatchFormCommandLine(const std::vector<std::string>& 
 }
 
 int RunBatchForm(CommandContext& context, const std::string& command_line) {
-  // Ctrl-C stops the run after the document in hand, as the Stop button does.
-  InterruptWatcher interrupts;
   Session session(context, ConsoleAnswers{});
-  session.ui().StopOn(interrupts);
+  session.StopOnInterrupt();
   if (!session.Start(command_line)) return kExitUsage;
   Workbench& workbench = session.workbench();
   if (!StartBatchTimer(workbench.batch)) return kExitCompleted;

@@ -52,17 +52,17 @@ int Run(int argc, const char* const* argv, std::ostream& out, std::ostream& err,
     app.parse(argc, argv);
   } catch (const CLI::CallForHelp&) {
     out << app.help();
-    return 0;
+    return kExitCompleted;
   } catch (const CLI::CallForVersion& e) {
     out << e.what() << '\n';
-    return 0;
+    return kExitCompleted;
   } catch (const CLI::ParseError& e) {
     err << "pentrak-cli: " << e.what() << '\n' << "Run 'pentrak-cli --help' for usage.\n";
-    return 2;
+    return kExitUsage;
   }
   if (!context.action) {
     out << app.help();
-    return 0;
+    return kExitCompleted;
   }
   return Guarded(err, context.action);
 }

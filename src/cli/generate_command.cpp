@@ -1,5 +1,3 @@
-#include "cli/generate_command.h"
-
 #include <unistd.h>
 
 #include <CLI/CLI.hpp>
@@ -7,15 +5,11 @@
 #include <optional>
 #include <ostream>
 
+#include "cli/commands.h"
 #include "cli/session.h"
 #include "generation/generation_run.h"
-#include "platform/console_user_interface.h"
-#include "platform/error.h"
-#include "platform/interrupt_watcher.h"
-#include "platform/paths.h"
-#include "project/definition_file.h"
+#include "project/document_selector.h"
 #include "shell/generation_commands.h"
-#include "shell/startup.h"
 #include "shell/workbench.h"
 
 namespace pentrak::cli {
@@ -48,77 +42,41 @@ ConsoleAnswers AnswersFor(const GenerateOptions& options) {
   return answers;
 }
 
-// Paths compare as written, whichever separator was typed.
-bool SamePath(std::string_view a, std::string_view b) {
-  return NormalizeSeparators(a) == NormalizeSeparators(b);
-}
-
-std::optional<Scope> FindScope(const ProjectDefinition& definition, const GenerateOptions& options,
-                               std::ostream& err) {
-  for (int f = 0; f < static_cast<int>(definition.folders.size()); ++f) {
-    const Folder& folder = definition.folders[f];
-    if (folder.name.empty()) break;
-    if (!options.folder.empty() && folder.name != options.folder) continue;
-    if (options.document.empty()) return Scope{kScopeFolder, f, -1};
-    for (int d = 0; d < static_cast<int>(folder.documents.size()); ++d) {
-      if (folder.documents[d].path.empty()) break;
-      if (SamePath(folder.documents[d].path, options.document)) return Scope{kScopeDocument, f, d};
-    }
-  }
-  if (options.document.empty()) {
-    err << "pentrak-cli: the project has no folder \"" << options.folder << "\".\n";
-  } else {
-    err << "pentrak-cli: the project has no document \"" << options.document << "\"";
-    if (!options.folder.empty()) err << " in the folder \"" << options.folder << "\"";
-    err << ".\n";
-  }
-  return std::nullopt;
-}
-
 // The folder or document named on the command line, found in the definition as written.
-std::optional<Scope> ChooseScope(Workbench& workbench, const GenerateOptions& options,
+std::optional<Scope> ChooseScope(Session& session, const GenerateOptions& options,
                                  std::ostream& err) {
   if (options.folder.empty() && options.document.empty()) return Scope{};
-  try {
-    ReadDefinition(DefinitionContext{workbench.fs, workbench.ui, workbench.project,
-                                     workbench.options, workbench.definition},
-                   false, false);
-  } catch (const Error& error) {
-    ReportError(workbench.ui, error);
+  if (!session.ReadDefinition()) return std::nullopt;
+  DocumentChoice choice =
+      ChooseDocument(session.workbench().definition, options.folder, options.document);
+  if (!choice.error.empty()) {
+    err << "pentrak-cli: " << choice.error << '\n';
     return std::nullopt;
   }
-  return FindScope(workbench.definition, options, err);
+  return Scope{choice.document < 0 ? kScopeFolder : kScopeDocument, choice.folder, choice.document};
 }
 
 // The switches given override the saved ones for this run only; nothing is written back.
-void ApplySwitches(Workbench& workbench, const GenerateOptions& options) {
-  if (options.modified_only) workbench.display.modified_only = 1;
-  if (options.skip_read_only) workbench.display.skip_read_only = 1;
-  if (options.create_subdirectories) workbench.display.create_subdirectories = 1;
+void ApplySwitches(const GenerateOptions& options, DisplaySettings& display,
+                   ProgramOptions& program) {
+  if (options.modified_only) display.modified_only = 1;
+  if (options.skip_read_only) display.skip_read_only = 1;
+  if (options.create_subdirectories) display.create_subdirectories = 1;
   if (options.ignore_errors) {
     // As if "Yes to All" had been answered before the first question.
-    workbench.options.ignore_generation_errors = 1;
-    workbench.options.ignore_missing_file_errors = 1;
+    program.ignore_generation_errors = 1;
+    program.ignore_missing_file_errors = 1;
   }
 }
 
 int RunGenerate(CommandContext& context, const GenerateOptions& options) {
-  // Ctrl-C stops the run after the document in hand, as the Stop button does.
-  InterruptWatcher interrupts;
   Session session(context, AnswersFor(options));
-  session.ui().StopOn(interrupts);
-  if (!session.Start()) return kExitUsage;
+  session.StopOnInterrupt();
+  if (!session.StartOnCurrentProject(options.project)) return kExitUsage;
   Workbench& workbench = session.workbench();
-  if (!options.project.empty() && !OpenProjectFile(workbench, options.project)) {
-    return kExitUsage;
-  }
-  if (workbench.project.project_file_path.empty()) {
-    context.err << "pentrak-cli: there is no current project; name a project file.\n";
-    return kExitUsage;
-  }
-  std::optional<Scope> scope = ChooseScope(workbench, options, context.err);
+  std::optional<Scope> scope = ChooseScope(session, options, context.err);
   if (!scope) return kExitUsage;
-  ApplySwitches(workbench, options);
+  ApplySwitches(options, workbench.display, workbench.options);
 
   GenerationContext generation = GenerationContextOf(workbench);
   generation.shows_definition = false;
@@ -138,20 +96,21 @@ void AddGenerateCommand(CLI::App& app, CommandContext& context) {
   command->add_option("project", options->project,
                       "Project file (.web); without it the current project is generated");
   command->add_option("--folder", options->folder, "Generate only the folder of this name");
-  command->add_option("--document", options->document,
-                      "Generate only this document, named as the definition file writes it");
-  command->add_flag("--modified-only", options->modified_only,
-                    "Generate only documents older than their sources");
-  command->add_flag("--skip-read-only", options->skip_read_only,
-                    "Skip read-only documents instead of halting");
-  command->add_flag("--create-subdirectories", options->create_subdirectories,
-                    "Create missing document folders without asking");
-  command->add_flag("--ignore-errors", options->ignore_errors,
-                    "Go on after missing content files and generation errors");
-  command->add_flag("--quiet", options->quiet, "Show no status lines");
-  command->callback([&context, options] {
-    context.action = [&context, options] { return RunGenerate(context, *options); };
-  });
+  command->add_option(
+      "--document", options->document,
+      "Generate only this document: [FOLDER/]DOC, DOC as the definition file writes it");
+  AddFlags(*command, {
+                         {"--modified-only", &options->modified_only,
+                          "Generate only documents older than their sources"},
+                         {"--skip-read-only", &options->skip_read_only,
+                          "Skip read-only documents instead of halting"},
+                         {"--create-subdirectories", &options->create_subdirectories,
+                          "Create missing document folders without asking"},
+                         {"--ignore-errors", &options->ignore_errors,
+                          "Go on after missing content files and generation errors"},
+                         {"--quiet", &options->quiet, "Show no status lines"},
+                     });
+  OnChosen(*command, context, [&context, options] { return RunGenerate(context, *options); });
 }
 
 }  // namespace pentrak::cli

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "cli/cli_test_support.h"
+#include "testing/cli_fixture.h"
 
 namespace pentrak::cli {
 namespace {

@@ -76,9 +76,7 @@ void AddImportOptionsCommand(CLI::App& app, CommandContext& context) {
                    "keep (use the history the options name) or own (this program's history); "
                    "default: the recommended choice")
       ->check(CLI::Validator(CheckHistoryChoice, "CHOICE"));
-  command->callback([&context, options] {
-    context.action = [&context, options] { return RunImportOptions(context, *options); };
-  });
+  OnChosen(*command, context, [&context, options] { return RunImportOptions(context, *options); });
 }
 
 }  // namespace pentrak::cli

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
-#include "cli/cli_test_support.h"
 #include "settings/program_options.h"
 #include "settings/program_options_file.h"
+#include "testing/cli_fixture.h"
 
 namespace pentrak::cli {
 namespace {

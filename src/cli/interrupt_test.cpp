@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "platform/file_system.h"
-#include "platform/test_support.h"
+#include "testing/test_folder.h"
 
 extern char** environ;
 

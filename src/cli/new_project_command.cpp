@@ -81,15 +81,15 @@ void AddNewProjectCommand(CLI::App& app, CommandContext& context) {
                       "Root of templates and content files; default: the project file's folder");
   command->add_option("--document-root", options->document_root,
                       "Root of the generated documents; default: the content root");
-  command->add_flag("--no-samples", options->no_samples,
-                    "Do not copy the sample template and content files");
-  command->add_flag("--no-definition", options->no_definition,
-                    "Do not copy the sample project definition file");
-  command->add_flag("--no-create-roots", options->no_create_roots,
-                    "Do not create missing root folders");
-  command->callback([&context, options] {
-    context.action = [&context, options] { return RunNewProject(context, *options); };
-  });
+  AddFlags(*command, {
+                         {"--no-samples", &options->no_samples,
+                          "Do not copy the sample template and content files"},
+                         {"--no-definition", &options->no_definition,
+                          "Do not copy the sample project definition file"},
+                         {"--no-create-roots", &options->no_create_roots,
+                          "Do not create missing root folders"},
+                     });
+  OnChosen(*command, context, [&context, options] { return RunNewProject(context, *options); });
 }
 
 }  // namespace pentrak::cli

@@ -29,13 +29,8 @@ int RunPreview(CommandContext& context, const PreviewCommandOptions& options) {
   // Nobody answers questions while the preview runs: each takes its preset answer.
   Session session(context, ConsoleAnswers{});
   session.ui().StopOn(interrupts);
-  if (!session.Start()) return kExitUsage;
+  if (!session.StartOnCurrentProject(options.project)) return kExitUsage;
   Workbench& workbench = session.workbench();
-  if (!options.project.empty() && !OpenProjectFile(workbench, options.project)) return kExitUsage;
-  if (workbench.project.project_file_path.empty()) {
-    context.err << "pentrak-cli: there is no current project; name a project file.\n";
-    return kExitUsage;
-  }
   PreviewServer server(workbench);
   std::string failure = server.Start(options.server);
   if (!failure.empty()) {
@@ -75,9 +70,7 @@ void AddPreviewCommand(CLI::App& app, CommandContext& context) {
                    "Address to listen on (0.0.0.0 serves other machines too)")
       ->capture_default_str();
   command->add_flag("--no-open", options->no_open, "Do not open the browser");
-  command->callback([&context, options] {
-    context.action = [&context, options] { return RunPreview(context, *options); };
-  });
+  OnChosen(*command, context, [&context, options] { return RunPreview(context, *options); });
 }
 
 }  // namespace pentrak::cli

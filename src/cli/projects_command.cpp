@@ -45,7 +45,7 @@ int RunProjects(CommandContext& context) {
 void AddProjectsCommand(CLI::App& app, CommandContext& context) {
   CLI::App* command =
       app.add_subcommand("projects", "List the project history; the current project is marked *");
-  command->callback([&context] { context.action = [&context] { return RunProjects(context); }; });
+  OnChosen(*command, context, [&context] { return RunProjects(context); });
 }
 
 }  // namespace pentrak::cli

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "cli/cli_test_support.h"
+#include "testing/cli_fixture.h"
 
 namespace pentrak::cli {
 namespace {

@@ -2,174 +2,49 @@
 #include <memory>
 #include <ostream>
 
-#include "cli/headless.h"
-#include "cli/search_commands.h"
-#include "platform/console_user_interface.h"
-#include "platform/error.h"
-#include "platform/interrupt_watcher.h"
-#include "platform/paths.h"
-#include "project/definition_file.h"
+#include "cli/file_selection.h"
+#include "cli/session.h"
 #include "search/search.h"
-#include "shell/workbench.h"
 
 namespace pentrak::cli {
 
 namespace {
 
-// The results list, then each line with hits as "path:line: text".
-void PrintResults(std::ostream& out, const RecordedResults& results) {
-  for (const std::string& entry : results.results) out << entry << '\n';
-  for (const LineHit& hit : results.details) {
-    out << hit.path << ':' << hit.line_number << ": " << hit.text << '\n';
-  }
-}
-
 struct SearchArgs {
-  std::string text;
   FileSelectionArgs selection;
   bool definitions_only = false;
   bool documents = false;
 };
 
 int RunSearch(const CommandContext& context, const SearchArgs& args) {
-  if (args.text.empty()) {
-    context.err << "pentrak-cli: the text to find is empty.\n";
-    return 2;
-  }
   SearchRequest request;
-  request.find_text = args.text;
-  request.ignore_case = args.selection.ignore_case;
+  // The generated documents are searched whole: the kinds of source file do not apply.
+  if (!FillRequest(args.selection, !args.documents, request, context.err)) return kExitUsage;
   request.definitions_only = args.definitions_only;
   request.documents_mode = args.documents;
-  if (!args.documents && !ParseKinds(args.selection.kinds, request.selection, context.err)) {
-    return 2;
-  }
 
-  return RunOnProjectFiles(
-      context, ConsoleAnswers{}, args.selection, request.selection,
-      [&](const SearchContext& search) { return DoSearch(search, request).stopped ? 1 : 0; });
+  return RunOnProjectFiles(context, ConsoleAnswers{}, args.selection, request.selection,
+                           [&](const SearchContext& search) {
+                             return DoSearch(search, request).stopped ? kExitWithErrors
+                                                                      : kExitCompleted;
+                           });
 }
 
 }  // namespace
-
-void AddFileSelectionOptions(CLI::App& command, FileSelectionArgs& args) {
-  command.add_option("PROJECT", args.project,
-                     "Project file (.web); the current project if omitted");
-  command.add_option("--document", args.document,
-                     "Only this document: FOLDER/DOC as the definition file names it");
-  command.add_option("--kinds", args.kinds,
-                     "Kinds of source file, comma-separated: globals, folder-globals, templates, "
-                     "content-files (default: all)");
-  command.add_flag("--ignore-case", args.ignore_case, "Compare letters without regard to case");
-}
-
-bool ParseKinds(const std::string& kinds, FileSelection& selection, std::ostream& err) {
-  selection.globals = selection.folder_globals = selection.templates = false;
-  selection.content_files = false;
-  std::size_t start = 0;
-  while (start <= kinds.size()) {
-    std::size_t end = kinds.find(',', start);
-    if (end == std::string::npos) end = kinds.size();
-    std::string kind = kinds.substr(start, end - start);
-    if (kind == "globals") {
-      selection.globals = true;
-    } else if (kind == "folder-globals") {
-      selection.folder_globals = true;
-    } else if (kind == "templates") {
-      selection.templates = true;
-    } else if (kind == "content-files") {
-      selection.content_files = true;
-    } else if (!kind.empty()) {
-      err << "pentrak-cli: unknown kind of file \"" << kind
-          << "\"; the kinds are globals, folder-globals, templates and content-files.\n";
-      return false;
-    }
-    start = end + 1;
-  }
-  if (selection.globals || selection.folder_globals || selection.templates ||
-      selection.content_files) {
-    return true;
-  }
-  err << "pentrak-cli: --kinds names no kind of file to search.\n";
-  return false;
-}
-
-bool SelectDocument(const std::string& document, const ProjectDefinition& definition,
-                    FileSelection& selection, std::ostream& err) {
-  if (document.empty()) return true;
-  std::size_t slash = document.find('/');
-  std::string folder_name = document.substr(0, slash);
-  std::string document_path =
-      slash == std::string::npos ? "" : NormalizeSeparators(document.substr(slash + 1));
-  for (std::size_t f = 0; f < definition.folders.size(); ++f) {
-    const Folder& folder = definition.folders[f];
-    if (folder.name.empty() || folder.name != folder_name) continue;
-    for (std::size_t d = 0; d < folder.documents.size(); ++d) {
-      const std::string& path = folder.documents[d].path;
-      if (path.empty() || NormalizeSeparators(path) != document_path) continue;
-      selection.scope = SearchScope::kCurrentDocument;
-      selection.current_folder = static_cast<int>(f);
-      selection.current_document = static_cast<int>(d);
-      return true;
-    }
-  }
-  err << "pentrak-cli: the project has no document \"" << document
-      << "\" (give FOLDER/DOC as the definition file names them).\n";
-  return false;
-}
-
-bool ReadDefinitionAsWritten(Workbench& workbench) {
-  try {
-    ReadDefinition(
-        {workbench.fs, workbench.ui, workbench.project, workbench.options, workbench.definition},
-        false, false);
-    return true;
-  } catch (const Error& error) {
-    ReportError(workbench.ui, error);
-    return false;
-  }
-}
-
-int RunOnProjectFiles(const CommandContext& context, const ConsoleAnswers& answers,
-                      const FileSelectionArgs& args, FileSelection& selection,
-                      const std::function<int(const SearchContext&)>& work) {
-  // Ctrl-C stops the search or replace after the file in hand, as the Stop button does.
-  InterruptWatcher interrupts;
-  ConsoleUserInterface ui(context.out, context.err, context.in, answers);
-  ui.StopOn(interrupts);
-  std::optional<std::string> folder = ProgramFolderFor(context, ui);
-  if (!folder) return 2;
-  Workbench workbench(ui, *folder);
-  if (!StartHeadless(workbench, context, args.project) || !ReadDefinitionAsWritten(workbench) ||
-      !SelectDocument(args.document, workbench.definition, selection, context.err)) {
-    return 2;
-  }
-  RecordedResults results;
-  LogContext log{workbench.work_files, workbench.fs, ui, workbench.options};
-  try {
-    int status =
-        work({workbench.project, workbench.definition, log, workbench.search_files, results});
-    PrintResults(context.out, results);
-    return status;
-  } catch (const Error& error) {
-    ReportError(ui, error);
-    return 1;
-  }
-}
 
 void AddSearchCommand(CLI::App& app, CommandContext& context) {
   auto args = std::make_shared<SearchArgs>();
   CLI::App* command = app.add_subcommand(
       "search", "Find a text in the project's source files, or in its generated documents");
-  command->add_option("TEXT", args->text, "The text to find")->required();
+  command->add_option("TEXT", args->selection.find, "The text to find")->required();
   AddFileSelectionOptions(*command, args->selection);
-  command->add_flag("--definitions-only", args->definitions_only,
-                    "Count only the lines that define the macro named by TEXT");
-  command->add_flag("--documents", args->documents,
-                    "Search the generated documents instead of the source files");
-  command->callback([args, &context] {
-    context.action = [args, &context] { return RunSearch(context, *args); };
-  });
+  AddFlags(*command, {
+                         {"--definitions-only", &args->definitions_only,
+                          "Count only the lines that define the macro named by TEXT"},
+                         {"--documents", &args->documents,
+                          "Search the generated documents instead of the source files"},
+                     });
+  OnChosen(*command, context, [args, &context] { return RunSearch(context, *args); });
 }
 
 }  // namespace pentrak::cli

@@ -1,7 +1,7 @@
 #include "engine/content_file.h"
 
-#include "engine/engine_test_support.h"
 #include "platform/error.h"
+#include "testing/engine_test.h"
 
 namespace pentrak {
 namespace {
@@ -10,7 +10,7 @@ using testing::EngineTest;
 
 class ContentFileTest : public EngineTest {
  protected:
-  const MacroTable& Table(int index = 0) const { return macros_.content_files[index]; }
+  const MacroTable& Table(int index = 0) const { return macros.content_files[index]; }
 
   // "name=value" for each macro of the first table, up to its first free slot, joined by "|".
   std::string Macros() const {
@@ -25,7 +25,7 @@ class ContentFileTest : public EngineTest {
   // An error's number and text, or "none".
   std::string LoadError(const std::string& path, int index) {
     try {
-      LoadContentFile(load_, kContentFileScope, path, index, true, false);
+      LoadContentFile(load, kContentFileScope, path, index, true, false);
     } catch (const Error& e) {
       return std::to_string(e.number()) + " " + e.description();
     }
@@ -68,7 +68,7 @@ TEST_P(ContentFileTest, AssemblesValuesFromLogicalLines) {
       {"<S>a<E>:\nlower\n<EL>\n<S>A<E>:\nupper\n<EL>", "<S>a<E>=lower|<S>A<E>=upper"},
   };
   for (const Case& c : cases) {
-    ClearMacroTables(macros_, {.content_files = true});
+    ClearMacroTables(macros, {.content_files = true});
     EXPECT_EQ(LoadText(kContentFileScope, "a.par", c.text), kLoadOk) << T(c.text);
     EXPECT_EQ(Macros(), T(c.macros)) << T(c.text);
   }
@@ -96,14 +96,15 @@ TEST_P(ContentFileTest, LogsEachWarningAndCountsIt) {
         "<S>A<PS>a<PE><PS>b<PE><PS>c<PE><PS>d<PE><PS>e<PE><PS>f<PE><E>."}},
   };
   for (const Case& c : cases) {
-    fs_.WriteFile(work_files_.log_file, "");
-    ClearMacroTables(macros_, {.content_files = true});
+    fs.WriteFile(work_files.log_file, "");
+    ClearMacroTables(macros, {.content_files = true});
     const std::string path = WriteFile("w.par", c.text);
     EXPECT_EQ(Load(kContentFileScope, path), kLoadWarnings) << T(c.text);
     std::vector<std::string> expected;
     for (const char* line : c.log) {
       std::string text = "          " + T(line);
-      if (std::size_t at = text.find("<FILE>"); at != std::string::npos) text.replace(at, 6, path);
+      if (std::size_t at = text.find("<FILE>"); at != std::string::npos)
+        text.replace(at, 6, "<dir>/w.par");
       expected.push_back(text);
     }
     EXPECT_EQ(LogLines(), expected) << T(c.text);
@@ -112,20 +113,20 @@ TEST_P(ContentFileTest, LogsEachWarningAndCountsIt) {
 
 TEST_P(ContentFileTest, UnloggedWarningsStillCountExceptTheParameterLimit) {
   const std::string duplicate = WriteFile("d.par", "<S>A<E>:\n1\n<EL>\n<S>A<E>:\n<EL>");
-  EXPECT_EQ(LoadContentFile(load_, kContentFileScope, duplicate, 0, false, false), kLoadWarnings);
+  EXPECT_EQ(LoadContentFile(load, kContentFileScope, duplicate, 0, false, false), kLoadWarnings);
   EXPECT_EQ(Macros(), T("<S>A<E>=1|<S>A<E>="));
   const std::string many =
       WriteFile("m.par", "<S>A<PS>a<PE><PS>b<PE><PS>c<PE><PS>d<PE><PS>e<PE><PS>f<PE><E>:\n<EL>");
-  EXPECT_EQ(LoadContentFile(load_, kContentFileScope, many, 1, false, false), kLoadOk);
+  EXPECT_EQ(LoadContentFile(load, kContentFileScope, many, 1, false, false), kLoadOk);
   EXPECT_EQ(Table(1).slots[0].parameters[4].reference, T("<PS>e<PE>"));
   EXPECT_EQ(LogLines(), std::vector<std::string>{});
 }
 
 TEST_P(ContentFileTest, MissingFilesAndErrorsKeepWhatWasRead) {
-  macros_.content_files[0].slots[0].name = "kept";
-  EXPECT_EQ(LoadContentFile(load_, kContentFileScope, "", 0, true, false), kLoadOk);
-  const std::string missing = folder_ / "missing.par";
-  EXPECT_EQ(LoadContentFile(load_, kContentFileScope, missing, 0, true, true), kLoadMissingFile);
+  macros.content_files[0].slots[0].name = "kept";
+  EXPECT_EQ(LoadContentFile(load, kContentFileScope, "", 0, true, false), kLoadOk);
+  const std::string missing = folder / "missing.par";
+  EXPECT_EQ(LoadContentFile(load, kContentFileScope, missing, 0, true, true), kLoadMissingFile);
   EXPECT_EQ(Table().file_name + Table().slots[0].name, "kept");
   EXPECT_EQ(LoadError(missing, 0),
             "10005 Could not open file at " + missing + ". Project generation halted.");
@@ -147,16 +148,16 @@ TEST_P(ContentFileTest, ClearingEmptiesOnlyTheChosenScopes) {
   LoadText(kContentFileScope, "a.par", text);
   LoadText(kGlobalScope, "g.par", text);
   LoadText(kProjectMacroScope, "p.par", text);
-  ClearMacroTables(macros_, {.content_files = true, .project_macros = true});
-  EXPECT_EQ(macros_.content_files_loaded, 0);
-  EXPECT_FALSE(macros_.project_macro_file_loaded);
-  for (const MacroTable* table : {&macros_.content_files[0], &macros_.project_macros}) {
+  ClearMacroTables(macros, {.content_files = true, .project_macros = true});
+  EXPECT_EQ(macros.content_files_loaded, 0);
+  EXPECT_FALSE(macros.project_macro_file_loaded);
+  for (const MacroTable* table : {&macros.content_files[0], &macros.project_macros}) {
     const Macro& slot = table->slots[0];
     EXPECT_EQ(table->file_name + slot.name + slot.value + slot.parameters[0].reference, "");
     EXPECT_EQ(slot.line_number, 0);
   }
-  EXPECT_EQ(macros_.globals_loaded, 1);
-  EXPECT_EQ(macros_.globals[0].slots[0].value, "v");
+  EXPECT_EQ(macros.globals_loaded, 1);
+  EXPECT_EQ(macros.globals[0].slots[0].value, "v");
 }
 
 INSTANTIATE_TEST_SUITE_P(TagSets, ContentFileTest,

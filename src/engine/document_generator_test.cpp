@@ -7,9 +7,11 @@
 #include <filesystem>
 #include <string>
 
-#include "generation/generation_test_support.h"
+#include "engine/content_file.h"
+#include "engine/expansion.h"
 #include "platform/error.h"
-#include "platform/test_support.h"
+#include "testing/test_context.h"
+#include "testing/test_folder.h"
 
 namespace pentrak {
 namespace {
@@ -30,7 +32,7 @@ class DocumentGeneratorTest : public ::testing::Test {
   // Loads the content file as the run would and generates the document.
   short Generate(bool modified_only = false) {
     f.WriteText("src/page.par", macros_);
-    LogContext log = f.Log();
+    LogContext log = f.log;
     ClearSwitches document_tables;
     document_tables.content_files = true;
     ClearMacroTables(f.macros, document_tables);
@@ -50,7 +52,7 @@ class DocumentGeneratorTest : public ::testing::Test {
   bool WorkFileExists(int pass) const { return f.Exists("temp/pentrak." + std::to_string(pass)); }
   std::string Log() const { return f.ReadText("temp/pentrak.txt"); }
 
-  GenerationFixture f;
+  TestContext f;
   std::size_t max_pass_output_ = kDefaultMaxPassOutput;
   std::string macros_ =
       "[@NAME]:\r\n[@FIRST] Smith\r\n[@]\r\n"
@@ -251,7 +253,7 @@ TEST_F(DocumentGeneratorTest, MissingTemplateNamesItsPath) {
 }
 
 TEST(FilesIdenticalTest, ComparesLinesAndLogsUnreadableFiles) {
-  GenerationFixture f;
+  TestContext f;
   struct Case {
     const char* a;
     const char* b;
@@ -270,11 +272,11 @@ TEST(FilesIdenticalTest, ComparesLinesAndLogsUnreadableFiles) {
   for (const Case& c : cases) {
     f.WriteText("a.txt", c.a);
     f.WriteText("b.txt", c.b);
-    EXPECT_EQ(FilesIdentical(f.fs, f.Log(), f.Path("a.txt"), f.Path("b.txt")), c.identical)
+    EXPECT_EQ(FilesIdentical(f.fs, f.log, f.Path("a.txt"), f.Path("b.txt")), c.identical)
         << c.a << " / " << c.b;
   }
   EXPECT_EQ(f.ReadText("temp/pentrak.txt"), "");
-  EXPECT_FALSE(FilesIdentical(f.fs, f.Log(), f.Path("a.txt"), f.Path("none.txt")));
+  EXPECT_FALSE(FilesIdentical(f.fs, f.log, f.Path("a.txt"), f.Path("none.txt")));
   EXPECT_EQ(f.ReadText("temp/pentrak.txt"), std::string(kIndent) + ">Unable to compare files\r\n");
 }
 

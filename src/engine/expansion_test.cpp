@@ -1,7 +1,7 @@
 #include "engine/expansion.h"
 
-#include "engine/engine_test_support.h"
 #include "platform/error.h"
+#include "testing/engine_test.h"
 
 namespace pentrak {
 namespace {
@@ -32,7 +32,7 @@ TEST_P(ExpansionTest, ItemLineTable) {
       {"  Item: <S><N>X<E>.", "ROOT_DIR", "  Item: ."},
   };
   for (const Case& c : cases) {
-    project_.delete_line_exceptions = c.exceptions;
+    project.delete_line_exceptions = c.exceptions;
     EXPECT_EQ(Expand(c.line), T(c.result)) << T(c.line) << " with " << c.exceptions;
   }
 }
@@ -61,10 +61,10 @@ TEST_P(ExpansionTest, ValuesLinesAndTheDeleteLineRule) {
       {0, "<S><P>NONE<E>.", ".", ""},
   };
   for (const Case& c : cases) {
-    project_.delete_line = c.delete_line;
-    short state = kOutsideBlock;
+    project.delete_line = c.delete_line;
+    short block = kOutsideBlock;
     std::string warning;
-    EXPECT_EQ(Expand(c.line, state, warning), T(c.result)) << T(c.line);
+    EXPECT_EQ(Expand(c.line, block, warning), T(c.result)) << T(c.line);
     EXPECT_EQ(warning, T(c.warning)) << T(c.line);
   }
 }
@@ -100,12 +100,12 @@ TEST_P(ExpansionTest, ConditionalBlocks) {
       {1, "<S><IF>NO<E>", "", 2, ""},
       {1, "<S><FI><E>", "", 0, ""},
   };
-  short state = kOutsideBlock;
+  short block = kOutsideBlock;
   for (const Case& c : cases) {
-    project_.delete_line = c.delete_line;
+    project.delete_line = c.delete_line;
     std::string warning;
-    EXPECT_EQ(Expand(c.line, state, warning), T(c.result)) << T(c.line);
-    EXPECT_EQ(state, c.state_after) << T(c.line);
+    EXPECT_EQ(Expand(c.line, block, warning), T(c.result)) << T(c.line);
+    EXPECT_EQ(block, c.state_after) << T(c.line);
     EXPECT_EQ(warning, T(c.warning)) << T(c.line);
   }
 }
@@ -117,15 +117,15 @@ TEST_P(ExpansionTest, WildcardMakesALinePerMatch) {
            "<S>MENU_END<E>:\n<EL>\n<S>MENU_LATE<E>:\nlate\n<EL>");
   EXPECT_EQ(Expand("Menu: <S>MENU<W><E> (<W>)"),
             "Menu: Top (_TOP)\r\nMenu: Home (_HOME)\r\nMenu: News (_NEWS)");
-  definition_.folders[0].no_project_macro_file = 1;
+  definition.folders[0].no_project_macro_file = 1;
   EXPECT_EQ(Expand("<S>MENU_H<W><E> <W>"), "Home OME");
   EXPECT_EQ(Expand("  <S>NOTHING<W><E>"), "");
 }
 
 TEST_P(ExpansionTest, ReservedMacros) {
-  project_.name = "Site";
-  project_.reserved_project_name_macro = "SITE_NAME";
-  clock_.SetNow(1784116800);  // 2026-07-15 12:00 UTC: the same calendar day from UTC-11 to +11
+  project.name = "Site";
+  project.reserved_project_name_macro = "SITE_NAME";
+  clock.SetNow(1784116800);  // 2026-07-15 12:00 UTC: the same calendar day from UTC-11 to +11
   EXPECT_EQ(Expand("<S>SITE_NAME<E> / <S>PENTRAK_FOLDER_NAME<E> / <S>PENTRAK_DOCUMENT_NAME<E>"),
             T("Site / <S>PENTRAK_FOLDER_NAME<E> / <S>PENTRAK_DOCUMENT_NAME<E>"));
   EXPECT_EQ(Expand("<S>PENTRAK_FOLDER_NAME<E>/<S>PENTRAK_DOCUMENT_NAME<E>"),
@@ -140,17 +140,17 @@ TEST_P(ExpansionTest, ReservedMacros) {
 }
 
 TEST_P(ExpansionTest, AnInvalidTagLeavesTheStateAlone) {
-  short state = kBlockIncluded;
+  short block = kBlockIncluded;
   std::string warning;
   const std::string line = T("x <S>A");
   try {
     std::string result;
-    ExpandMacroTag(expansion_, line, result, 0, 0, state, warning);
+    ExpandMacroTag(expansion, line, result, 0, 0, block, warning);
     ADD_FAILURE() << "no error for " << line;
   } catch (const Error& e) {
     EXPECT_EQ(e.description(), "Invalid tag in string: " + line);
   }
-  EXPECT_EQ(state, kBlockIncluded);
+  EXPECT_EQ(block, kBlockIncluded);
 }
 
 INSTANTIATE_TEST_SUITE_P(TagSets, ExpansionTest,

@@ -1,6 +1,6 @@
 #include "engine/macro_lookup.h"
 
-#include "engine/engine_test_support.h"
+#include "testing/engine_test.h"
 
 namespace pentrak {
 namespace {
@@ -9,8 +9,8 @@ using testing::EngineTest;
 
 class MacroLookupTest : public EngineTest {
  protected:
-  void SetUp() override { project_.delete_line = 0; }
-  Document& TheDocument() { return definition_.folders[0].documents[0]; }
+  void SetUp() override { project.delete_line = 0; }
+  Document& TheDocument() { return definition.folders[0].documents[0]; }
 };
 
 TEST_P(MacroLookupTest, WalksTheChainInOrder) {
@@ -37,13 +37,13 @@ TEST_P(MacroLookupTest, WalksTheChainInOrder) {
   EXPECT_EQ(Expand("<S>SHARED<E>"), "global");
   TheDocument().no_project_globals = 1;
   EXPECT_EQ(Expand("<S>G<E>"), "");
-  definition_.folders[0].no_project_macro_file = 1;
+  definition.folders[0].no_project_macro_file = 1;
   EXPECT_EQ(Expand("<S>TITLE<E>"), "document");
 }
 
 TEST_P(MacroLookupTest, AMissingContentFileEndsItsScope) {
   LoadText(kContentFileScope, "a.par", "<S>A<E>:\na\n<EL>");
-  EXPECT_EQ(Load(kContentFileScope, folder_ / "missing.par", true), kLoadMissingFile);
+  EXPECT_EQ(Load(kContentFileScope, folder / "missing.par", true), kLoadMissingFile);
   LoadText(kContentFileScope, "c.par", "<S>C<E>:\nc\n<EL>");
   LoadText(kGlobalScope, "g.par", "<S>C<E>:\nglobal\n<EL>");
   EXPECT_EQ(Expand("<S>A<E>"), "a");
@@ -90,7 +90,7 @@ TEST_P(MacroLookupTest, ParentReferencesPointPastTheirFile) {
       {0, "<S><P><P><P><P>NAV<E>", ""},
   };
   for (const Case& c : cases) {
-    project_.parent_reference_is_by_file = c.by_file;
+    project.parent_reference_is_by_file = c.by_file;
     EXPECT_EQ(Expand(c.line), T(c.result)) << "by file " << c.by_file << ": " << T(c.line);
   }
 }

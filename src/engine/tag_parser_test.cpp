@@ -1,7 +1,7 @@
 #include "engine/tag_parser.h"
 
-#include "engine/engine_test_support.h"
 #include "platform/error.h"
+#include "testing/engine_test.h"
 
 namespace pentrak {
 namespace {
@@ -38,7 +38,7 @@ TEST_P(TagParserTest, LocatesTheFirstTagOfALine) {
   };
   for (const Case& c : cases) {
     const std::string line = T(c.line);
-    const ParsedTag parsed = LocateFirstTag(project_.tags, line);
+    const ParsedTag parsed = LocateFirstTag(project.tags, line);
     EXPECT_EQ(std::string(parsed.before) + "|" + std::string(parsed.tag) + "|" +
                   std::string(parsed.after),
               T(c.parts));
@@ -79,7 +79,7 @@ TEST_P(TagParserTest, RecognisesModifiersInTheirOrder) {
   for (const Case& c : cases) {
     std::string tag = T(c.tag);
     std::string warning;
-    const TagModifiers found = RecogniseModifiers(project_, macros_, tag, c.state, warning);
+    const TagModifiers found = RecogniseModifiers(project, macros, tag, c.state, warning);
     EXPECT_EQ(tag, T(c.name)) << c.tag << " in state " << c.state;
     EXPECT_EQ(Describe(found), c.modifiers) << c.tag << " in state " << c.state;
     EXPECT_EQ(warning, T(c.warning)) << c.tag << " in state " << c.state;
@@ -109,16 +109,16 @@ TEST_P(TagParserTest, ParsesParameterLists) {
        "<S>A<PS>a:1<PE><PS>b:2<PE><PS>c:3<PE><E>."},
   };
   for (const Case& c : cases) {
-    project_.max_parameters = c.max_parameters;
-    project_.trim_parameter_values = c.trim;
-    SizeMacroTables(macros_, project_);
+    project.max_parameters = c.max_parameters;
+    project.trim_parameter_values = c.trim;
+    SizeMacroTables(macros, project);
     std::string tag = T(c.tag);
     std::string warning = "left over";
-    ParseMacroParameters(project_, macros_, tag, warning);
+    ParseMacroParameters(project, macros, tag, warning);
     EXPECT_EQ(tag, T(c.name)) << c.tag;
     EXPECT_EQ(warning, T(c.warning)) << c.tag;
     std::string pairs;
-    for (const CallParameter& pair : macros_.call_parameters) {
+    for (const CallParameter& pair : macros.call_parameters) {
       if (!pair.reference.empty()) pairs += (pairs.empty() ? "" : "|") + pair.reference + "=";
       pairs += pair.value;
     }
@@ -143,9 +143,9 @@ TEST_P(TagParserTest, ReportsInvalidTagsInTheirOwnWords) {
     std::string warning;
     try {
       if (c.whole_line) {
-        LocateFirstTag(project_.tags, text);
+        LocateFirstTag(project.tags, text);
       } else {
-        ParseMacroParameters(project_, macros_, text, warning);
+        ParseMacroParameters(project, macros, text, warning);
       }
       ADD_FAILURE() << "no error for " << text;
     } catch (const Error& e) {

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "generation/generation_test_support.h"
+#include "testing/test_context.h"
 
 namespace pentrak {
 namespace {
@@ -18,11 +18,11 @@ class GenerationRunTest : public ::testing::Test {
   GenerationRunTest() { f.clock.SetNow(1700000000); }
 
   GenerationRun Run(short scope = kScopeProject, int folder = -1, int document = -1) {
-    GenerationContext context = f.Context();
+    GenerationContext context = f.Generation();
     return RunGeneration(context, scope, folder, document);
   }
 
-  GenerationFixture f;
+  TestContext f;
 };
 
 TEST_F(GenerationRunTest, FullProjectRunLogsEveryStepAndTheSummary) {
@@ -185,7 +185,7 @@ TEST_F(GenerationRunTest, QuestionsAnsweredYesYesToAllNoOrClosed) {
       {"no folder", {}, RunEnd::kHalted, 1, 0, 1, 0},
   };
   for (const Case& c : cases) {
-    GenerationFixture g;
+    TestContext g;
     std::string problem = c.problem;
     g.WriteText("src/good.tpl", "ok\r\n");
     g.WriteText("src/bad.tpl", "x [@A\r\n");
@@ -199,7 +199,7 @@ TEST_F(GenerationRunTest, QuestionsAnsweredYesYesToAllNoOrClosed) {
                   "[Main]\r\nnew1/a.html,good.tpl!\r\nnew2/b.html,good.tpl!\r\n");
     }
     g.ui.question_answers.assign(c.answers.begin(), c.answers.end());
-    GenerationContext context = g.Context();
+    GenerationContext context = g.Generation();
     GenerationRun run = RunGeneration(context, kScopeProject);
     SCOPED_TRACE(testing::Message() << c.problem << ", " << c.answers.size() << " answers");
     EXPECT_EQ(run.end, c.end);

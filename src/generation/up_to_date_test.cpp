@@ -6,9 +6,9 @@
 #include <map>
 #include <string>
 
-#include "generation/generation_test_support.h"
 #include "platform/error.h"
 #include "platform/file_times.h"
+#include "testing/test_context.h"
 
 namespace pentrak {
 namespace {
@@ -43,10 +43,10 @@ class UpToDateTest : public ::testing::Test {
   bool Check() {
     f.fs.WriteFile(f.work_files.log_file, "");
     FileTimes times(f.fs);
-    return CheckUpToDate(UpToDateContext{f.project, f.definition, f.fs, times, f.Log()}, 0, 0);
+    return CheckUpToDate(UpToDateContext{f.project, f.definition, f.fs, times, f.log}, 0, 0);
   }
 
-  GenerationFixture f;
+  TestContext f;
 };
 
 TEST_F(UpToDateTest, SourcesAreComparedInOrderUntilOneIsNotOlder) {
@@ -123,7 +123,7 @@ TEST_F(UpToDateTest, OneRunLooksAtEachSourceOnceUntilItIsWritten) {
     return 0;
   });
   FileTimes times(f.fs);
-  UpToDateContext context{f.project, f.definition, f.fs, times, f.Log()};
+  UpToDateContext context{f.project, f.definition, f.fs, times, f.log};
   EXPECT_FALSE(CheckUpToDate(context, 0, 0));
   EXPECT_FALSE(CheckUpToDate(context, 0, 1));
   // The template is written in between: the next document sees its new time.

@@ -18,10 +18,10 @@
 #include "gui/main_window.h"
 #include "gui/qt_text.h"
 #include "gui/qt_user_interface.h"
-#include "platform/scripted_user_interface.h"
-#include "platform/test_support.h"
 #include "shell/launcher.h"
 #include "shell/workbench.h"
+#include "testing/scripted_user_interface.h"
+#include "testing/test_folder.h"
 
 namespace pentrak {
 
@@ -41,18 +41,12 @@ class PreAnsweredUserInterface : public QtUserInterface {
   Answer ShowMessage(std::string_view title, std::string_view text, Icon icon,
                      Buttons buttons) override {
     messages.push_back({std::string(title), std::string(text), icon, buttons});
-    if (message_answers.empty()) return buttons == Buttons::kYesNo ? Answer::kYes : Answer::kOk;
-    Answer answer = message_answers.front();
-    message_answers.pop_front();
-    return answer;
+    return NextAnswer(message_answers, buttons == Buttons::kYesNo ? Answer::kYes : Answer::kOk);
   }
   FourButtonAnswer AskFourButtons(std::string_view title, std::string_view text, FourButtons shown,
                                   FourButtonAnswer preset) override {
     questions.push_back({std::string(title), std::string(text), shown, preset});
-    if (question_answers.empty()) return preset;
-    FourButtonAnswer answer = question_answers.front();
-    question_answers.pop_front();
-    return answer;
+    return NextAnswer(question_answers, preset);
   }
   bool ServiceEvents() override {
     ++service_calls;
@@ -62,19 +56,11 @@ class PreAnsweredUserInterface : public QtUserInterface {
   // Open and save choosers take their answers from the one queue, in the order asked.
   std::optional<std::string> ChooseOpenFile(std::string_view, std::string_view,
                                             std::string_view) override {
-    return NextFileChoice();
+    return NextAnswer(file_choices, std::optional<std::string>());
   }
   std::optional<std::string> ChooseSaveFile(std::string_view, std::string_view,
                                             std::string_view) override {
-    return NextFileChoice();
-  }
-
- private:
-  std::optional<std::string> NextFileChoice() {
-    if (file_choices.empty()) return std::nullopt;
-    std::optional<std::string> choice = file_choices.front();
-    file_choices.pop_front();
-    return choice;
+    return NextAnswer(file_choices, std::optional<std::string>());
   }
 };
 

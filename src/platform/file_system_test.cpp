@@ -10,7 +10,7 @@
 
 #include "platform/error.h"
 #include "platform/scratch_file.h"
-#include "platform/test_support.h"
+#include "testing/test_folder.h"
 
 namespace pentrak {
 namespace {

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/error.h"
-#include "platform/test_support.h"
+#include "testing/test_folder.h"
 
 namespace pentrak {
 namespace {

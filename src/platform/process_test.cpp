@@ -7,7 +7,7 @@
 #include <filesystem>
 
 #include "platform/error.h"
-#include "platform/test_support.h"
+#include "testing/test_folder.h"
 
 namespace pentrak {
 namespace {

@@ -13,7 +13,7 @@
 
 #include "preview/live_reload.h"
 #include "shell/project_loading.h"
-#include "shell/shell_test_support.h"
+#include "testing/workbench_fixture.h"
 
 namespace pentrak {
 namespace {

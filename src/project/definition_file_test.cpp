@@ -7,11 +7,11 @@
 #include "platform/error.h"
 #include "platform/file_system.h"
 #include "platform/paths.h"
-#include "platform/scripted_user_interface.h"
-#include "platform/test_support.h"
 #include "project/definition.h"
-#include "project/project_test_support.h"
 #include "settings/program_options.h"
+#include "testing/scripted_user_interface.h"
+#include "testing/test_folder.h"
+#include "testing/test_project.h"
 
 namespace pentrak {
 namespace {
@@ -51,7 +51,7 @@ std::string LimitText(const std::string& exceeded) {
 class DefinitionFileTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    project = ProjectWithDefaultLimits();
+    project = testing::NewProject();
     project.content_root = temp.path();
     project.definition_file = "project.txt";
   }

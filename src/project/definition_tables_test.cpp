@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
 #include "project/definition.h"
-#include "project/project_test_support.h"
 #include "settings/project_settings.h"
+#include "testing/test_project.h"
 
 namespace pentrak {
 namespace {
@@ -28,7 +28,7 @@ TEST(DefinitionTablesTest, FieldSlotsLeaveRoomForTheLongestLineAndItsEndMark) {
 
 TEST(DefinitionTablesTest, TablesTakeTheFullSizeOfTheLimitsAndLimitsBelowOneGiveNoSlots) {
   ProjectDefinition definition;
-  ProjectSettings project = ProjectWithDefaultLimits();
+  ProjectSettings project = testing::NewProject();
   SizeDefinitionTables(definition, project);
   ASSERT_EQ(definition.folders.size(), 25u);
   EXPECT_EQ(definition.global_content_files.size(), 5u);

@@ -4,9 +4,9 @@
 
 #include "platform/file_system.h"
 #include "platform/paths.h"
-#include "platform/test_support.h"
-#include "project/project_test_support.h"
 #include "settings/program_options.h"
+#include "testing/test_folder.h"
+#include "testing/test_project.h"
 
 namespace pentrak {
 namespace {

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "project/definition.h"
-#include "project/project_test_support.h"
+#include "testing/test_project.h"
 
 namespace pentrak {
 namespace {
@@ -11,7 +11,7 @@ namespace {
 using Lines = std::vector<std::string>;
 
 TEST(ProjectStructureTest, FoldersDocumentsAndTheirFilesInDefinitionOrSortedOrder) {
-  ProjectSettings project = ProjectWithDefaultLimits();
+  ProjectSettings project = testing::NewProject();
   project.name = "Site";
   ProjectDefinition definition;
   SizeDefinitionTables(definition, project);
@@ -63,7 +63,7 @@ TEST(ProjectStructureTest, FoldersDocumentsAndTheirFilesInDefinitionOrSortedOrde
 }
 
 TEST(ProjectStructureTest, EmptyProjectShowsOnlyItsCount) {
-  ProjectSettings project = ProjectWithDefaultLimits();
+  ProjectSettings project = testing::NewProject();
   project.name = "New Project";
   ProjectDefinition definition;
   SizeDefinitionTables(definition, project);

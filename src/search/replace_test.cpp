@@ -11,13 +11,12 @@
 #include "platform/error.h"
 #include "platform/file_system.h"
 #include "platform/paths.h"
-#include "platform/test_support.h"
-#include "search/search_test_support.h"
+#include "testing/test_context.h"
+#include "testing/test_folder.h"
 
 namespace pentrak {
 namespace {
 
-using testing::TestProject;
 using Lines = std::vector<std::string>;
 
 TEST(ReplaceTest, ReplacesInOneLine) {
@@ -51,23 +50,23 @@ TEST(ReplaceTest, ReplacesInOneLine) {
 
 // Main/index.html uses page.tpl (3 hits), locked.par (read-only, 4 hits), gone.par (missing)
 // and plain.par (no hit).
-void AddReplaceProject(TestProject& p) {
+void AddReplaceProject(TestContext& p) {
   int main = p.AddFolder("Main");
   p.AddDocument(main, "index.html", "page.tpl", {"locked.par", "gone.par", "plain.par"});
-  p.WriteSource("page.tpl", "aaa\r\nbcd");
-  p.WriteSource("locked.par", "a a\r\na a\r\n");
+  p.WriteText("src/page.tpl", "aaa\r\nbcd");
+  p.WriteText("src/locked.par", "a a\r\na a\r\n");
   p.fs.SetReadOnly(p.Source("locked.par"), true);
-  p.WriteSource("plain.par", "zzz\r\n");
+  p.WriteText("src/plain.par", "zzz\r\n");
 }
 
 TEST(ReplaceTest, RunReplacesLeavesReadOnlyFilesAndReports) {
-  TestProject p;
+  TestContext p;
   AddReplaceProject(p);
   ReplaceRequest request;
   request.find_text = "a";
   request.replacement = "aa";
   request.detailed = true;
-  ReplaceSummary summary = DoReplace(p.Context(), request);
+  ReplaceSummary summary = DoReplace(p.Search(), request);
 
   ASSERT_EQ(p.ui.messages.size(), 1u);
   EXPECT_EQ(p.ui.messages[0].title, "Confirm Replace");
@@ -75,10 +74,10 @@ TEST(ReplaceTest, RunReplacesLeavesReadOnlyFilesAndReports) {
   EXPECT_EQ(p.ui.messages[0].icon, Icon::kQuestion);
   EXPECT_EQ(p.ui.messages[0].buttons, Buttons::kOkCancel);
 
-  EXPECT_EQ(p.ReadSource("page.tpl"), "aaaaaa\r\nbcd\r\n");
-  EXPECT_EQ(p.ReadSource("locked.par"), "a a\r\na a\r\n");
+  EXPECT_EQ(p.ReadText("src/page.tpl"), "aaaaaa\r\nbcd\r\n");
+  EXPECT_EQ(p.ReadText("src/locked.par"), "a a\r\na a\r\n");
   EXPECT_TRUE(p.fs.IsReadOnly(p.Source("locked.par")));
-  EXPECT_EQ(p.ReadSource("plain.par"), "zzz\r\n");
+  EXPECT_EQ(p.ReadText("src/plain.par"), "zzz\r\n");
   EXPECT_EQ(summary.replacements, 3);
   EXPECT_EQ(summary.read_only_occurrences, 4);
 
@@ -103,7 +102,7 @@ TEST(ReplaceTest, RunReplacesLeavesReadOnlyFilesAndReports) {
                          "",
                          ""};
   expected_file.insert(expected_file.end(), summary_lines.begin(), summary_lines.end());
-  EXPECT_EQ(p.ResultsFile(), expected_file);
+  EXPECT_EQ(p.fs.ReadLines(p.work_files.results_file), expected_file);
   EXPECT_EQ(p.results.results, (Lines{tpl + " (3)", locked + " (4)"}));
   ASSERT_EQ(p.results.details.size(), 3u);
   EXPECT_EQ(DetailText(p.results.details[0]), tpl + " (3) - aaaaaa");
@@ -113,31 +112,33 @@ TEST(ReplaceTest, RunReplacesLeavesReadOnlyFilesAndReports) {
 }
 
 TEST(ReplaceTest, CancelOrAnEmptyFindChangesNothing) {
-  TestProject p;
+  TestContext p;
   AddReplaceProject(p);
   p.ui.message_answers.push_back(Answer::kCancel);
   ReplaceRequest request;
   request.find_text = "a";
   request.replacement = "b";
-  EXPECT_TRUE(DoReplace(p.Context(), request).cancelled);
-  EXPECT_FALSE(p.fs.FileExists(p.work_files.results_file));
+  const std::string results_before = p.fs.ReadFile(p.work_files.results_file);
+  EXPECT_TRUE(DoReplace(p.Search(), request).cancelled);
+  EXPECT_EQ(p.fs.ReadFile(p.work_files.results_file), results_before);
   EXPECT_FALSE(p.fs.FileExists(p.work_files.replace_work_file));
-  EXPECT_EQ(p.ReadSource("page.tpl"), "aaa\r\nbcd");
+  EXPECT_EQ(p.ReadText("src/page.tpl"), "aaa\r\nbcd");
 
-  p.WriteSource("page.tpl", "aaa\r\n");
+  p.WriteText("src/page.tpl", "aaa\r\n");
   request.find_text = "";
-  ReplaceSummary summary = DoReplace(p.Context(), request);
+  ReplaceSummary summary = DoReplace(p.Search(), request);
   EXPECT_EQ(summary.replacements, 0);
-  EXPECT_EQ(p.ReadSource("page.tpl"), "aaa\r\n");
-  EXPECT_EQ(p.ReadSource("locked.par"), "a a\r\na a\r\n");
-  EXPECT_EQ(p.ResultsFile().back(), "3 files checked (1 read-only file).");
+  EXPECT_EQ(p.ReadText("src/page.tpl"), "aaa\r\n");
+  EXPECT_EQ(p.ReadText("src/locked.par"), "a a\r\na a\r\n");
+  EXPECT_EQ(p.fs.ReadLines(p.work_files.results_file).back(),
+            "3 files checked (1 read-only file).");
 }
 
 TEST(ReplaceTest, FailedRewriteLeavesTheFileAndItsCopy) {
   // The disk fills before the rewrite starts, and half-way through it.
   for (const bool half_way : {false, true}) {
-    TestProject p;
-    p.WriteSource("page.tpl", "aaa\r\n");
+    TestContext p;
+    p.WriteText("src/page.tpl", "aaa\r\n");
     std::string target = p.Source("page.tpl");
     p.fs.SetFaultHook([&](FileOp op, const std::string& path) {
       bool hit =
@@ -150,7 +151,7 @@ TEST(ReplaceTest, FailedRewriteLeavesTheFileAndItsCopy) {
               }),
               "Error rewriting file " + target + ". No space left on device.");
     p.fs.SetFaultHook(nullptr);
-    EXPECT_EQ(p.ReadSource("page.tpl"), "aaa\r\n");
+    EXPECT_EQ(p.ReadText("src/page.tpl"), "aaa\r\n");
     EXPECT_EQ(p.fs.ReadFile(p.work_files.replace_work_file), "aaa\r\n");
     for (const std::string& name : p.fs.FilesBelow(FolderOfPath(target))) {
       EXPECT_FALSE(name.ends_with(kTemporarySuffix)) << name;
@@ -205,9 +206,9 @@ TEST(ReplaceTest, AFullDiskInTheMiddleOfARunLosesNoOriginal) {
 }
 
 TEST(ReplaceTest, ALinkedSourceKeepsItsLinkAndGetsTheNewTextInItsTarget) {
-  TestProject p;
+  TestContext p;
   p.fs.CreateFolderPath(p.Source("shared/"));
-  p.WriteSource("shared/page.tpl", "aaa\r\n");
+  p.WriteText("src/shared/page.tpl", "aaa\r\n");
   const std::string link = p.Source("page.tpl");
   ASSERT_EQ(::symlink("shared/page.tpl", link.c_str()), 0);
   EXPECT_EQ(
@@ -216,7 +217,7 @@ TEST(ReplaceTest, ALinkedSourceKeepsItsLinkAndGetsTheNewTextInItsTarget) {
   struct stat st {};
   ASSERT_EQ(::lstat(link.c_str(), &st), 0);
   EXPECT_TRUE(S_ISLNK(st.st_mode));
-  EXPECT_EQ(p.ReadSource("shared/page.tpl"), "bbb\r\n");
+  EXPECT_EQ(p.ReadText("src/shared/page.tpl"), "bbb\r\n");
 }
 
 // The whole file is searched at once; what is replaced is what a replace line by line replaces,
@@ -241,14 +242,14 @@ TEST(ReplaceTest, WholeFileReplaceWorksAsLineByLine) {
   };
   constexpr std::int64_t kOld = 1000000000;
   for (const Case& c : cases) {
-    TestProject p;
-    p.WriteSource("f.txt", c.before);
+    TestContext p;
+    p.WriteText("src/f.txt", c.before);
     p.fs.SetLastModified(p.Source("f.txt"), kOld);
     int count = ReplaceInFile(p.fs, p.work_files.replace_work_file, p.Source("f.txt"), c.find, "-",
                               c.ignore_case, false, nullptr);
     SCOPED_TRACE(::testing::PrintToString(std::string(c.before)) + " / " + c.find);
     EXPECT_EQ(count, c.count);
-    EXPECT_EQ(p.ReadSource("f.txt"), c.after);
+    EXPECT_EQ(p.ReadText("src/f.txt"), c.after);
     EXPECT_EQ(p.fs.LastModified(p.Source("f.txt")) == kOld, std::string(c.before) == c.after);
   }
 }
@@ -266,19 +267,19 @@ TEST(ReplaceTest, RepairsLoneCarriageReturns) {
       {"p\nq", "p\r\nq\r\n", "File fixed. 0 occurrences replaced."},
   };
   for (const Case& c : cases) {
-    TestProject p;
-    p.WriteSource("f.txt", c.before);
+    TestContext p;
+    p.WriteText("src/f.txt", c.before);
     FixLineEndings(p.fs, p.ui, p.work_files.replace_work_file, p.Source("f.txt"));
-    EXPECT_EQ(p.ReadSource("f.txt"), c.after);
+    EXPECT_EQ(p.ReadText("src/f.txt"), c.after);
     EXPECT_EQ(p.ui.status_lines, (Lines{"Processing File: " + p.Source("f.txt"), c.last_status}));
   }
 
-  TestProject p;
-  p.WriteSource("locked.txt", "a\rb");
+  TestContext p;
+  p.WriteText("src/locked.txt", "a\rb");
   p.fs.SetReadOnly(p.Source("locked.txt"), true);
   EXPECT_FALSE(FixLineEndings(p.fs, p.ui, p.work_files.replace_work_file, p.Source("locked.txt")));
   EXPECT_FALSE(FixLineEndings(p.fs, p.ui, p.work_files.replace_work_file, p.Source("none.txt")));
-  EXPECT_EQ(p.ReadSource("locked.txt"), "a\rb");
+  EXPECT_EQ(p.ReadText("src/locked.txt"), "a\rb");
   EXPECT_EQ(p.ui.status_lines,
             (Lines{"Processing File: " + p.Source("locked.txt"),
                    "File is read-only and could not be fixed.",

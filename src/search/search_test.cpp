@@ -6,12 +6,11 @@
 #include <vector>
 
 #include "search/search_file_list.h"
-#include "search/search_test_support.h"
+#include "testing/test_context.h"
 
 namespace pentrak {
 namespace {
 
-using testing::TestProject;
 using Lines = std::vector<std::string>;
 
 MacroTags DefaultTags() {
@@ -80,7 +79,7 @@ TEST(SearchTest, CountsOccurrencesOnALine) {
 
 // Main: globals tools.par; index.html and about.html share general.tpl and shared.par.
 // News: globals news.par; n.html uses news.tpl, shared.par and n.par.
-void AddSampleDefinition(TestProject& p) {
+void AddSampleDefinition(TestContext& p) {
   p.project.project_macro_file = "pm.par";
   p.definition.global_content_files = {"g.par", ""};
   int main = p.AddFolder("Main", {"tools.par", ""});
@@ -129,35 +128,36 @@ TEST(SearchTest, FileListsFollowScopeKindsAndMode) {
       {"current document only", current, true, {"about.html"}},
   };
   for (const Case& c : cases) {
-    TestProject p;
+    TestContext p;
     AddSampleDefinition(p);
-    p.files.Reset();
+    p.search_files.Reset();
     if (c.documents) {
-      BuildDocumentFileList(p.definition, c.selection, p.files);
+      BuildDocumentFileList(p.definition, c.selection, p.search_files);
     } else {
-      BuildProjectFileList(p.definition, p.project, c.selection, p.files);
+      BuildProjectFileList(p.definition, p.project, c.selection, p.search_files);
     }
-    EXPECT_EQ(p.files.Names(), c.expected) << c.label;
+    EXPECT_EQ(p.search_files.Names(), c.expected) << c.label;
   }
 }
 
 TEST(SearchTest, ReportsEveryFileInStatusResultsAndResultsFile) {
-  TestProject p;
+  TestContext p;
   int main = p.AddFolder("Main");
   p.AddDocument(main, "index.html", "page.tpl", {"a.par", "gone.par", "a.par"});
-  p.WriteSource("page.tpl", "nothing here\r\n");
-  p.WriteSource("a.par", "x marks x\r\nnone\r\nX\r\n");
+  p.WriteText("src/page.tpl", "nothing here\r\n");
+  p.WriteText("src/a.par", "x marks x\r\nnone\r\nX\r\n");
   std::string tpl = p.Source("page.tpl");
   std::string a = p.Source("a.par");
   std::string gone = p.Source("gone.par");
 
   SearchRequest request;
   request.find_text = "x";
-  SearchSummary summary = DoSearch(p.Context(), request);
+  SearchSummary summary = DoSearch(p.Search(), request);
 
-  EXPECT_EQ(p.ResultsFile(), (Lines{"Searching for: \"x\"", "", tpl, ">Not found", "", a,
-                                    ">2 occurrences found", "", gone, ">File does not exist", "",
-                                    "", "Complete. 2 occurrences in 1 file. 2 files checked. "}));
+  EXPECT_EQ(p.fs.ReadLines(p.work_files.results_file),
+            (Lines{"Searching for: \"x\"", "", tpl, ">Not found", "", a, ">2 occurrences found", "",
+                   gone, ">File does not exist", "", "",
+                   "Complete. 2 occurrences in 1 file. 2 files checked. "}));
   EXPECT_EQ(p.ui.status_lines,
             (Lines{"Building File List...", "Searching: " + tpl, "Searching: " + a,
                    "2 occurrences found.", "Searching: " + gone,
@@ -169,7 +169,7 @@ TEST(SearchTest, ReportsEveryFileInStatusResultsAndResultsFile) {
   EXPECT_FALSE(summary.stopped);
 
   request.ignore_case = true;
-  summary = DoSearch(p.Context(), request);
+  summary = DoSearch(p.Search(), request);
   EXPECT_EQ(summary.occurrences, 3);
   ASSERT_EQ(p.results.details.size(), 2u);
   EXPECT_EQ(p.results.details[1].line_number, 3);
@@ -196,13 +196,13 @@ TEST(SearchTest, WholeFileSearchCountsAsLineByLine) {
       {"The Quick brown FOX\r\nquick brown fo\r\n", "QUICK BROWN FOX", true, {{1, 1}}},
   };
   for (const Case& c : cases) {
-    TestProject p;
+    TestContext p;
     p.AddDocument(p.AddFolder("Main"), "index.html", "page.tpl", {});
-    p.WriteSource("page.tpl", c.text);
+    p.WriteText("src/page.tpl", c.text);
     SearchRequest request;
     request.find_text = c.find;
     request.ignore_case = c.ignore_case;
-    DoSearch(p.Context(), request);
+    DoSearch(p.Search(), request);
     std::vector<std::pair<int, int>> hits;
     for (const LineHit& hit : p.results.details) hits.emplace_back(hit.line_number, hit.count);
     EXPECT_EQ(hits, c.hits) << ::testing::PrintToString(std::string(c.text)) << " / " << c.find;
@@ -210,35 +210,36 @@ TEST(SearchTest, WholeFileSearchCountsAsLineByLine) {
 }
 
 TEST(SearchTest, StopEndsTheRunAfterTheCurrentFile) {
-  TestProject p;
+  TestContext p;
   int main = p.AddFolder("Main");
   p.AddDocument(main, "index.html", "", {"1.par", "2.par", "3.par"});
-  for (const char* name : {"1.par", "2.par", "3.par"}) p.WriteSource(name, "hit\r\n");
+  for (const char* name : {"1.par", "2.par", "3.par"})
+    p.WriteText("src/" + std::string(name), "hit\r\n");
   p.ui.stop_on_service_call = 1;  // the first chance to click Stop, before the second file
 
   SearchRequest request;
   request.find_text = "hit";
-  SearchSummary summary = DoSearch(p.Context(), request);
+  SearchSummary summary = DoSearch(p.Search(), request);
 
   EXPECT_TRUE(summary.stopped);
-  EXPECT_EQ(p.ResultsFile(),
+  EXPECT_EQ(p.fs.ReadLines(p.work_files.results_file),
             (Lines{"Searching for: \"hit\"", "", p.Source("1.par"), ">1 occurrence found", "", "",
                    "Stopped. 1 occurrence in 1 file. 1 file checked. "}));
 }
 
 TEST(SearchTest, DocumentsModeSearchesTheGeneratedDocuments) {
-  TestProject p;
+  TestContext p;
   int main = p.AddFolder("Main");
   p.AddDocument(main, "index.html", "page.tpl", {});
-  p.WriteSource("page.tpl", "<title>[@TITLE]</title>\r\n");
-  p.fs.WriteFile(p.root + "/site/index.html", "<title>Home</title>\r\n");
+  p.WriteText("src/page.tpl", "<title>[@TITLE]</title>\r\n");
+  p.fs.WriteFile(p.folder.path() + "/site/index.html", "<title>Home</title>\r\n");
 
   SearchRequest request;
   request.find_text = "Home";
   request.documents_mode = true;
-  SearchSummary summary = DoSearch(p.Context(), request);
+  SearchSummary summary = DoSearch(p.Search(), request);
   EXPECT_EQ(summary.occurrences, 1);
-  EXPECT_EQ(p.results.results, Lines{p.root + "/site/index.html (1)"});
+  EXPECT_EQ(p.results.results, Lines{p.folder.path() + "/site/index.html (1)"});
 }
 
 }  // namespace

@@ -6,8 +6,8 @@
 
 #include "platform/error.h"
 #include "platform/file_system.h"
-#include "platform/test_support.h"
 #include "settings/project_settings.h"
+#include "testing/test_folder.h"
 
 namespace pentrak {
 namespace {

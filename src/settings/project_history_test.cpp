@@ -4,10 +4,10 @@
 
 #include "platform/error.h"
 #include "platform/file_system.h"
-#include "platform/scripted_user_interface.h"
-#include "platform/test_support.h"
 #include "settings/project_settings.h"
 #include "settings/settings_text.h"
+#include "testing/scripted_user_interface.h"
+#include "testing/test_folder.h"
 
 namespace pentrak {
 namespace {

@@ -7,10 +7,10 @@
 #include <cerrno>
 
 #include "platform/file_system.h"
-#include "platform/scripted_user_interface.h"
-#include "platform/test_support.h"
 #include "settings/program_options.h"
 #include "settings/project_settings.h"
+#include "testing/scripted_user_interface.h"
+#include "testing/test_folder.h"
 
 namespace pentrak {
 namespace {

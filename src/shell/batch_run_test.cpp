@@ -4,7 +4,7 @@
 #include <unistd.h>
 
 #include "generation/command_line.h"
-#include "shell/shell_test_support.h"
+#include "testing/workbench_fixture.h"
 
 namespace pentrak {
 namespace {

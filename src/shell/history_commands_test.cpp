@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "shell/shell_test_support.h"
+#include "testing/workbench_fixture.h"
 
 namespace pentrak {
 namespace {

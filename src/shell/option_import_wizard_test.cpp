@@ -5,12 +5,12 @@
 #include <cerrno>
 #include <cstring>
 
-#include "platform/scripted_user_interface.h"
-#include "platform/test_support.h"
 #include "settings/program_options_file.h"
 #include "shell/history_commands.h"
 #include "shell/startup.h"
 #include "shell/workbench.h"
+#include "testing/scripted_user_interface.h"
+#include "testing/test_folder.h"
 
 namespace pentrak {
 namespace {

@@ -4,7 +4,7 @@
 
 #include "platform/error.h"
 #include "platform/file_system.h"
-#include "platform/test_support.h"
+#include "testing/test_folder.h"
 
 namespace pentrak {
 namespace {

@@ -6,7 +6,7 @@
 
 #include "settings/program_options_file.h"
 #include "settings/project_history.h"
-#include "shell/shell_test_support.h"
+#include "testing/workbench_fixture.h"
 
 namespace pentrak {
 namespace {

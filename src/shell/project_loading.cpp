@@ -8,14 +8,6 @@
 
 namespace pentrak {
 
-namespace {
-
-LogContext LogContextOf(Workbench& workbench) {
-  return LogContext{workbench.work_files, workbench.fs, workbench.ui, workbench.options};
-}
-
-}  // namespace
-
 bool LoadProjectSettings(Workbench& workbench, const std::string& path) {
   try {
     ReadProjectSettings(workbench.fs, path, workbench.project);

@@ -2,9 +2,9 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/scripted_user_interface.h"
-#include "platform/test_support.h"
 #include "shell/workbench.h"
+#include "testing/scripted_user_interface.h"
+#include "testing/test_folder.h"
 
 namespace pentrak {
 namespace {

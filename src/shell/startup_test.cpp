@@ -7,7 +7,7 @@
 
 #include "settings/settings_text.h"
 #include "shell/generation_commands.h"
-#include "shell/shell_test_support.h"
+#include "testing/workbench_fixture.h"
 
 namespace pentrak {
 namespace {

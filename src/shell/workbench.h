@@ -40,4 +40,9 @@ struct Workbench {
   SearchFileList search_files;  // shared by the search and the replace tool
 };
 
+// The pieces of the workbench that a log write needs.
+inline LogContext LogContextOf(Workbench& workbench) {
+  return LogContext{workbench.work_files, workbench.fs, workbench.ui, workbench.options};
+}
+
 }  // namespace pentrak

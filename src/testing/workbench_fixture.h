@@ -6,13 +6,13 @@
 #include <string>
 #include <vector>
 
-#include "platform/scripted_user_interface.h"
-#include "platform/test_support.h"
 #include "settings/program_options_file.h"
 #include "settings/project_history.h"
 #include "shell/history_commands.h"
 #include "shell/startup.h"
 #include "shell/workbench.h"
+#include "testing/scripted_user_interface.h"
+#include "testing/test_folder.h"
 
 namespace pentrak {
 

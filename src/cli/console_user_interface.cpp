@@ -1,4 +1,4 @@
-#include "platform/console_user_interface.h"
+#include "cli/console_user_interface.h"
 
 #include <cctype>
 #include <istream>
@@ -79,27 +79,23 @@ FourButtonAnswer ConsoleUserInterface::AskFourButtons(std::string_view title, st
   PrintMessage(title, text);
   if (answers_.yes_to_all && shown.yes_to_all) return FourButtonAnswer::kYesToAll;
   if (!answers_.interactive) return preset;
+  // Each button with its label and the letter that answers it, in the order they are offered.
+  const struct {
+    bool shown;
+    const char* label;
+    char letter;
+    FourButtonAnswer answer;
+  } buttons[] = {{shown.yes, "[Y]es ", 'y', FourButtonAnswer::kYes},
+                 {shown.yes_to_all, "Yes to [A]ll ", 'a', FourButtonAnswer::kYesToAll},
+                 {shown.no, "[N]o ", 'n', FourButtonAnswer::kNo},
+                 {shown.cancel, "[C]ancel ", 'c', FourButtonAnswer::kCancel}};
   std::string prompt;
-  if (shown.yes) prompt += "[Y]es ";
-  if (shown.yes_to_all) prompt += "Yes to [A]ll ";
-  if (shown.no) prompt += "[N]o ";
-  if (shown.cancel) prompt += "[C]ancel ";
-  prompt += "? ";
-  switch (FirstLetter(ReadAnswerLine(prompt))) {
-    case 'y':
-      if (shown.yes) return FourButtonAnswer::kYes;
-      break;
-    case 'a':
-      if (shown.yes_to_all) return FourButtonAnswer::kYesToAll;
-      break;
-    case 'n':
-      if (shown.no) return FourButtonAnswer::kNo;
-      break;
-    case 'c':
-      if (shown.cancel) return FourButtonAnswer::kCancel;
-      break;
-    default:
-      break;
+  for (const auto& button : buttons) {
+    if (button.shown) prompt += button.label;
+  }
+  const char letter = FirstLetter(ReadAnswerLine(prompt + "? "));
+  for (const auto& button : buttons) {
+    if (button.shown && button.letter == letter) return button.answer;
   }
   return preset;
 }

@@ -1,30 +1,20 @@
 #pragma once
 
-// For tests only.
+// For tests only: a fresh folder on the real file system, and the helpers that hide its path.
 
-#include <unistd.h>
-
-#include <cstdlib>
-#include <filesystem>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "platform/error.h"
 
 namespace pentrak {
 
-// A fresh, empty folder on the real file system, removed afterwards.
+// A fresh, empty folder, removed with everything in it afterwards.
 class TestFolder {
  public:
-  TestFolder() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "pentrak-test-XXXXXX").string();
-    path_ = ::mkdtemp(pattern.data()) != nullptr ? pattern : std::string();
-    if (path_.empty()) std::abort();
-  }
-  ~TestFolder() {
-    std::error_code ec;
-    std::filesystem::remove_all(path_, ec);
-  }
+  TestFolder();
+  ~TestFolder();
   TestFolder(const TestFolder&) = delete;
   TestFolder& operator=(const TestFolder&) = delete;
 
@@ -32,6 +22,11 @@ class TestFolder {
   const std::string& path() const { return path_; }
   // The folder + "/" + name.
   std::string operator/(std::string_view name) const { return path_ + "/" + std::string(name); }
+
+  // The text with every occurrence of the folder's path shown as "<dir>".
+  std::string Masked(std::string text) const;
+  // The text split at LF or CR LF, each line masked.
+  std::vector<std::string> MaskedLines(const std::string& text) const;
 
  private:
   std::string path_;

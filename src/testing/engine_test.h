@@ -1,6 +1,6 @@
 #pragma once
 
-// Shared by the macro engine's tests: the records that loading and expansion need.
+// For the macro engine's tests: the engine's records for each of two tag sets.
 
 #include <gtest/gtest.h>
 
@@ -8,10 +8,10 @@
 #include <ostream>
 #include <string>
 #include <string_view>
-#include <vector>
 
-#include "engine/engine_records.h"
 #include "platform/text_lines.h"
+#include "testing/engine_records.h"
+#include "testing/test_project.h"
 
 namespace pentrak {
 
@@ -29,7 +29,7 @@ class EngineTest : public ::testing::TestWithParam<MacroTags>, protected EngineR
  protected:
   EngineTest() : EngineRecords(GetParam()) {}
 
-  std::string T(std::string_view text) const { return Tagged(text, project_.tags); }
+  std::string T(std::string_view text) const { return Tagged(text, project.tags); }
 
   // Writes a content file from text given with tag codes, "\n" between lines; returns its path.
   std::string WriteFile(std::string_view name, std::string_view text) {
@@ -38,8 +38,8 @@ class EngineTest : public ::testing::TestWithParam<MacroTags>, protected EngineR
       end = std::min(text.find('\n', start), text.size());
       AppendLine(bytes, T(text.substr(start, end - start)));
     }
-    const std::string path = folder_ / name;
-    fs_.WriteFile(path, bytes);
+    const std::string path = folder / name;
+    fs.WriteFile(path, bytes);
     return path;
   }
 
@@ -47,20 +47,17 @@ class EngineTest : public ::testing::TestWithParam<MacroTags>, protected EngineR
     return Load(scope, WriteFile(name, text));
   }
 
-  // The lines written to the log.
-  std::vector<std::string> LogLines() const { return fs_.ReadLines(work_files_.log_file); }
-
   // Expands the first tag of a line (given with tag codes) for the one document.
-  std::string Expand(std::string_view line, short& state, std::string& warning) {
+  std::string Expand(std::string_view line, short& block, std::string& warning) {
     std::string result;
     warning.clear();
-    ExpandMacroTag(expansion_, T(line), result, 0, 0, state, warning);
+    ExpandMacroTag(expansion, T(line), result, 0, 0, block, warning);
     return result;
   }
   std::string Expand(std::string_view line) {
-    short state = kOutsideBlock;
+    short block = kOutsideBlock;
     std::string warning;
-    return Expand(line, state, warning);
+    return Expand(line, block, warning);
   }
 };
 

@@ -1,14 +1,26 @@
 #pragma once
 
+// For tests only: linked into the test binaries, never into a program.
+
 #include <deque>
 #include <functional>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/user_interface.h"
 
 namespace pentrak {
+
+// The first queued answer, taken off the queue, or fallback when none is queued.
+template <typename T>
+T NextAnswer(std::deque<T>& queue, T fallback) {
+  if (queue.empty()) return fallback;
+  T answer = std::move(queue.front());
+  queue.pop_front();
+  return answer;
+}
 
 // A user interface for tests: answers come from queues, and everything shown is recorded.
 class ScriptedUserInterface : public UserInterface {
@@ -55,9 +67,6 @@ class ScriptedUserInterface : public UserInterface {
                                             std::string_view initial_path) override;
   std::optional<std::string> ChooseSaveFile(std::string_view title, std::string_view filter,
                                             std::string_view initial_path) override;
-
- private:
-  std::optional<std::string> NextFileChoice();
 };
 
 }  // namespace pentrak

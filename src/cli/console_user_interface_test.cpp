@@ -1,11 +1,11 @@
-#include "platform/interrupt_watcher.h"
+#include "cli/console_user_interface.h"
 
 #include <gtest/gtest.h>
 
 #include <csignal>
 #include <sstream>
 
-#include "platform/console_user_interface.h"
+#include "platform/interrupt_watcher.h"
 
 namespace pentrak {
 namespace {

@@ -9,7 +9,7 @@
 
 #include "cli/cli.h"
 #include "platform/file_system.h"
-#include "platform/test_support.h"
+#include "testing/test_folder.h"
 
 namespace pentrak::cli {
 
@@ -25,6 +25,15 @@ class CliFixture {
     err.str("");
     return Run(static_cast<int>(argv.size()), argv.data(), out, err, in);
   }
+
+  // Writes the bytes to a file below the folder, creating its folders.
+  void Write(const std::string& name, const std::string& text) const {
+    fs.CreateFolderPath(home / name);
+    fs.WriteFile(home / name, text);
+  }
+
+  // What the last run wrote to stdout, line by line, the folder shown as "<dir>".
+  std::vector<std::string> OutLines() const { return home.MaskedLines(out.str()); }
 
   TestFolder home;
   FileSystem fs;

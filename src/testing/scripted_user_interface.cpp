@@ -1,4 +1,4 @@
-#include "platform/scripted_user_interface.h"
+#include "testing/scripted_user_interface.h"
 
 namespace pentrak {
 
@@ -6,13 +6,8 @@ Answer ScriptedUserInterface::ShowMessage(std::string_view title, std::string_vi
                                           Buttons buttons) {
   if (on_look) on_look();
   messages.push_back({std::string(title), std::string(text), icon, buttons});
-  if (!message_answers.empty()) {
-    Answer answer = message_answers.front();
-    message_answers.pop_front();
-    return answer;
-  }
-  return (buttons == Buttons::kYesNo || buttons == Buttons::kYesNoCancel) ? Answer::kYes
-                                                                          : Answer::kOk;
+  const bool asks = buttons == Buttons::kYesNo || buttons == Buttons::kYesNoCancel;
+  return NextAnswer(message_answers, asks ? Answer::kYes : Answer::kOk);
 }
 
 FourButtonAnswer ScriptedUserInterface::AskFourButtons(std::string_view title,
@@ -20,12 +15,7 @@ FourButtonAnswer ScriptedUserInterface::AskFourButtons(std::string_view title,
                                                        FourButtonAnswer preset) {
   if (on_look) on_look();
   questions.push_back({std::string(title), std::string(text), shown, preset});
-  if (!question_answers.empty()) {
-    FourButtonAnswer answer = question_answers.front();
-    question_answers.pop_front();
-    return answer;
-  }
-  return preset;
+  return NextAnswer(question_answers, preset);
 }
 
 void ScriptedUserInterface::AddStatusLine(std::string_view text) {
@@ -43,21 +33,14 @@ bool ScriptedUserInterface::ServiceEvents() {
   return stop_on_service_call != 0 && service_calls == stop_on_service_call;
 }
 
-std::optional<std::string> ScriptedUserInterface::NextFileChoice() {
-  if (file_choices.empty()) return std::nullopt;
-  std::optional<std::string> choice = file_choices.front();
-  file_choices.pop_front();
-  return choice;
-}
-
 std::optional<std::string> ScriptedUserInterface::ChooseOpenFile(std::string_view, std::string_view,
                                                                  std::string_view) {
-  return NextFileChoice();
+  return NextAnswer(file_choices, std::optional<std::string>());
 }
 
 std::optional<std::string> ScriptedUserInterface::ChooseSaveFile(std::string_view, std::string_view,
                                                                  std::string_view) {
-  return NextFileChoice();
+  return NextAnswer(file_choices, std::optional<std::string>());
 }
 
 }  // namespace pentrak

@@ -1,0 +1,37 @@
+#include <CLI/CLI.hpp>
+#include <memory>
+
+#include "cli/session.h"
+#include "platform/error.h"
+#include "search/replace.h"
+#include "shell/workbench.h"
+
+namespace pentrak::cli {
+
+namespace {
+
+int RunFixLineEndings(const CommandContext& context, const std::string& file) {
+  Session session(context, ConsoleAnswers{});
+  if (!session.Start()) return kExitUsage;
+  Workbench& workbench = session.workbench();
+  try {
+    return FixLineEndings(workbench.fs, workbench.ui, workbench.work_files.replace_work_file, file)
+               ? kExitCompleted
+               : kExitWithErrors;
+  } catch (const Error& error) {
+    ReportError(workbench.ui, error);
+    return kExitWithErrors;
+  }
+}
+
+}  // namespace
+
+void AddFixLineEndingsCommand(CLI::App& app, CommandContext& context) {
+  auto file = std::make_shared<std::string>();
+  CLI::App* command = app.add_subcommand(
+      "fix-line-endings", "Turn every lone carriage return of a file into a line break");
+  command->add_option("FILE", *file, "The file to repair")->required();
+  OnChosen(*command, context, [file, &context] { return RunFixLineEndings(context, *file); });
+}
+
+}  // namespace pentrak::cli
