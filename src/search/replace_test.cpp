@@ -170,19 +170,19 @@ TEST(ReplaceTest, AFullDiskInTheMiddleOfARunLosesNoOriginal) {
   };
   const Case cases[] = {
       // The work file takes each changed file's old text in turn: the first is a.tpl's.
-      {"work/pentrak.rpl", 2, "Error copying file <b> to <rpl>. No space left on device."},
+      {"temp/pentrak.rpl", 2, "Error copying file <b> to <rpl>. No space left on device."},
       // The hidden temporary fails once b's new text is in it, as a disk filling up does.
       {"src/.b.par.pentrak-new", 1, "Error rewriting file <b>. No space left on device."},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.fault_at);
-    TestProject p;
+    TestContext p;
     int main = p.AddFolder("Main");
     p.AddDocument(main, "index.html", "a.tpl", {"b.par", "c.par"});
-    p.WriteSource("a.tpl", "a one\r\n");
-    p.WriteSource("b.par", "a two\r\nno CR LF at the end: a");
-    p.WriteSource("c.par", "a three\n");
-    const std::string fault_path = p.root + "/" + c.fault_at;
+    p.WriteText("src/a.tpl", "a one\r\n");
+    p.WriteText("src/b.par", "a two\r\nno CR LF at the end: a");
+    p.WriteText("src/c.par", "a three\n");
+    const std::string fault_path = p.Path(c.fault_at);
     int writes_seen = 0;
     p.fs.SetFaultHook([&](FileOp op, const std::string& path) {
       bool fail = op == FileOp::kWrite && path == fault_path && ++writes_seen == c.failing_write;
@@ -196,12 +196,12 @@ TEST(ReplaceTest, AFullDiskInTheMiddleOfARunLosesNoOriginal) {
     if (error.find("<rpl>") != std::string::npos) {
       error.replace(error.find("<rpl>"), 5, p.work_files.replace_work_file);
     }
-    EXPECT_EQ(ThrownDescription([&] { DoReplace(p.Context(), request); }), error);
+    EXPECT_EQ(ThrownDescription([&] { DoReplace(p.Search(), request); }), error);
     p.fs.SetFaultHook(nullptr);
-    EXPECT_EQ(p.ReadSource("a.tpl"), "A one\r\n");
-    EXPECT_EQ(p.ReadSource("b.par"), "a two\r\nno CR LF at the end: a");
-    EXPECT_EQ(p.ReadSource("c.par"), "a three\n");
-    EXPECT_EQ(p.fs.FilesBelow(p.root + "/src"), (Lines{"a.tpl", "b.par", "c.par"}));
+    EXPECT_EQ(p.ReadText("src/a.tpl"), "A one\r\n");
+    EXPECT_EQ(p.ReadText("src/b.par"), "a two\r\nno CR LF at the end: a");
+    EXPECT_EQ(p.ReadText("src/c.par"), "a three\n");
+    EXPECT_EQ(p.fs.FilesBelow(p.Path("src")), (Lines{"a.tpl", "b.par", "c.par"}));
   }
 }
 
