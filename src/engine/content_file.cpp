@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <initializer_list>
+#include <optional>
 
 #include "engine/macro_tables.h"
 #include "engine/macro_text.h"
@@ -215,18 +216,20 @@ short LoadContentFile(const ContentLoadContext& context, short scope, const std:
 short LoadContentFile(const ContentLoadContext& context, short scope, const std::string& path,
                       MacroTable& table, bool log_warnings, bool continue_if_missing) {
   if (path.empty()) return kLoadOk;
-  if (!context.fs.FileExists(path)) {
-    if (continue_if_missing) return kLoadMissingFile;
-    ThrowCannotOpen(path);
-  }
-  std::string text;
+  // Read without a look beforehand: every document loads its content files, and a missing one
+  // is rare.
+  std::optional<std::string> text;
   try {
-    text = context.fs.ReadFile(path);
+    text = context.fs.ReadFileIfPresent(path);
   } catch (const Error& error) {
     ThrowCannotOpen(path, error.description());
   }
+  if (!text) {
+    if (continue_if_missing) return kLoadMissingFile;
+    ThrowCannotOpen(path);
+  }
   table.file_name = path;
-  return ContentFileReader(context, scope, path, table, log_warnings).Read(text);
+  return ContentFileReader(context, scope, path, table, log_warnings).Read(*text);
 }
 
 }  // namespace pentrak
