@@ -1,6 +1,6 @@
 #include "testing/test_project.h"
 
-#include <utility>
+#include <iterator>
 
 #include "settings/project_file.h"
 
@@ -23,20 +23,14 @@ ProjectSettings NewProject(const MacroTags& tags) {
 ProjectSettings NewProject() { return NewProject(DefaultTags()); }
 
 std::string Tagged(std::string_view text, const MacroTags& t) {
-  const std::pair<std::string_view, const std::string*> codes[] = {{"S", &t.macro_start},
-                                                                   {"E", &t.macro_end},
-                                                                   {"PS", &t.parameter_start},
-                                                                   {"PE", &t.parameter_end},
-                                                                   {"W", &t.wildcard},
-                                                                   {"N", &t.non_blank_delete},
-                                                                   {"P", &t.parent_reference},
-                                                                   {"Q", &t.single_quote_escape},
-                                                                   {"C", &t.concatenate},
-                                                                   {"IF", &t.conditional_start},
-                                                                   {"ELSE", &t.conditional_else},
-                                                                   {"FI", &t.conditional_end},
-                                                                   {"R", &t.required},
-                                                                   {"LC", &t.line_continuation}};
+  // The codes in the order of the tags they stand for.
+  static constexpr std::string_view kCodes[] = {"S", "E", "PS", "PE",   "W",  "N", "P",
+                                                "Q", "C", "IF", "ELSE", "FI", "R", "LC"};
+  const std::string* const tags[] = {
+      &t.macro_start, &t.macro_end,         &t.parameter_start,  &t.parameter_end,
+      &t.wildcard,    &t.non_blank_delete,  &t.parent_reference, &t.single_quote_escape,
+      &t.concatenate, &t.conditional_start, &t.conditional_else, &t.conditional_end,
+      &t.required,    &t.line_continuation};
   std::string out;
   std::size_t i = 0;
   while (i < text.size()) {
@@ -44,8 +38,8 @@ std::string Tagged(std::string_view text, const MacroTags& t) {
     const std::string_view code =
         close == std::string_view::npos ? std::string_view() : text.substr(i + 1, close - i - 1);
     const std::string* replacement = nullptr;
-    for (const auto& [name, tag] : codes) {
-      if (name == code) replacement = tag;
+    for (std::size_t k = 0; k < std::size(kCodes); ++k) {
+      if (kCodes[k] == code) replacement = tags[k];
     }
     if (code == "EL") {
       out.append(t.macro_start).append(t.macro_end);
