@@ -57,7 +57,6 @@ class DocumentGeneratorTest : public ::testing::Test {
   std::string macros_ =
       "[@NAME]:\r\n[@FIRST] Smith\r\n[@]\r\n"
       "[@FIRST]:\r\nAnn\r\n[@]\r\n"
-      "[@SELF]:\r\nme [@SELF]\r\n[@]\r\n"
       "[@FLAG]:\r\non\r\n[@]\r\n"
       "[@TWICE]:\r\n[@TWICE]\r\n[@TWICE]\r\n[@]\r\n";
 };
@@ -143,22 +142,6 @@ TEST_F(DocumentGeneratorTest, ExpansionDropsLinesAndHonoursConditionalBlocks) {
               "end");
   EXPECT_EQ(Generate(), kDocumentGenerated);
   EXPECT_EQ(DocumentText(), "top\r\n\r\nshown Ann\r\nend\r\n");
-}
-
-TEST_F(DocumentGeneratorTest, SelfReferencingMacroReachesThePassLimit) {
-  f.project.max_nested_macros = 7;
-  f.WriteText("src/page.tpl", "a\r\n[@SELF]\r\n");
-  try {
-    Generate();
-    ADD_FAILURE() << "no error";
-  } catch (const Error& error) {
-    EXPECT_EQ(error.number(), 10006);
-  }
-  // Passes 1 to 8 ran, one more than the limit.
-  EXPECT_EQ(WorkFile(8), "a\r\nme me me me me me me me [@SELF]\r\n");
-  EXPECT_FALSE(WorkFileExists(9));
-  EXPECT_FALSE(f.Exists("site/index.html"));
-  EXPECT_EQ(Log(), "");
 }
 
 TEST_F(DocumentGeneratorTest, ADoublingMacroEndsAtTheSizeBoundAndLeavesNoPassFiles) {

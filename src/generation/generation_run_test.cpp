@@ -175,14 +175,11 @@ TEST_F(GenerationRunTest, QuestionsAnsweredYesYesToAllNoOrClosed) {
       {"missing file", {A::kNo}, RunEnd::kHalted, 1, 0, 0, 0},
       {"missing file", {}, RunEnd::kHalted, 1, 0, 0, 0},
       {"bad tag", {A::kYes, A::kYes}, RunEnd::kCompleted, 2, 0, 2, 0},
-      {"bad tag", {A::kYesToAll}, RunEnd::kCompleted, 1, 0, 2, 0},
       {"bad tag", {A::kNo}, RunEnd::kHalted, 1, 0, 1, 0},
-      {"bad tag", {}, RunEnd::kHalted, 1, 0, 1, 0},
       {"no folder", {A::kYes, A::kYes}, RunEnd::kCompleted, 2, 2, 0, 0},
       {"no folder", {A::kYesToAll}, RunEnd::kCompleted, 1, 2, 0, 0},
       {"no folder", {A::kNo, A::kNo}, RunEnd::kCompleted, 2, 0, 0, 2},
       {"no folder", {A::kCancel}, RunEnd::kHalted, 1, 0, 1, 0},
-      {"no folder", {}, RunEnd::kHalted, 1, 0, 1, 0},
   };
   for (const Case& c : cases) {
     TestContext g;

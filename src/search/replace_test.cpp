@@ -2,17 +2,12 @@
 
 #include <gtest/gtest.h>
 
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <cerrno>
 #include <cstdint>
 
 #include "platform/error.h"
 #include "platform/file_system.h"
-#include "platform/paths.h"
 #include "testing/test_context.h"
-#include "testing/test_folder.h"
 
 namespace pentrak {
 namespace {
@@ -134,31 +129,6 @@ TEST(ReplaceTest, CancelOrAnEmptyFindChangesNothing) {
             "3 files checked (1 read-only file).");
 }
 
-TEST(ReplaceTest, FailedRewriteLeavesTheFileAndItsCopy) {
-  // The disk fills before the rewrite starts, and half-way through it.
-  for (const bool half_way : {false, true}) {
-    TestContext p;
-    p.WriteText("src/page.tpl", "aaa\r\n");
-    std::string target = p.Source("page.tpl");
-    p.fs.SetFaultHook([&](FileOp op, const std::string& path) {
-      bool hit =
-          path == (half_way ? p.Source(".page.tpl") + std::string(kTemporarySuffix) : target);
-      return op == FileOp::kWrite && hit ? ENOSPC : 0;
-    });
-    EXPECT_EQ(ThrownDescription([&] {
-                ReplaceInFile(p.fs, p.work_files.replace_work_file, target, "a", "b", false, false,
-                              nullptr);
-              }),
-              "Error rewriting file " + target + ". No space left on device.");
-    p.fs.SetFaultHook(nullptr);
-    EXPECT_EQ(p.ReadText("src/page.tpl"), "aaa\r\n");
-    EXPECT_EQ(p.fs.ReadFile(p.work_files.replace_work_file), "aaa\r\n");
-    for (const std::string& name : p.fs.FilesBelow(FolderOfPath(target))) {
-      EXPECT_FALSE(name.ends_with(kTemporarySuffix)) << name;
-    }
-  }
-}
-
 // A full disk in the middle of a run, while the second of three files is copied to the work
 // file or rewritten: the run ends with an error naming that file; the first file keeps its new
 // text, and the second and third are byte for byte what they were.
@@ -203,21 +173,6 @@ TEST(ReplaceTest, AFullDiskInTheMiddleOfARunLosesNoOriginal) {
     EXPECT_EQ(p.ReadText("src/c.par"), "a three\n");
     EXPECT_EQ(p.fs.FilesBelow(p.Path("src")), (Lines{"a.tpl", "b.par", "c.par"}));
   }
-}
-
-TEST(ReplaceTest, ALinkedSourceKeepsItsLinkAndGetsTheNewTextInItsTarget) {
-  TestContext p;
-  p.fs.CreateFolderPath(p.Source("shared/"));
-  p.WriteText("src/shared/page.tpl", "aaa\r\n");
-  const std::string link = p.Source("page.tpl");
-  ASSERT_EQ(::symlink("shared/page.tpl", link.c_str()), 0);
-  EXPECT_EQ(
-      ReplaceInFile(p.fs, p.work_files.replace_work_file, link, "a", "b", false, false, nullptr),
-      3);
-  struct stat st {};
-  ASSERT_EQ(::lstat(link.c_str(), &st), 0);
-  EXPECT_TRUE(S_ISLNK(st.st_mode));
-  EXPECT_EQ(p.ReadText("src/shared/page.tpl"), "bbb\r\n");
 }
 
 // The whole file is searched at once; what is replaced is what a replace line by line replaces,

@@ -167,12 +167,6 @@ TEST(SearchTest, ReportsEveryFileInStatusResultsAndResultsFile) {
   EXPECT_EQ(DetailText(p.results.details[0]), a + " (2) - x marks x");
   EXPECT_EQ(p.results.details[0].line_number, 1);
   EXPECT_FALSE(summary.stopped);
-
-  request.ignore_case = true;
-  summary = DoSearch(p.Search(), request);
-  EXPECT_EQ(summary.occurrences, 3);
-  ASSERT_EQ(p.results.details.size(), 2u);
-  EXPECT_EQ(p.results.details[1].line_number, 3);
 }
 
 // The whole file is searched at once, yet a hit must be what a search line by line finds: never
@@ -207,39 +201,6 @@ TEST(SearchTest, WholeFileSearchCountsAsLineByLine) {
     for (const LineHit& hit : p.results.details) hits.emplace_back(hit.line_number, hit.count);
     EXPECT_EQ(hits, c.hits) << ::testing::PrintToString(std::string(c.text)) << " / " << c.find;
   }
-}
-
-TEST(SearchTest, StopEndsTheRunAfterTheCurrentFile) {
-  TestContext p;
-  int main = p.AddFolder("Main");
-  p.AddDocument(main, "index.html", "", {"1.par", "2.par", "3.par"});
-  for (const char* name : {"1.par", "2.par", "3.par"})
-    p.WriteText("src/" + std::string(name), "hit\r\n");
-  p.ui.stop_on_service_call = 1;  // the first chance to click Stop, before the second file
-
-  SearchRequest request;
-  request.find_text = "hit";
-  SearchSummary summary = DoSearch(p.Search(), request);
-
-  EXPECT_TRUE(summary.stopped);
-  EXPECT_EQ(p.fs.ReadLines(p.work_files.results_file),
-            (Lines{"Searching for: \"hit\"", "", p.Source("1.par"), ">1 occurrence found", "", "",
-                   "Stopped. 1 occurrence in 1 file. 1 file checked. "}));
-}
-
-TEST(SearchTest, DocumentsModeSearchesTheGeneratedDocuments) {
-  TestContext p;
-  int main = p.AddFolder("Main");
-  p.AddDocument(main, "index.html", "page.tpl", {});
-  p.WriteText("src/page.tpl", "<title>[@TITLE]</title>\r\n");
-  p.fs.WriteFile(p.folder.path() + "/site/index.html", "<title>Home</title>\r\n");
-
-  SearchRequest request;
-  request.find_text = "Home";
-  request.documents_mode = true;
-  SearchSummary summary = DoSearch(p.Search(), request);
-  EXPECT_EQ(summary.occurrences, 1);
-  EXPECT_EQ(p.results.results, Lines{p.folder.path() + "/site/index.html (1)"});
 }
 
 }  // namespace

@@ -55,17 +55,6 @@ TEST_F(OptionsDialogTest, EveryOptionIsOnOneTabAndReachableThroughItsKind) {
   EXPECT_EQ(DocumentsDefaultActionCaptions()[3], "Edit the content file with the text editor");
 }
 
-TEST_F(OptionsDialogTest, TheDriveAndFilterFieldsFollowTheirCheckBoxes) {
-  ProgramOptionsForm form = OpenProgramOptions(workbench);
-  EXPECT_FALSE(FieldEnabled(form, "default-drive"));
-  EXPECT_FALSE(FieldEnabled(form, "content-file-filter"));
-  EXPECT_TRUE(FieldEnabled(form, "editor"));
-  SetFieldChecked(form, "enable-default-drive", true);
-  SetFieldChecked(form, "enable-content-file-filter", true);
-  EXPECT_TRUE(FieldEnabled(form, "default-drive"));
-  EXPECT_TRUE(FieldEnabled(form, "content-file-filter"));
-}
-
 TEST_F(OptionsDialogTest, AFieldErrorStopsBeforeAnythingIsWritten) {
   const std::string lead = "Please check the Data you entered into the form. ";
   struct Case {
@@ -160,6 +149,8 @@ TEST_F(OptionsDialogTest, TheDriveAndFilterAreTakenOnlyWhileTheirCheckBoxesAreTi
     ProgramOptionsForm form = OpenProgramOptions(workbench);
     SetFieldChecked(form, "enable-default-drive", c.drive_on);
     SetFieldChecked(form, "enable-content-file-filter", c.filter_on);
+    EXPECT_EQ(FieldEnabled(form, "default-drive"), c.drive_on);
+    EXPECT_EQ(FieldEnabled(form, "content-file-filter"), c.filter_on);
     SetFieldText(form, "default-drive", "D:");
     SetFieldText(form, "content-file-filter", ".par");
     EXPECT_EQ(Confirm(form), DialogState::kClosed);

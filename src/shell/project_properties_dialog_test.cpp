@@ -81,19 +81,7 @@ TEST_F(PropertiesDialogTest, FailuresAreShownAndSaveNothing) {
   EXPECT_EQ(form.tab, PropertiesTab::kMacros);
 
   form.working.tags.wildcard = "*";
-  form.limits.max_docs = "0";
-  EXPECT_EQ(ConfirmProjectProperties(workbench, form), DialogState::kOpen);
-  EXPECT_EQ(ui.messages.back().text,
-            std::string(kFieldLeadIn) +
-                "The maximum number of Documents per Folder must be greater than 0.");
-  EXPECT_EQ(form.tab, PropertiesTab::kMemoryManagement);
-
-  form.limits.max_docs = "fifty";
-  EXPECT_EQ(ConfirmProjectProperties(workbench, form), DialogState::kOpen);
-  EXPECT_EQ(ui.messages.back().title, "Error");
-
   // A content root under a plain file cannot be created: the sample error, and no file chooser.
-  form.limits.max_docs = "50";
   workbench.fs.WriteFile(folder / "plain", "");
   form.working.content_root = folder / "plain/shop/";
   form.working.document_root = "";
