@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <cerrno>
 #include <cstdint>
 
@@ -173,6 +176,21 @@ TEST(ReplaceTest, AFullDiskInTheMiddleOfARunLosesNoOriginal) {
     EXPECT_EQ(p.ReadText("src/c.par"), "a three\n");
     EXPECT_EQ(p.fs.FilesBelow(p.Path("src")), (Lines{"a.tpl", "b.par", "c.par"}));
   }
+}
+
+TEST(ReplaceTest, ALinkedSourceKeepsItsLinkAndGetsTheNewTextInItsTarget) {
+  TestContext p;
+  p.fs.CreateFolderPath(p.Source("shared/"));
+  p.WriteText("src/shared/page.tpl", "aaa\r\n");
+  const std::string link = p.Source("page.tpl");
+  ASSERT_EQ(::symlink("shared/page.tpl", link.c_str()), 0);
+  EXPECT_EQ(
+      ReplaceInFile(p.fs, p.work_files.replace_work_file, link, "a", "b", false, false, nullptr),
+      3);
+  struct stat st {};
+  ASSERT_EQ(::lstat(link.c_str(), &st), 0);
+  EXPECT_TRUE(S_ISLNK(st.st_mode));
+  EXPECT_EQ(p.ReadText("src/shared/page.tpl"), "bbb\r\n");
 }
 
 // The whole file is searched at once; what is replaced is what a replace line by line replaces,

@@ -128,6 +128,20 @@ TEST(WorkFilesTest, LogCreatesAppendsAndTurnsItselfOffOnFailure) {
   EXPECT_FALSE(f.files.log_active);
 }
 
+TEST(WorkFilesTest, DisabledLogHoldsOnlyTheNote) {
+  LogFixture f;
+  f.files.log_file = f.folder / "pentrak.txt";
+  f.fs.WriteFile(f.files.log_file, "last run\r\n");
+  f.options.enable_logging = 0;
+  WriteLog(f.log, "Starting Project: ", true);
+  WriteLog(f.log, "a line");
+  EXPECT_EQ(f.fs.ReadFile(f.files.log_file), "last run\r\n");
+  EXPECT_FALSE(f.files.log_active);
+  WriteLog(f.log, "anything", true, true);
+  EXPECT_EQ(f.fs.ReadFile(f.files.log_file), kNote);
+  EXPECT_TRUE(f.ui.messages.empty());
+}
+
 TEST(WorkFilesTest, ResultsAndGeneratedListFailQuietly) {
   LogFixture f;
   f.files.results_file = f.folder / "search.txt";
