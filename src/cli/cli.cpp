@@ -45,8 +45,9 @@ int Run(int argc, const char* const* argv, std::ostream& out, std::ostream& err,
   app.require_subcommand(0, 1);
 
   // Each sub-command registers itself and sets context.action when chosen.
-  std::vector<CommandRegistrar> registrars = AllCommands();
-  for (const CommandRegistrar& add : registrars) add(app, context);
+  for (const CommandEntry& entry : AllCommands()) {
+    entry.add_arguments(*app.add_subcommand(entry.name, entry.summary), context);
+  }
 
   try {
     app.parse(argc, argv);

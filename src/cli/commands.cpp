@@ -13,11 +13,26 @@ void OnChosen(CLI::App& command, CommandContext& context, std::function<int()> a
   command.callback([&context, action = std::move(action)] { context.action = action; });
 }
 
-std::vector<CommandRegistrar> AllCommands() {
+std::vector<CommandEntry> AllCommands() {
   return {
-      AddGenerateCommand,   AddShowCommand,          AddProjectsCommand,
-      AddSearchCommand,     AddReplaceCommand,       AddFixLineEndingsCommand,
-      AddNewProjectCommand, AddImportOptionsCommand, AddPreviewCommand,
+      {"generate", "Generate the project, one of its folders or one document.",
+       AddGenerateArguments},
+      {"show", "Show a project's folders, documents, templates and content files",
+       AddShowArguments},
+      {"projects", "List the project history; the current project is marked *",
+       AddProjectsArguments},
+      {"search", "Find a text in the project's source files, or in its generated documents",
+       AddSearchArguments},
+      {"replace", "Replace a text in the project's source files; read-only files are left alone",
+       AddReplaceArguments},
+      {"fix-line-endings", "Turn every lone carriage return of a file into a line break",
+       AddFixLineEndingsArguments},
+      {"new-project", "Create a project with the sample files and make it the current one",
+       AddNewProjectArguments},
+      {"import-options", "Import the program options of another installation and its history",
+       AddImportOptionsArguments},
+      {"preview", "Serve the document root, regenerate on every save, reload open pages.",
+       AddPreviewArguments},
   };
 }
 

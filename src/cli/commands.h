@@ -3,6 +3,7 @@
 #include <functional>
 #include <initializer_list>
 #include <iosfwd>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -22,7 +23,12 @@ struct CommandContext {
   std::function<int()> action;
 };
 
-using CommandRegistrar = std::function<void(CLI::App&, CommandContext&)>;
+// A sub-command: its name and summary as --help lists them, and what adds its arguments.
+struct CommandEntry {
+  const char* name;
+  const char* summary;
+  void (*add_arguments)(CLI::App& command, CommandContext& context);
+};
 
 // A switch of a sub-command: its name, where it is kept, and its help text.
 struct Flag {
@@ -35,18 +41,26 @@ void AddFlags(CLI::App& command, std::initializer_list<Flag> flags);
 // Makes action the one to run when command is the sub-command chosen.
 void OnChosen(CLI::App& command, CommandContext& context, std::function<int()> action);
 
-// Each sub-command's registrar, from its own file "<name>_command.cpp".
-void AddGenerateCommand(CLI::App& app, CommandContext& context);
-void AddShowCommand(CLI::App& app, CommandContext& context);
-void AddProjectsCommand(CLI::App& app, CommandContext& context);
-void AddSearchCommand(CLI::App& app, CommandContext& context);
-void AddReplaceCommand(CLI::App& app, CommandContext& context);
-void AddFixLineEndingsCommand(CLI::App& app, CommandContext& context);
-void AddNewProjectCommand(CLI::App& app, CommandContext& context);
-void AddImportOptionsCommand(CLI::App& app, CommandContext& context);
-void AddPreviewCommand(CLI::App& app, CommandContext& context);
+// The options that command's arguments fill while parsing; run(context, options) is the action.
+template <typename Options, typename Run>
+Options& Bind(CLI::App& command, CommandContext& context, Run run) {
+  auto options = std::make_shared<Options>();
+  OnChosen(command, context, [&context, options, run] { return run(context, *options); });
+  return *options;
+}
+
+// Each sub-command's arguments, from its own file "<name>_command.cpp".
+void AddGenerateArguments(CLI::App& command, CommandContext& context);
+void AddShowArguments(CLI::App& command, CommandContext& context);
+void AddProjectsArguments(CLI::App& command, CommandContext& context);
+void AddSearchArguments(CLI::App& command, CommandContext& context);
+void AddReplaceArguments(CLI::App& command, CommandContext& context);
+void AddFixLineEndingsArguments(CLI::App& command, CommandContext& context);
+void AddNewProjectArguments(CLI::App& command, CommandContext& context);
+void AddImportOptionsArguments(CLI::App& command, CommandContext& context);
+void AddPreviewArguments(CLI::App& command, CommandContext& context);
 
 // The sub-commands in the order --help lists them.
-std::vector<CommandRegistrar> AllCommands();
+std::vector<CommandEntry> AllCommands();
 
 }  // namespace pentrak::cli

@@ -26,12 +26,9 @@ int RunFixLineEndings(const CommandContext& context, const std::string& file) {
 
 }  // namespace
 
-void AddFixLineEndingsCommand(CLI::App& app, CommandContext& context) {
-  auto file = std::make_shared<std::string>();
-  CLI::App* command = app.add_subcommand(
-      "fix-line-endings", "Turn every lone carriage return of a file into a line break");
-  command->add_option("FILE", *file, "The file to repair")->required();
-  OnChosen(*command, context, [file, &context] { return RunFixLineEndings(context, *file); });
+void AddFixLineEndingsArguments(CLI::App& command, CommandContext& context) {
+  std::string& file = Bind<std::string>(command, context, RunFixLineEndings);
+  command.add_option("FILE", file, "The file to repair")->required();
 }
 
 }  // namespace pentrak::cli

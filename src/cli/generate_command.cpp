@@ -17,14 +17,16 @@ namespace pentrak::cli {
 namespace {
 
 struct GenerateOptions {
-  std::string project;
-  std::string folder;
-  std::string document;
+  std::string project;  // empty: the current project
+  // Switches over the saved settings, for this run only.
   bool modified_only = false;
   bool skip_read_only = false;
   bool create_subdirectories = false;
   bool ignore_errors = false;
   bool quiet = false;
+  // The folder or document to generate; both empty: the whole project.
+  std::string folder;
+  std::string document;
 };
 
 // What the run covers: the whole project, or the indexes of a folder and maybe a document.
@@ -89,28 +91,25 @@ int RunGenerate(CommandContext& context, const GenerateOptions& options) {
 
 }  // namespace
 
-void AddGenerateCommand(CLI::App& app, CommandContext& context) {
-  auto options = std::make_shared<GenerateOptions>();
-  CLI::App* command =
-      app.add_subcommand("generate", "Generate the project, one of its folders or one document.");
-  command->add_option("project", options->project,
-                      "Project file (.web); without it the current project is generated");
-  command->add_option("--folder", options->folder, "Generate only the folder of this name");
-  command->add_option(
-      "--document", options->document,
+void AddGenerateArguments(CLI::App& command, CommandContext& context) {
+  GenerateOptions& o = Bind<GenerateOptions>(command, context, RunGenerate);
+  command.add_option("project", o.project,
+                     "Project file (.web); without it the current project is generated");
+  command.add_option("--folder", o.folder, "Generate only the folder of this name");
+  command.add_option(
+      "--document", o.document,
       "Generate only this document: [FOLDER/]DOC, DOC as the definition file writes it");
-  AddFlags(*command, {
-                         {"--modified-only", &options->modified_only,
-                          "Generate only documents older than their sources"},
-                         {"--skip-read-only", &options->skip_read_only,
-                          "Skip read-only documents instead of halting"},
-                         {"--create-subdirectories", &options->create_subdirectories,
-                          "Create missing document folders without asking"},
-                         {"--ignore-errors", &options->ignore_errors,
-                          "Go on after missing content files and generation errors"},
-                         {"--quiet", &options->quiet, "Show no status lines"},
-                     });
-  OnChosen(*command, context, [&context, options] { return RunGenerate(context, *options); });
+  AddFlags(
+      command,
+      {
+          {"--modified-only", &o.modified_only, "Generate only documents older than their sources"},
+          {"--skip-read-only", &o.skip_read_only, "Skip read-only documents instead of halting"},
+          {"--create-subdirectories", &o.create_subdirectories,
+           "Create missing document folders without asking"},
+          {"--ignore-errors", &o.ignore_errors,
+           "Go on after missing content files and generation errors"},
+          {"--quiet", &o.quiet, "Show no status lines"},
+      });
 }
 
 }  // namespace pentrak::cli

@@ -64,19 +64,15 @@ int RunImportOptions(CommandContext& context, const ImportOptions& options) {
 
 }  // namespace
 
-void AddImportOptionsCommand(CLI::App& app, CommandContext& context) {
-  CLI::App* command = app.add_subcommand(
-      "import-options", "Import the program options of another installation and its history");
-  auto options = std::make_shared<ImportOptions>();
-  command->add_option("options", options->options_file, "The program options file to import")
-      ->required();
+void AddImportOptionsArguments(CLI::App& command, CommandContext& context) {
+  ImportOptions& o = Bind<ImportOptions>(command, context, RunImportOptions);
+  command.add_option("options", o.options_file, "The program options file to import")->required();
   command
-      ->add_option("--history", options->history,
-                   "import (copy the history the options name), import-from=FILE (copy FILE), "
-                   "keep (use the history the options name) or own (this program's history); "
-                   "default: the recommended choice")
+      .add_option("--history", o.history,
+                  "import (copy the history the options name), import-from=FILE (copy FILE), "
+                  "keep (use the history the options name) or own (this program's history); "
+                  "default: the recommended choice")
       ->check(CLI::Validator(CheckHistoryChoice, "CHOICE"));
-  OnChosen(*command, context, [&context, options] { return RunImportOptions(context, *options); });
 }
 
 }  // namespace pentrak::cli

@@ -71,25 +71,21 @@ int RunNewProject(CommandContext& context, const NewProjectOptions& options) {
 
 }  // namespace
 
-void AddNewProjectCommand(CLI::App& app, CommandContext& context) {
-  CLI::App* command = app.add_subcommand(
-      "new-project", "Create a project with the sample files and make it the current one");
-  auto options = std::make_shared<NewProjectOptions>();
-  command->add_option("project", options->project_file, "The new project file (.web)")->required();
-  command->add_option("--name", options->name, "Project name")->required();
-  command->add_option("--content-root", options->content_root,
-                      "Root of templates and content files; default: the project file's folder");
-  command->add_option("--document-root", options->document_root,
-                      "Root of the generated documents; default: the content root");
-  AddFlags(*command, {
-                         {"--no-samples", &options->no_samples,
-                          "Do not copy the sample template and content files"},
-                         {"--no-definition", &options->no_definition,
-                          "Do not copy the sample project definition file"},
-                         {"--no-create-roots", &options->no_create_roots,
-                          "Do not create missing root folders"},
-                     });
-  OnChosen(*command, context, [&context, options] { return RunNewProject(context, *options); });
+void AddNewProjectArguments(CLI::App& command, CommandContext& context) {
+  NewProjectOptions& o = Bind<NewProjectOptions>(command, context, RunNewProject);
+  command.add_option("project", o.project_file, "The new project file (.web)")->required();
+  command.add_option("--name", o.name, "Project name")->required();
+  command.add_option("--content-root", o.content_root,
+                     "Root of templates and content files; default: the project file's folder");
+  command.add_option("--document-root", o.document_root,
+                     "Root of the generated documents; default: the content root");
+  AddFlags(
+      command,
+      {
+          {"--no-samples", &o.no_samples, "Do not copy the sample template and content files"},
+          {"--no-definition", &o.no_definition, "Do not copy the sample project definition file"},
+          {"--no-create-roots", &o.no_create_roots, "Do not create missing root folders"},
+      });
 }
 
 }  // namespace pentrak::cli

@@ -54,23 +54,20 @@ int RunPreview(CommandContext& context, const PreviewCommandOptions& options) {
 
 }  // namespace
 
-void AddPreviewCommand(CLI::App& app, CommandContext& context) {
-  auto options = std::make_shared<PreviewCommandOptions>();
-  CLI::App* command = app.add_subcommand(
-      "preview", "Serve the document root, regenerate on every save, reload open pages.");
-  command->add_option("project", options->project,
-                      "Project file (.web); without it the current project is previewed");
+void AddPreviewArguments(CLI::App& command, CommandContext& context) {
+  PreviewCommandOptions& o = Bind<PreviewCommandOptions>(command, context, RunPreview);
+  command.add_option("project", o.project,
+                     "Project file (.web); without it the current project is previewed");
   command
-      ->add_option("--port", options->server.port,
-                   "Port to listen on; the next free one when it is taken, 0 for any")
+      .add_option("--port", o.server.port,
+                  "Port to listen on; the next free one when it is taken, 0 for any")
       ->check(CLI::Range(0, 65535))
       ->capture_default_str();
   command
-      ->add_option("--bind", options->server.bind,
-                   "Address to listen on (0.0.0.0 serves other machines too)")
+      .add_option("--bind", o.server.bind,
+                  "Address to listen on (0.0.0.0 serves other machines too)")
       ->capture_default_str();
-  command->add_flag("--no-open", options->no_open, "Do not open the browser");
-  OnChosen(*command, context, [&context, options] { return RunPreview(context, *options); });
+  command.add_flag("--no-open", o.no_open, "Do not open the browser");
 }
 
 }  // namespace pentrak::cli

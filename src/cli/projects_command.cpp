@@ -42,10 +42,8 @@ int RunProjects(CommandContext& context) {
 
 }  // namespace
 
-void AddProjectsCommand(CLI::App& app, CommandContext& context) {
-  CLI::App* command =
-      app.add_subcommand("projects", "List the project history; the current project is marked *");
-  OnChosen(*command, context, [&context] { return RunProjects(context); });
+void AddProjectsArguments(CLI::App& command, CommandContext& context) {
+  OnChosen(command, context, [&context] { return RunProjects(context); });
 }
 
 }  // namespace pentrak::cli

@@ -43,16 +43,13 @@ int RunReplace(const CommandContext& context, const ReplaceArgs& args) {
 
 }  // namespace
 
-void AddReplaceCommand(CLI::App& app, CommandContext& context) {
-  auto args = std::make_shared<ReplaceArgs>();
-  CLI::App* command = app.add_subcommand(
-      "replace", "Replace a text in the project's source files; read-only files are left alone");
-  command->add_option("FIND", args->selection.find, "The text to replace")->required();
-  command->add_option("REPLACEMENT", args->replacement, "The text to put in its place")->required();
-  AddFileSelectionOptions(*command, args->selection);
-  command->add_flag("--yes", args->yes, "Replace without asking for confirmation");
-  command->add_flag("--details", args->details, "List every line that had a hit");
-  OnChosen(*command, context, [args, &context] { return RunReplace(context, *args); });
+void AddReplaceArguments(CLI::App& command, CommandContext& context) {
+  ReplaceArgs& args = Bind<ReplaceArgs>(command, context, RunReplace);
+  command.add_option("FIND", args.selection.find, "The text to replace")->required();
+  command.add_option("REPLACEMENT", args.replacement, "The text to put in its place")->required();
+  AddFileSelectionOptions(command, args.selection);
+  command.add_flag("--yes", args.yes, "Replace without asking for confirmation");
+  command.add_flag("--details", args.details, "List every line that had a hit");
 }
 
 }  // namespace pentrak::cli

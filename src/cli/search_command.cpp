@@ -32,19 +32,16 @@ int RunSearch(const CommandContext& context, const SearchArgs& args) {
 
 }  // namespace
 
-void AddSearchCommand(CLI::App& app, CommandContext& context) {
-  auto args = std::make_shared<SearchArgs>();
-  CLI::App* command = app.add_subcommand(
-      "search", "Find a text in the project's source files, or in its generated documents");
-  command->add_option("TEXT", args->selection.find, "The text to find")->required();
-  AddFileSelectionOptions(*command, args->selection);
-  AddFlags(*command, {
-                         {"--definitions-only", &args->definitions_only,
-                          "Count only the lines that define the macro named by TEXT"},
-                         {"--documents", &args->documents,
-                          "Search the generated documents instead of the source files"},
-                     });
-  OnChosen(*command, context, [args, &context] { return RunSearch(context, *args); });
+void AddSearchArguments(CLI::App& command, CommandContext& context) {
+  SearchArgs& args = Bind<SearchArgs>(command, context, RunSearch);
+  command.add_option("TEXT", args.selection.find, "The text to find")->required();
+  AddFileSelectionOptions(command, args.selection);
+  AddFlags(command, {
+                        {"--definitions-only", &args.definitions_only,
+                         "Count only the lines that define the macro named by TEXT"},
+                        {"--documents", &args.documents,
+                         "Search the generated documents instead of the source files"},
+                    });
 }
 
 }  // namespace pentrak::cli

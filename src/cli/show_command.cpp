@@ -24,12 +24,9 @@ int RunShow(CommandContext& context, const std::string& project_path) {
 
 }  // namespace
 
-void AddShowCommand(CLI::App& app, CommandContext& context) {
-  CLI::App* command = app.add_subcommand(
-      "show", "Show a project's folders, documents, templates and content files");
-  auto project_path = std::make_shared<std::string>();
-  command->add_option("project", *project_path, "Project file (.web); default: the current one");
-  OnChosen(*command, context, [&context, project_path] { return RunShow(context, *project_path); });
+void AddShowArguments(CLI::App& command, CommandContext& context) {
+  std::string& project_path = Bind<std::string>(command, context, RunShow);
+  command.add_option("project", project_path, "Project file (.web); default: the current one");
 }
 
 }  // namespace pentrak::cli
