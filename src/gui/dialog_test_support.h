@@ -5,28 +5,12 @@
 #include <QDialog>
 #include <QLineEdit>
 #include <QTest>
-#include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <string>
 
 #include "gui/dialog_screenshots.h"
 #include "gui/gui_test_support.h"
 
 namespace pentrak {
-
-inline std::string ReadFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
-
-// Writes a file whole, with any missing folders above it.
-inline void WriteFile(const std::string& path, const std::string& text) {
-  std::filesystem::create_directories(std::filesystem::path(path).parent_path());
-  std::ofstream(path, std::ios::binary) << text;
-}
 
 // Replaces a field's text by keystrokes, as a user types it.
 inline void Type(QLineEdit* edit, const std::string& text) {

@@ -8,9 +8,12 @@
 #include <QElapsedTimer>
 #include <QListWidget>
 #include <deque>
+#include <filesystem>
+#include <fstream>
 #include <functional>
 #include <memory>
 #include <optional>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -24,6 +27,20 @@
 #include "testing/test_folder.h"
 
 namespace pentrak {
+
+// A file's bytes; empty when it cannot be read.
+inline std::string ReadFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::stringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+// Writes a file whole, with any missing folders above it.
+inline void WriteFile(const std::string& path, const std::string& text) {
+  std::filesystem::create_directories(std::filesystem::path(path).parent_path());
+  std::ofstream(path, std::ios::binary) << text;
+}
 
 // The desktop seam with its boxes answered from queues (OK, Yes, or the preset when a queue is
 // empty) and recorded; status lines, event servicing and Stop are the real ones.

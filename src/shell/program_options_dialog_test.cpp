@@ -178,10 +178,6 @@ TEST_F(OptionsDialogTest, ANewHistoryFileIsCheckedBeforeItIsRead) {
   EXPECT_EQ(Confirm(form), DialogState::kClosed);
   ASSERT_EQ(ui.messages.size(), 1u);
   EXPECT_EQ(ui.messages[0].title, "Create Default Project History File");
-  EXPECT_EQ(ui.messages[0].text,
-            "The Project History file could not be found.\rA default Project History file will be "
-            "created at " +
-                moved + ".\rPress OK to create the file or press Cancel to exit the program.");
   EXPECT_EQ(Read(moved), "5|" + SampleProjectPath(home) + "|2\r\n");
   EXPECT_EQ(workbench.history.current_index, 0);
   EXPECT_TRUE(HasLine("project-file=" + moved));
