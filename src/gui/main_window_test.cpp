@@ -13,29 +13,13 @@
 #include <filesystem>
 #include <regex>
 
-#include "gui/gui_test_support.h"
+#include "gui/tool_window_test_support.h"
 #include "settings/project_history.h"
 
 namespace pentrak {
 namespace {
 
 const std::string kSample = "Pentrak CMS Overview (Sample)";
-
-// A project "name" below folder/name with one folder "Main" holding these documents (each
-// "path" generated from page.tpl); returns the project file.
-std::string WriteProject(const TestFolder& folder, const std::string& name,
-                         const std::vector<std::string>& documents) {
-  std::string root = folder / name + "/";
-  std::string definition = "[Main]\r\n";
-  for (const std::string& document : documents) definition += document + ",page.tpl\r\n";
-  WriteFile(root + "project.txt", definition);
-  WriteFile(root + "page.tpl", "<p>page</p>\r\n");
-  std::filesystem::create_directories(root + "out");
-  std::string file = root + name + ".web";
-  WriteFile(file, "name=" + name + "\r\ndocument-root=" + root + "out/\r\ncontent-root=" + root +
-                      "\r\ndefinition-file=project.txt\r\nmax-docs=2000\r\n");
-  return file;
-}
 
 // A program that writes its arguments, one a line, to record (whole, once it has them all);
 // returns the program.
@@ -165,36 +149,36 @@ TEST(MainWindow, GeneratesTheProjectAsTheCommandLineDoes) {
 
 TEST(MainWindow, StopEndsALongRun) {
   DesktopFixture desktop;
-  std::vector<std::string> documents;
-  for (int i = 0; i < 2000; ++i) documents.push_back("page" + std::to_string(i) + ".html");
-  std::string project = WriteProject(desktop.folder, "Big", documents);
-  ASSERT_TRUE(desktop.Open({"", project, ""}));
+  ASSERT_TRUE(desktop.Open());
+  ToolProject project(desktop);
+  std::string definition = "[Main]\r\n";
+  for (int i = 0; i < 2000; ++i) definition += "page" + std::to_string(i) + ".html,page.tpl\r\n";
+  project.Write(project.Source("page.tpl"), "<p>page</p>\r\n");
+  project.Open(definition, "max-docs=2000\r\n");
   desktop.ui.on_service = [&](int call) {
     if (call == 50) desktop.Trigger("Stop");
   };
   desktop.Trigger("Generate");
   std::vector<std::string> status = desktop.StatusLines();
   ASSERT_GE(status.size(), 2u);
-  EXPECT_EQ(status[status.size() - 2].rfind("Stopped Project:  \tBig\t\t", 0), 0u);
+  EXPECT_EQ(status[status.size() - 2].rfind("Stopped Project:  \tTools\t\t", 0), 0u);
   std::smatch match;
   ASSERT_TRUE(std::regex_match(status.back(), match,
                                std::regex("Generated ([0-9]+) of ([0-9]+) documents\\.")))
       << status.back();
   EXPECT_EQ(match[1], match[2]);
   EXPECT_LT(std::stoi(match[1]), 2000);
-  EXPECT_FALSE(std::filesystem::exists(desktop.folder / "Big/out/page1999.html"));
-  std::string log = ReadFile(desktop.folder / "temp/pentrak.txt");
-  EXPECT_NE(log.find("\r\nStopped Project:  \tBig\t\t"), std::string::npos);
-  EXPECT_NE(log.find("Total Documents:      " + std::string(match[1]) + "\r\n"), std::string::npos);
+  EXPECT_FALSE(std::filesystem::exists(project.Document("page1999.html")));
 }
 
 TEST(MainWindow, RemoveProjectAsksFirst) {
   DesktopFixture desktop;
-  std::string project = WriteProject(desktop.folder, "Shop", {"index.html"});
-  ASSERT_TRUE(desktop.Open({"", project, ""}));
+  ASSERT_TRUE(desktop.Open());
+  ToolProject project(desktop);
+  project.Open("[Main]\r\n");
   auto* projects = desktop.Find<QComboBox>("cboProjects");
   ASSERT_EQ(projects->count(), 2);
-  EXPECT_EQ(projects->currentText(), "Shop");
+  EXPECT_EQ(projects->currentText(), "Tools");
   for (Answer answer : {Answer::kCancel, Answer::kOk}) {
     desktop.ui.message_answers = {answer};
     desktop.Trigger("mnuRemoveProject");
@@ -202,7 +186,7 @@ TEST(MainWindow, RemoveProjectAsksFirst) {
     EXPECT_EQ(projects->count(), answer == Answer::kOk ? 1 : 2);
   }
   EXPECT_EQ(projects->currentText(), QString::fromStdString(kSample));
-  EXPECT_TRUE(std::filesystem::exists(project));
+  EXPECT_TRUE(std::filesystem::exists(desktop.folder / "tools/tools.web"));
 }
 
 TEST(MainWindow, BatchFormGeneratesAndClosesOnlyForModeTwo) {
