@@ -33,6 +33,7 @@ class PropertiesDialogTest : public ::testing::Test, public StartedProgram {
 TEST_F(PropertiesDialogTest, ConfirmingANewProjectSavesItAndMakesItCurrent) {
   std::string sample = SampleProjectPath(workbench.program_folder);
   ProjectPropertiesForm form = NewShop();
+  EXPECT_EQ(ConfirmCaption(form), "Create");
   EXPECT_EQ(form.working.document_root, folder / "shop/");
   std::string path = folder / "shop/Shop.web";
   ui.file_choices.push_back(path);
@@ -100,7 +101,8 @@ TEST_F(PropertiesDialogTest, FailuresAreShownAndSaveNothing) {
 TEST_F(PropertiesDialogTest, EditingTheCurrentProjectRewritesItsFile) {
   std::string path = workbench.project.project_file_path;
   ProjectPropertiesForm form = OpenProjectProperties(workbench);
-  EXPECT_FALSE(form.new_project_mode);
+  EXPECT_EQ(ConfirmCaption(form), "OK");
+  EXPECT_EQ(form.limits.max_folders, "25");  // the limits as text
   form.working.name = "Overview";
   form.limits.max_folders = "9";
   EXPECT_EQ(ConfirmProjectProperties(workbench, form), DialogState::kClosed);
