@@ -27,9 +27,7 @@ void WriteSmallProject(ToolProject& project) {
       "about.html,page.tpl,about.par!\r\n[News]\r\nnews.html,page.tpl,news.par!\r\n");
 }
 
-SearchForm* Form(DesktopFixture& desktop) { return desktop.Find<SearchForm>("frmSearch"); }
-
-TEST(SearchWindow, ListsWhatTheResultsFileHoldsInProjectAndDocumentsMode) {
+TEST(SearchWindow, ListsWhatTheResultsFileHoldsForEachKindOfSearch) {
   DesktopFixture desktop;
   ASSERT_TRUE(desktop.Open());
   ToolProject project(desktop);
@@ -37,7 +35,7 @@ TEST(SearchWindow, ListsWhatTheResultsFileHoldsInProjectAndDocumentsMode) {
   const std::string& results_file = desktop.workbench.work_files.results_file;
 
   desktop.Trigger("mnuSearch");
-  SearchForm* form = Form(desktop);
+  auto* form = desktop.Find<SearchForm>("frmSearch");
   ASSERT_NE(form, nullptr);
   EXPECT_EQ(form->windowTitle(), "Find");
   auto* find = form->findChild<QLineEdit*>("txtFind");
@@ -78,6 +76,17 @@ TEST(SearchWindow, ListsWhatTheResultsFileHoldsInProjectAndDocumentsMode) {
   EXPECT_TRUE(DesktopFixture::WaitFor(
       [&] { return desktop.workbench.fs.FileExists(project.Source("index.par.line1")); }));
 
+  // Definitions only shows what it looks for: only globals.par defines the macro, page.tpl
+  // merely uses it.
+  auto* definitions = form->findChild<QCheckBox*>("ckDefinitionsOnly");
+  definitions->setChecked(true);
+  find->setText("[@Title]");
+  EXPECT_EQ(form->findChild<QLabel*>("lblPattern")->text(),
+            "Counts the lines that begin with \"[@Title]:\" or \"[@Title(@\" and hold \"]:\".");
+  search->click();
+  EXPECT_EQ(ListLines(results), std::vector<std::string>{project.Source("globals.par") + " (1)"});
+  definitions->setChecked(false);
+
   // Documents mode searches the generated documents, here without regard to case.
   desktop.Trigger("mnuSearchDocuments");
   EXPECT_EQ(form->windowTitle(), "Find in Documents");
@@ -87,23 +96,6 @@ TEST(SearchWindow, ListsWhatTheResultsFileHoldsInProjectAndDocumentsMode) {
   search->click();
   EXPECT_EQ(ListLines(results), std::vector<std::string>{project.Document("index.html") + " (2)"});
   EXPECT_EQ(details->topLevelItem(0)->childCount(), 2);
-}
-
-TEST(SearchWindow, DefinitionsOnlyShowsWhatItLooksFor) {
-  DesktopFixture desktop;
-  ASSERT_TRUE(desktop.Open());
-  ToolProject project(desktop);
-  WriteSmallProject(project);
-  desktop.Trigger("mnuSearch");
-  SearchForm* form = Form(desktop);
-  form->findChild<QCheckBox*>("ckDefinitionsOnly")->setChecked(true);
-  form->findChild<QLineEdit*>("txtFind")->setText("[@Title]");
-  EXPECT_EQ(form->findChild<QLabel*>("lblPattern")->text(),
-            "Counts the lines that begin with \"[@Title]:\" or \"[@Title(@\" and hold \"]:\".");
-  form->findChild<QPushButton*>("cmdSearch")->click();
-  // Only globals.par defines the macro; page.tpl merely uses it.
-  EXPECT_EQ(ListLines(form->findChild<QListWidget*>("lstResults")),
-            std::vector<std::string>{project.Source("globals.par") + " (1)"});
 }
 
 TEST(SearchWindow, StopEndsALongSearchAndClosingIsRefusedMeanwhile) {
@@ -123,7 +115,7 @@ TEST(SearchWindow, StopEndsALongSearchAndClosingIsRefusedMeanwhile) {
   ASSERT_EQ(desktop.workbench.definition.document_count, kFiles);
 
   desktop.Trigger("mnuSearch");
-  SearchForm* form = Form(desktop);
+  auto* form = desktop.Find<SearchForm>("frmSearch");
   auto* search = form->findChild<QPushButton*>("cmdSearch");
   auto* close = form->findChild<QPushButton*>("cmdClose");
   form->findChild<QLineEdit*>("txtFind")->setText("x");
@@ -175,10 +167,11 @@ TEST(ToolWindows, EachHasADefaultButtonEscapeAndDistinctMnemonics) {
     const char* window;
     const char* default_button;
   };
-  for (const Case& c : {Case{"mnuSearch", "frmSearch", "cmdSearch"},
-                        Case{"mnuSearchDocuments", "frmSearch", "cmdSearch"},
-                        Case{"mnuReplace", "frmReplace", "cmdReplace"},
-                        Case{"mnuReplaceSpecial", "frmReplaceSpecial", "cmdReplace"}}) {
+  const Case cases[] = {{"mnuSearch", "frmSearch", "cmdSearch"},
+                        {"mnuSearchDocuments", "frmSearch", "cmdSearch"},
+                        {"mnuReplace", "frmReplace", "cmdReplace"},
+                        {"mnuReplaceSpecial", "frmReplaceSpecial", "cmdReplace"}};
+  for (const Case& c : cases) {
     SCOPED_TRACE(c.menu);
     desktop.Trigger(c.menu);
     auto* window = desktop.Find<QWidget>(c.window);
