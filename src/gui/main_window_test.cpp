@@ -255,17 +255,14 @@ TEST(MainWindow, PreviewServesTheProjectUntilClickedAgain) {
       << opened;
   EXPECT_EQ(desktop.StatusLines().back(), "Serving " + desktop.workbench.project.document_root +
                                               " at " + opened.substr(0, opened.size() - 1));
-  // Starting generated the site; the home page is served as written, the reload script added.
-  std::string page = ReadFile(desktop.folder / "overview/index.html");
-  std::size_t body_end = page.rfind("</body>");
-  ASSERT_NE(body_end, std::string::npos);
+  // Starting generated the site, which is served (as the preview server test checks) until the
+  // next click.
+  EXPECT_TRUE(std::filesystem::exists(desktop.folder / "overview/index.html"));
   httplib::Client client("127.0.0.1", std::stoi(url[1]));
   client.set_connection_timeout(5);
   httplib::Result home = client.Get("/");
   ASSERT_TRUE(home);
   EXPECT_EQ(home->status, 200);
-  EXPECT_EQ(home->body.substr(0, body_end), page.substr(0, body_end));
-  EXPECT_GT(home->body.size(), page.size());
 
   desktop.Trigger("Preview");
   EXPECT_FALSE(menu->isChecked());

@@ -1,13 +1,10 @@
 #include "platform/process.h"
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <cerrno>
-#include <filesystem>
 
 #include "platform/error.h"
-#include "testing/test_folder.h"
 
 namespace pentrak {
 namespace {
@@ -30,17 +27,6 @@ TEST(ProcessTest, SplitsWordsAtBlanksAndKeepsQuotedBlanks) {
   };
   for (const Case& c : cases)
     EXPECT_EQ(SplitCommandLine(c.command_line), c.words) << c.command_line;
-}
-
-TEST(ProcessTest, StartsTheProgramWithoutAShell) {
-  TestFolder folder;
-  // A shell would expand "$HOME" and split the quoted name at its blank.
-  std::string marker = folder / "with blank";
-  std::string literal = folder / "$HOME";
-  StartCommandLine("touch \"" + marker + "\" " + literal);
-  for (int i = 0; i < 500 && !std::filesystem::exists(literal); ++i) ::usleep(10000);
-  EXPECT_TRUE(std::filesystem::exists(marker));
-  EXPECT_TRUE(std::filesystem::exists(literal));
 }
 
 TEST(ProcessTest, AMissingProgramFailsWithTheSystemsNumber) {
