@@ -32,15 +32,6 @@ std::string RecordingProgram(const TestFolder& folder, const std::string& record
   return script;
 }
 
-// The sample project's file as the batch form names it on Windows: every separator a "\".
-std::string BatchPath(const std::string& path) {
-  std::string text = path;
-  for (char& c : text) {
-    if (c == '/') c = '\\';
-  }
-  return text;
-}
-
 TEST(MainWindow, StartsWithTheFirstRunQuestionsAndShowsTheSampleProject) {
   DesktopFixture desktop;
   ASSERT_TRUE(desktop.Open());
@@ -75,11 +66,13 @@ TEST(MainWindow, EachSwitchIsStoredInUiIniAtOnce) {
     const char* box;
     const char* line;
   };
-  for (const Case& c :
-       {Case{"ckShowPaths", "display-paths=1"}, Case{"ckShowAttributes", "display-attributes=1"},
-        Case{"ckShowMacros", "display-macros=1"}, Case{"ckGenerateModifiedOnly", "modified-only=1"},
-        Case{"ckSkipReadOnly", "skip-read-only=1"},
-        Case{"ckAutomaticallyCreateSubdirectories", "create-subdirectories=1"}}) {
+  const Case cases[] = {{"ckShowPaths", "display-paths=1"},
+                        {"ckShowAttributes", "display-attributes=1"},
+                        {"ckShowMacros", "display-macros=1"},
+                        {"ckGenerateModifiedOnly", "modified-only=1"},
+                        {"ckSkipReadOnly", "skip-read-only=1"},
+                        {"ckAutomaticallyCreateSubdirectories", "create-subdirectories=1"}};
+  for (const Case& c : cases) {
     std::string before = ReadFile(desktop.folder / "ui.ini");
     desktop.Find<QAbstractButton>(c.box)->click();
     std::string after = ReadFile(desktop.folder / "ui.ini");
@@ -189,7 +182,8 @@ TEST(MainWindow, RemoveProjectAsksFirst) {
 TEST(MainWindow, BatchFormGeneratesAndClosesOnlyForModeTwo) {
   for (bool close : {true, false}) {
     DesktopFixture desktop;
-    std::string project = BatchPath(desktop.folder / "overview/Pentrak CMS Overview.web");
+    // Written with "\" the path matches as well; the command line's batch test checks that.
+    std::string project = desktop.folder / "overview/Pentrak CMS Overview.web";
     ASSERT_TRUE(desktop.Open(
         {"", "", std::string(close ? "/mode=2" : "/mode=1") + " /project=" + project}));
     auto* timer = desktop.Find<QTimer>("Timer2");
