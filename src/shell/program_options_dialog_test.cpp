@@ -141,9 +141,10 @@ TEST_F(OptionsDialogTest, TheDriveAndFilterAreTakenOnlyWhileTheirCheckBoxesAreTi
     std::string filter_line;
   };
   // The options had "C:" and ".txt"; the fields were typed "D:" and ".par".
-  for (const Case& c : {Case{true, false, "default-drive=D:", "content-file-filter=.txt"},
-                        Case{false, true, "default-drive=C:", "content-file-filter=.par"},
-                        Case{false, false, "default-drive=C:", "content-file-filter=.txt"}}) {
+  const Case cases[] = {{true, false, "default-drive=D:", "content-file-filter=.txt"},
+                        {false, true, "default-drive=C:", "content-file-filter=.par"},
+                        {false, false, "default-drive=C:", "content-file-filter=.txt"}};
+  for (const Case& c : cases) {
     workbench.options.default_drive = "C:";
     workbench.options.content_file_filter = ".txt";
     ProgramOptionsForm form = OpenProgramOptions(workbench);
