@@ -2,19 +2,14 @@
 #include <httplib.h>
 #include <sys/stat.h>
 
-#include <QAbstractButton>
 #include <QComboBox>
-#include <QLabel>
-#include <QPushButton>
-#include <QTest>
 #include <QTimer>
 #include <QTreeWidget>
 #include <algorithm>
 #include <cstdlib>
-#include <filesystem>
 #include <regex>
 
-#include "gui/tool_window_test_support.h"
+#include "gui/gui_test_support.h"
 #include "settings/project_history.h"
 
 namespace pentrak {

@@ -1,11 +1,9 @@
 #include <gtest/gtest.h>
 
-#include <QAction>
 #include <QCheckBox>
-#include <QPushButton>
 #include <QTabWidget>
 
-#include "gui/dialog_test_support.h"
+#include "gui/gui_test_support.h"
 
 namespace pentrak {
 namespace {

@@ -1,12 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <QCheckBox>
-#include <QLabel>
-#include <QListWidget>
-#include <QPushButton>
 #include <QTabWidget>
 
-#include "gui/dialog_test_support.h"
+#include "gui/gui_test_support.h"
 
 namespace pentrak {
 namespace {

@@ -1,12 +1,11 @@
 #include <gtest/gtest.h>
 
 #include <QCheckBox>
-#include <QLineEdit>
 #include <QTreeWidget>
 
+#include "gui/gui_test_support.h"
 #include "gui/replace_special_window.h"
 #include "gui/replace_window.h"
-#include "gui/tool_window_test_support.h"
 
 namespace pentrak {
 namespace {

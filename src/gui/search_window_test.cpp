@@ -1,13 +1,10 @@
 #include <gtest/gtest.h>
 
 #include <QCheckBox>
-#include <QLineEdit>
-#include <QTest>
 #include <QTreeWidget>
-#include <fstream>
 
+#include "gui/gui_test_support.h"
 #include "gui/search_window.h"
-#include "gui/tool_window_test_support.h"
 
 namespace pentrak {
 namespace {
