@@ -176,6 +176,18 @@ class ToolProject {
     desktop_.Trigger("mnuOpenProject");
   }
 
+  // Opens a project of `count` documents, each from a template of its own that holds "x".
+  void OpenLarge(int count) {
+    std::string definition = "[Main]\r\n";
+    for (int i = 0; i < count; ++i) {
+      std::string name = std::to_string(10000 + i);
+      definition += "d" + name + ".html,t" + name + ".tpl\r\n";
+      // Plain streams: the program's own writes wait for the disk, thousands of times over.
+      std::ofstream(Source("t" + name + ".tpl"), std::ios::binary) << "<p>x</p>\r\n";
+    }
+    Open(definition, "max-docs=" + std::to_string(count) + "\r\n");
+  }
+
  private:
   DesktopFixture& desktop_;
   std::string root_;

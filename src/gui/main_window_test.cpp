@@ -136,10 +136,7 @@ TEST(MainWindow, StopEndsALongRun) {
   DesktopFixture desktop;
   ASSERT_TRUE(desktop.Open());
   ToolProject project(desktop);
-  std::string definition = "[Main]\r\n";
-  for (int i = 0; i < 2000; ++i) definition += "page" + std::to_string(i) + ".html,page.tpl\r\n";
-  project.Write(project.Source("page.tpl"), "<p>page</p>\r\n");
-  project.Open(definition, "max-docs=2000\r\n");
+  project.OpenLarge(2000);
   desktop.ui.on_service = [&](int call) {
     if (call == 50) desktop.Trigger("Stop");
   };
@@ -153,7 +150,7 @@ TEST(MainWindow, StopEndsALongRun) {
       << status.back();
   EXPECT_EQ(match[1], match[2]);
   EXPECT_LT(std::stoi(match[1]), 2000);
-  EXPECT_FALSE(std::filesystem::exists(project.Document("page1999.html")));
+  EXPECT_FALSE(std::filesystem::exists(project.Document("d11999.html")));
 }
 
 TEST(MainWindow, RemoveProjectAsksFirst) {

@@ -100,15 +100,7 @@ TEST(SearchWindow, StopEndsALongSearchAndClosingIsRefusedMeanwhile) {
   ASSERT_TRUE(desktop.Open());
   ToolProject project(desktop);
   constexpr int kFiles = 2000;
-  std::string definition = "[Main]\r\n";
-  for (int i = 0; i < kFiles; ++i) {
-    std::string name = std::to_string(10000 + i);
-    definition += "d" + name + ".html,t" + name + ".tpl\r\n";
-    // Plain streams: the program's own writes wait for the disk, two thousand times over.
-    std::ofstream(project.Source("t" + name + ".tpl"), std::ios::binary) << "<p>x</p>\r\n";
-  }
-  project.Open(definition, "max-docs=2000\r\n");
-
+  project.OpenLarge(kFiles);
   ASSERT_EQ(desktop.workbench.definition.document_count, kFiles);
 
   desktop.Trigger("mnuSearch");
