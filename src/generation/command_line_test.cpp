@@ -8,7 +8,7 @@ namespace {
 constexpr CommandLineRule kWindows = CommandLineRule::kWindows;
 constexpr CommandLineRule kPosix = CommandLineRule::kPosix;
 
-TEST(CommandLineTest, ParsesModeProjectCommandAndWindow) {
+TEST(CommandLineTest, ParsesModeProjectCommandAndWindowAndTellsWhenABatchRunIsDue) {
   struct Case {
     CommandLineRule rule;
     const char* command_line;
@@ -61,11 +61,10 @@ TEST(CommandLineTest, ParsesModeProjectCommandAndWindow) {
     EXPECT_EQ(settings.command, c.command) << c.command_line;
     EXPECT_EQ(settings.window_mode, c.window) << c.command_line;
   }
-}
 
-TEST(CommandLineTest, BatchIsDueForABatchModeWithAProjectOption) {
+  // A batch run is due for a batch mode with a project option, even an empty one, so that the
+  // run says what is wrong.
   EXPECT_TRUE(StartBatchTimer(ParseCommandLine("/mode=1 /project=a.web")));
-  // An empty project path is due too, so that the batch run says what is wrong.
   EXPECT_TRUE(StartBatchTimer(ParseCommandLine("/mode=1 /project=/a.web", kWindows)));
   EXPECT_FALSE(StartBatchTimer(ParseCommandLine("/project=a.web")));
   EXPECT_FALSE(StartBatchTimer(ParseCommandLine("/mode=2")));

@@ -12,34 +12,22 @@ namespace pentrak {
 namespace {
 
 TEST(FourButtonBox, ShowsOnlyTheAskedButtonsAndClosingGivesThePreset) {
+  using A = FourButtonAnswer;
   struct Case {
     FourButtons shown;
-    FourButtonAnswer preset;
+    A preset;
     const char* click;  // nullptr: the box is closed without a button
-    FourButtonAnswer expected;
+    A expected;
     std::vector<bool> visible;
   };
   const FourButtons three{true, true, true, false};
-  for (const Case& c : {Case{three,
-                             FourButtonAnswer::kNo,
-                             "cmdYesToAll",
-                             FourButtonAnswer::kYesToAll,
-                             {true, true, true, false}},
-                        Case{three,
-                             FourButtonAnswer::kNo,
-                             nullptr,
-                             FourButtonAnswer::kNo,
-                             {true, true, true, false}},
-                        Case{FourButtons{},
-                             FourButtonAnswer::kCancel,
-                             nullptr,
-                             FourButtonAnswer::kCancel,
-                             {true, true, true, true}},
-                        Case{FourButtons{},
-                             FourButtonAnswer::kCancel,
-                             "cmdYes",
-                             FourButtonAnswer::kYes,
-                             {true, true, true, true}}}) {
+  const Case cases[] = {
+      {three, A::kNo, "cmdYesToAll", A::kYesToAll, {true, true, true, false}},
+      {three, A::kNo, nullptr, A::kNo, {true, true, true, false}},
+      {FourButtons{}, A::kCancel, nullptr, A::kCancel, {true, true, true, true}},
+      {FourButtons{}, A::kCancel, "cmdYes", A::kYes, {true, true, true, true}},
+  };
+  for (const Case& c : cases) {
     std::vector<bool> visible;
     QTimer::singleShot(0, [&] {
       auto* box = qobject_cast<QDialog*>(QApplication::activeModalWidget());
@@ -66,18 +54,19 @@ TEST(DesktopArguments, SortsHomeProjectAndBatchForm) {
     std::vector<std::string> arguments;
     std::string home, project, batch, error;
   };
-  for (const Case& c : {
-           Case{{}, "", "", "", ""},
-           Case{{"--home", "/h", "/srv/site/site.web"}, "/h", "/srv/site/site.web", "", ""},
-           Case{{"--home=/h", "/MODE=2", "/project=c:\\my", "site\\a.web"},
-                "/h",
-                "",
-                "/MODE=2 /project=c:\\my site\\a.web",
-                ""},
-           Case{{"a.web", "b.web"}, "", "", "", "Unexpected argument b.web."},
-           Case{{"--homes"}, "", "", "", "Unknown option --homes."},
-           Case{{"--home"}, "", "", "", "--home needs a folder."},
-       }) {
+  const Case cases[] = {
+      {{}, "", "", "", ""},
+      {{"--home", "/h", "/srv/site/site.web"}, "/h", "/srv/site/site.web", "", ""},
+      {{"--home=/h", "/MODE=2", "/project=c:\\my", "site\\a.web"},
+       "/h",
+       "",
+       "/MODE=2 /project=c:\\my site\\a.web",
+       ""},
+      {{"a.web", "b.web"}, "", "", "", "Unexpected argument b.web."},
+      {{"--homes"}, "", "", "", "Unknown option --homes."},
+      {{"--home"}, "", "", "", "--home needs a folder."},
+  };
+  for (const Case& c : cases) {
     DesktopArgumentsResult result = ParseDesktopArguments(c.arguments);
     EXPECT_EQ(result.usage_error, c.error);
     EXPECT_EQ(result.arguments.home, c.home);

@@ -1,20 +1,32 @@
 #pragma once
 
 // For tests only: the real main window over a fresh program folder, with every message box
-// answered beforehand through the seam.
+// answered beforehand through the seam; its dialogs and tool windows driven through their
+// widgets, and a small project written into the fixture's folder and opened in the window.
 
+#include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
+#include <QDialog>
 #include <QElapsedTimer>
+#include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
+#include <QPushButton>
+#include <QTest>
 #include <deque>
+#include <filesystem>
+#include <fstream>
 #include <functional>
+#include <map>
 #include <memory>
 #include <optional>
+#include <sstream>
 #include <string>
 #include <vector>
 
 #include "gui/desktop_start.h"
+#include "gui/dialog_screenshots.h"
 #include "gui/main_window.h"
 #include "gui/qt_text.h"
 #include "gui/qt_user_interface.h"
@@ -24,6 +36,20 @@
 #include "testing/test_folder.h"
 
 namespace pentrak {
+
+// A file's bytes; empty when it cannot be read.
+inline std::string ReadFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::stringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+// Writes a file whole, with any missing folders above it.
+inline void WriteFile(const std::string& path, const std::string& text) {
+  std::filesystem::create_directories(std::filesystem::path(path).parent_path());
+  std::ofstream(path, std::ios::binary) << text;
+}
 
 // The desktop seam with its boxes answered from queues (OK, Yes, or the preset when a queue is
 // empty) and recorded; status lines, event servicing and Stop are the real ones.
@@ -105,5 +131,103 @@ class DesktopFixture {
   SystemProcessStarter processes;
   std::unique_ptr<MainWindow> window;
 };
+
+// Replaces a field's text by keystrokes, as a user types it.
+inline void Type(QLineEdit* edit, const std::string& text) {
+  edit->selectAll();
+  QTest::keyClick(edit, Qt::Key_Backspace);
+  QTest::keyClicks(edit, ToQt(text));
+}
+
+// The dialog a menu command opened, once it is shown; null when none is.
+inline QDialog* ShownDialog(DesktopFixture& desktop, const char* name) {
+  return ShownDialog(*desktop.window, name);
+}
+
+template <typename Widget>
+Widget* Control(QWidget* dialog, const char* name) {
+  return dialog->findChild<Widget*>(QString::fromLatin1(name));
+}
+
+// A project "Tools" below the fixture's folder: sources in src/, documents in out/.
+class ToolProject {
+ public:
+  explicit ToolProject(DesktopFixture& desktop)
+      : desktop_(desktop), root_(desktop.folder / "tools/") {
+    desktop.workbench.fs.CreateFolderPath(root_ + "src/");
+    desktop.workbench.fs.CreateFolderPath(root_ + "out/");
+  }
+
+  std::string Source(const std::string& name) const { return root_ + "src/" + name; }
+  std::string Document(const std::string& name) const { return root_ + "out/" + name; }
+  void Write(const std::string& path, const std::string& bytes) const {
+    desktop_.workbench.fs.CreateFolderPath(path);
+    desktop_.workbench.fs.WriteFile(path, bytes);
+  }
+  std::string Read(const std::string& path) const { return desktop_.workbench.fs.ReadFile(path); }
+
+  // Writes the definition and the project file, and opens the project in the main window.
+  void Open(const std::string& definition, const std::string& extra_settings = "") {
+    Write(Source("project.txt"), definition);
+    std::string file = root_ + "tools.web";
+    Write(file, "name=Tools\r\ndocument-root=" + root_ + "out/\r\ncontent-root=" + root_ +
+                    "src/\r\ndefinition-file=project.txt\r\n" + extra_settings);
+    desktop_.ui.file_choices = {file};
+    desktop_.Trigger("mnuOpenProject");
+  }
+
+  // Opens a project of `count` documents, each from a template of its own that holds "x".
+  void OpenLarge(int count) {
+    std::string definition = "[Main]\r\n";
+    for (int i = 0; i < count; ++i) {
+      std::string name = std::to_string(10000 + i);
+      definition += "d" + name + ".html,t" + name + ".tpl\r\n";
+      // Plain streams: the program's own writes wait for the disk, thousands of times over.
+      std::ofstream(Source("t" + name + ".tpl"), std::ios::binary) << "<p>x</p>\r\n";
+    }
+    Open(definition, "max-docs=" + std::to_string(count) + "\r\n");
+  }
+
+ private:
+  DesktopFixture& desktop_;
+  std::string root_;
+};
+
+inline std::vector<std::string> ListLines(const QListWidget* list) {
+  std::vector<std::string> lines;
+  for (int row = 0; row < list->count(); ++row) lines.push_back(FromQt(list->item(row)->text()));
+  return lines;
+}
+
+// The results list as the results file tells it: each file followed by a count line
+// (">n occurrences found", ">n replacements made.", ">n occurrences found in read-only file...")
+// gives "file (n)".
+inline std::vector<std::string> ResultsFromResultsFile(const std::vector<std::string>& lines) {
+  std::vector<std::string> entries;
+  for (std::size_t i = 1; i < lines.size(); ++i) {
+    const std::string& line = lines[i];
+    if (line.size() < 2 || line[0] != '>' || line[1] < '0' || line[1] > '9') continue;
+    entries.push_back(lines[i - 1] + " (" + line.substr(1, line.find(' ') - 1) + ")");
+  }
+  return entries;
+}
+
+// The captions of a window's shown buttons and labels, by the mnemonic letter each carries.
+inline std::multimap<QChar, QString> Mnemonics(const QWidget* window) {
+  std::multimap<QChar, QString> letters;
+  auto add = [&letters](const QString& caption) {
+    qsizetype at = caption.indexOf(QLatin1Char('&'));
+    if (at >= 0 && at + 1 < caption.size() && caption[at + 1] != QLatin1Char('&')) {
+      letters.emplace(caption[at + 1].toLower(), caption);
+    }
+  };
+  for (const QAbstractButton* button : window->findChildren<QAbstractButton*>()) {
+    if (button->isVisibleTo(window)) add(button->text());
+  }
+  for (const QLabel* label : window->findChildren<QLabel*>()) {
+    if (label->isVisibleTo(window) && label->buddy() != nullptr) add(label->text());
+  }
+  return letters;
+}
 
 }  // namespace pentrak

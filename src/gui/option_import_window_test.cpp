@@ -1,11 +1,10 @@
 #include <gtest/gtest.h>
 
 #include <QComboBox>
-#include <QPushButton>
 #include <QRadioButton>
 #include <QStackedWidget>
 
-#include "gui/dialog_test_support.h"
+#include "gui/gui_test_support.h"
 
 namespace pentrak {
 namespace {

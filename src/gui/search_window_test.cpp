@@ -1,14 +1,10 @@
 #include <gtest/gtest.h>
 
 #include <QCheckBox>
-#include <QLineEdit>
-#include <QTest>
 #include <QTreeWidget>
-#include <fstream>
-#include <regex>
 
+#include "gui/gui_test_support.h"
 #include "gui/search_window.h"
-#include "gui/tool_window_test_support.h"
 
 namespace pentrak {
 namespace {
@@ -28,9 +24,7 @@ void WriteSmallProject(ToolProject& project) {
       "about.html,page.tpl,about.par!\r\n[News]\r\nnews.html,page.tpl,news.par!\r\n");
 }
 
-SearchForm* Form(DesktopFixture& desktop) { return desktop.Find<SearchForm>("frmSearch"); }
-
-TEST(SearchWindow, ListsWhatTheResultsFileHoldsInProjectAndDocumentsMode) {
+TEST(SearchWindow, ListsWhatTheResultsFileHoldsForEachKindOfSearch) {
   DesktopFixture desktop;
   ASSERT_TRUE(desktop.Open());
   ToolProject project(desktop);
@@ -38,7 +32,7 @@ TEST(SearchWindow, ListsWhatTheResultsFileHoldsInProjectAndDocumentsMode) {
   const std::string& results_file = desktop.workbench.work_files.results_file;
 
   desktop.Trigger("mnuSearch");
-  SearchForm* form = Form(desktop);
+  auto* form = desktop.Find<SearchForm>("frmSearch");
   ASSERT_NE(form, nullptr);
   EXPECT_EQ(form->windowTitle(), "Find");
   auto* find = form->findChild<QLineEdit*>("txtFind");
@@ -79,6 +73,17 @@ TEST(SearchWindow, ListsWhatTheResultsFileHoldsInProjectAndDocumentsMode) {
   EXPECT_TRUE(DesktopFixture::WaitFor(
       [&] { return desktop.workbench.fs.FileExists(project.Source("index.par.line1")); }));
 
+  // Definitions only shows what it looks for: only globals.par defines the macro, page.tpl
+  // merely uses it.
+  auto* definitions = form->findChild<QCheckBox*>("ckDefinitionsOnly");
+  definitions->setChecked(true);
+  find->setText("[@Title]");
+  EXPECT_EQ(form->findChild<QLabel*>("lblPattern")->text(),
+            "Counts the lines that begin with \"[@Title]:\" or \"[@Title(@\" and hold \"]:\".");
+  search->click();
+  EXPECT_EQ(ListLines(results), std::vector<std::string>{project.Source("globals.par") + " (1)"});
+  definitions->setChecked(false);
+
   // Documents mode searches the generated documents, here without regard to case.
   desktop.Trigger("mnuSearchDocuments");
   EXPECT_EQ(form->windowTitle(), "Find in Documents");
@@ -86,31 +91,8 @@ TEST(SearchWindow, ListsWhatTheResultsFileHoldsInProjectAndDocumentsMode) {
   form->findChild<QCheckBox*>("ckIgnoreCase")->setChecked(true);
   find->setText("title");
   search->click();
-  listed = ListLines(results);
-  EXPECT_EQ(listed, std::vector<std::string>{project.Document("index.html") + " (2)"});
-  file = desktop.workbench.fs.ReadLines(results_file);
-  EXPECT_EQ(file.front(), "Searching for: \"title\"");
-  EXPECT_EQ(listed, ResultsFromResultsFile(file));
-  status = ListLines(form->findChild<QListWidget*>("lstSearchStatus"));
-  EXPECT_EQ(status.back(), "Complete. 2 occurrences in 1 file. 2 files checked. ");
+  EXPECT_EQ(ListLines(results), std::vector<std::string>{project.Document("index.html") + " (2)"});
   EXPECT_EQ(details->topLevelItem(0)->childCount(), 2);
-}
-
-TEST(SearchWindow, DefinitionsOnlyShowsWhatItLooksFor) {
-  DesktopFixture desktop;
-  ASSERT_TRUE(desktop.Open());
-  ToolProject project(desktop);
-  WriteSmallProject(project);
-  desktop.Trigger("mnuSearch");
-  SearchForm* form = Form(desktop);
-  form->findChild<QCheckBox*>("ckDefinitionsOnly")->setChecked(true);
-  form->findChild<QLineEdit*>("txtFind")->setText("[@Title]");
-  EXPECT_EQ(form->findChild<QLabel*>("lblPattern")->text(),
-            "Counts the lines that begin with \"[@Title]:\" or \"[@Title(@\" and hold \"]:\".");
-  form->findChild<QPushButton*>("cmdSearch")->click();
-  // Only globals.par defines the macro; page.tpl merely uses it.
-  EXPECT_EQ(ListLines(form->findChild<QListWidget*>("lstResults")),
-            std::vector<std::string>{project.Source("globals.par") + " (1)"});
 }
 
 TEST(SearchWindow, StopEndsALongSearchAndClosingIsRefusedMeanwhile) {
@@ -118,19 +100,11 @@ TEST(SearchWindow, StopEndsALongSearchAndClosingIsRefusedMeanwhile) {
   ASSERT_TRUE(desktop.Open());
   ToolProject project(desktop);
   constexpr int kFiles = 2000;
-  std::string definition = "[Main]\r\n";
-  for (int i = 0; i < kFiles; ++i) {
-    std::string name = std::to_string(10000 + i);
-    definition += "d" + name + ".html,t" + name + ".tpl\r\n";
-    // Plain streams: the program's own writes wait for the disk, two thousand times over.
-    std::ofstream(project.Source("t" + name + ".tpl"), std::ios::binary) << "<p>x</p>\r\n";
-  }
-  project.Open(definition, "max-docs=2000\r\n");
-
+  project.OpenLarge(kFiles);
   ASSERT_EQ(desktop.workbench.definition.document_count, kFiles);
 
   desktop.Trigger("mnuSearch");
-  SearchForm* form = Form(desktop);
+  auto* form = desktop.Find<SearchForm>("frmSearch");
   auto* search = form->findChild<QPushButton*>("cmdSearch");
   auto* close = form->findChild<QPushButton*>("cmdClose");
   form->findChild<QLineEdit*>("txtFind")->setText("x");
@@ -163,19 +137,10 @@ TEST(SearchWindow, StopEndsALongSearchAndClosingIsRefusedMeanwhile) {
   EXPECT_TRUE(form->isVisible());
   EXPECT_TRUE(desktop.window->isVisible());
 
+  // The summary's wording is the tool window model's; here only that the search stopped early.
   std::string summary = ListLines(form->findChild<QListWidget*>("lstSearchStatus")).back();
-  std::smatch counts;
-  ASSERT_TRUE(std::regex_match(
-      summary, counts,
-      std::regex(
-          "Stopped\\. ([0-9]+) occurrences? in ([0-9]+) files?\\. ([0-9]+) files? checked\\. ")))
-      << summary;
-  int checked = std::stoi(counts[3]);
-  EXPECT_GT(checked, 0);
-  EXPECT_LT(checked, kFiles);
-  EXPECT_EQ(counts[1], counts[3]);  // one x in each file checked
-  EXPECT_EQ(desktop.workbench.fs.ReadLines(desktop.workbench.work_files.results_file).back(),
-            summary);
+  EXPECT_EQ(summary.rfind("Stopped. ", 0), 0u) << summary;
+  EXPECT_EQ(summary.find(std::to_string(kFiles) + " files checked"), std::string::npos);
   EXPECT_EQ(search->text(), "&Search");
   EXPECT_TRUE(close->isEnabled());
   EXPECT_TRUE(desktop.Find<QAction>("mnuGenerateProject")->isEnabled());
@@ -191,10 +156,11 @@ TEST(ToolWindows, EachHasADefaultButtonEscapeAndDistinctMnemonics) {
     const char* window;
     const char* default_button;
   };
-  for (const Case& c : {Case{"mnuSearch", "frmSearch", "cmdSearch"},
-                        Case{"mnuSearchDocuments", "frmSearch", "cmdSearch"},
-                        Case{"mnuReplace", "frmReplace", "cmdReplace"},
-                        Case{"mnuReplaceSpecial", "frmReplaceSpecial", "cmdReplace"}}) {
+  const Case cases[] = {{"mnuSearch", "frmSearch", "cmdSearch"},
+                        {"mnuSearchDocuments", "frmSearch", "cmdSearch"},
+                        {"mnuReplace", "frmReplace", "cmdReplace"},
+                        {"mnuReplaceSpecial", "frmReplaceSpecial", "cmdReplace"}};
+  for (const Case& c : cases) {
     SCOPED_TRACE(c.menu);
     desktop.Trigger(c.menu);
     auto* window = desktop.Find<QWidget>(c.window);

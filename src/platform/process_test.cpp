@@ -1,12 +1,13 @@
 #include "platform/process.h"
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <cerrno>
 #include <filesystem>
 
+#include "platform/desktop_open.h"
 #include "platform/error.h"
+#include "platform/file_system.h"
 #include "testing/test_folder.h"
 
 namespace pentrak {
@@ -32,17 +33,6 @@ TEST(ProcessTest, SplitsWordsAtBlanksAndKeepsQuotedBlanks) {
     EXPECT_EQ(SplitCommandLine(c.command_line), c.words) << c.command_line;
 }
 
-TEST(ProcessTest, StartsTheProgramWithoutAShell) {
-  TestFolder folder;
-  // A shell would expand "$HOME" and split the quoted name at its blank.
-  std::string marker = folder / "with blank";
-  std::string literal = folder / "$HOME";
-  StartCommandLine("touch \"" + marker + "\" " + literal);
-  for (int i = 0; i < 500 && !std::filesystem::exists(literal); ++i) ::usleep(10000);
-  EXPECT_TRUE(std::filesystem::exists(marker));
-  EXPECT_TRUE(std::filesystem::exists(literal));
-}
-
 TEST(ProcessTest, AMissingProgramFailsWithTheSystemsNumber) {
   try {
     StartCommandLine("/nonexistent/pentrak-no-such-program --flag");
@@ -51,6 +41,32 @@ TEST(ProcessTest, AMissingProgramFailsWithTheSystemsNumber) {
     EXPECT_EQ(error.number(), ENOENT);
   }
   EXPECT_NO_THROW(StartCommandLine("   "));
+}
+
+// A stand-in opener that ends with the given exit status.
+std::string FakeOpener(const TestFolder& folder, int exit_status) {
+  std::string path = folder / ("opener" + std::to_string(exit_status));
+  FileSystem().WriteFile(path, "#!/bin/sh\nexit " + std::to_string(exit_status) + "\n");
+  std::filesystem::permissions(path, std::filesystem::perms::owner_all);
+  return path;
+}
+
+TEST(DesktopOpenTest, MapsTheOpenersExitStatus) {
+  TestFolder folder;
+  struct Case {
+    int exit_status;
+    int mode;
+    int expected;
+  };
+  const Case cases[] = {
+      {0, 1, 42}, {2, 1, 2}, {2, 2, 3}, {3, 1, 27}, {1, 1, 0}, {4, 2, 0},
+  };
+  for (const Case& c : cases) {
+    std::string opener = FakeOpener(folder, c.exit_status);
+    EXPECT_EQ(OpenWithDesktop(folder / "a file.txt", c.mode, opener), c.expected)
+        << c.exit_status << " mode " << c.mode;
+  }
+  EXPECT_EQ(OpenWithDesktop(folder / "a.txt", 1, folder / "no-such-opener"), -1);
 }
 
 }  // namespace

@@ -10,7 +10,7 @@ namespace {
 
 using Lines = std::vector<std::string>;
 
-TEST(ProjectStructureTest, FoldersDocumentsAndTheirFilesInDefinitionOrSortedOrder) {
+TEST(ProjectStructureTest, FoldersDocumentsAndTheirFilesInDefinitionOrSortedOrderOrOnlyACount) {
   ProjectSettings project = testing::NewProject();
   project.name = "Site";
   ProjectDefinition definition;
@@ -60,15 +60,11 @@ TEST(ProjectStructureTest, FoldersDocumentsAndTheirFilesInDefinitionOrSortedOrde
   EXPECT_EQ(TemplateNames(definition), (Lines{"templates\\general.tpl", "t.tpl"}));
   EXPECT_EQ(ContentFileNames(definition),
             (Lines{"globals.par", "tools.par", "index.par", "extra.par", "about.par"}));
-}
 
-TEST(ProjectStructureTest, EmptyProjectShowsOnlyItsCount) {
-  ProjectSettings project = testing::NewProject();
-  project.name = "New Project";
-  ProjectDefinition definition;
-  SizeDefinitionTables(definition, project);
-  EXPECT_EQ(ProjectStructureLines(definition, project, true),
-            Lines{"Project: New Project (0 Documents)"});
+  // An empty project shows only its count.
+  ProjectDefinition empty;
+  SizeDefinitionTables(empty, project);
+  EXPECT_EQ(ProjectStructureLines(empty, project, true), Lines{"Project: Site (0 Documents)"});
 }
 
 }  // namespace

@@ -7,19 +7,12 @@
 
 #include "search/search_file_list.h"
 #include "testing/test_context.h"
+#include "testing/test_project.h"
 
 namespace pentrak {
 namespace {
 
 using Lines = std::vector<std::string>;
-
-MacroTags DefaultTags() {
-  MacroTags tags;
-  tags.macro_start = "[@";
-  tags.macro_end = "]";
-  tags.parameter_start = "(@";
-  return tags;
-}
 
 TEST(SearchFileListTest, KeepsEachNameOnceAndGrowsByAHundred) {
   SearchFileList files;
@@ -70,9 +63,9 @@ TEST(SearchTest, CountsOccurrencesOnALine) {
       {"[@TITLEBAR] x", "TITLE", false, true, 0},
   };
   for (const Case& c : cases) {
-    std::string find = EffectiveFindText(c.find, c.definitions_only, DefaultTags());
+    std::string find = EffectiveFindText(c.find, c.definitions_only, testing::DefaultTags());
     SearchPattern pattern =
-        MakeSearchPattern(find, c.ignore_case, c.definitions_only, DefaultTags());
+        MakeSearchPattern(find, c.ignore_case, c.definitions_only, testing::DefaultTags());
     EXPECT_EQ(CountOccurrences(c.line, pattern), c.expected) << c.line << " / " << c.find;
   }
 }

@@ -7,7 +7,7 @@
 namespace pentrak {
 namespace {
 
-TEST(DefaultDriveTest, OnlyDrivelessRootedPathsGetTheDrive) {
+TEST(DefaultDriveTest, OnlyDrivelessRootedPathsGetTheDriveGivenOrTheOptions) {
   struct Case {
     const char* path;
     const char* drive;
@@ -28,9 +28,7 @@ TEST(DefaultDriveTest, OnlyDrivelessRootedPathsGetTheDrive) {
   for (const Case& c : cases) {
     EXPECT_EQ(ApplyDefaultDrive(c.path, c.drive, c.enabled), c.expected) << c.path;
   }
-}
-
-TEST(DefaultDriveTest, EmptyDriveFallsBackToTheProgramOptions) {
+  // Without a drive of its own the program options' drive applies, when it is enabled.
   ProgramOptions options;
   options.default_drive = "E:";
   options.enable_default_drive = 1;

@@ -124,7 +124,7 @@ TEST(ProjectFileTest, MissingKeysAndAnEmptyPathTakeTheMissingColumn) {
   EXPECT_TRUE(fresh == empty_file);
 }
 
-TEST(ProjectFileTest, BadIntegerStopsTheReadWhereItStands) {
+TEST(ProjectFileTest, BadIntegerStopsTheReadWhereItStandsAndAFailedWriteKeepsTheFile) {
   TestFolder folder;
   FileSystem fs;
   const std::string path = folder / "bad.web";
@@ -161,20 +161,14 @@ TEST(ProjectFileTest, BadIntegerStopsTheReadWhereItStands) {
   EXPECT_EQ(project.tags.conditional_end, "<end>");
   EXPECT_EQ(project.tags.required, "old");
   EXPECT_EQ(project.tags.line_continuation, "old");
-}
 
-TEST(ProjectFileTest, FailedWriteNamesTheFileAndKeepsTheOldOne) {
-  TestFolder folder;
-  FileSystem fs;
-  ProjectSettings project;
-  project.project_file_path = folder / "site.web";
-  fs.WriteFile(project.project_file_path, "name=Before\r\n");
+  // A failed write names the file and keeps the old one.
+  fs.WriteFile(path, "name=Before\r\n");
   fs.SetFaultHook([](FileOp op, const std::string&) { return op == FileOp::kWrite ? ENOSPC : 0; });
   EXPECT_EQ(ThrownDescription([&] { WriteProjectFile(fs, project); }),
-            "Error writing to Project Data file " + project.project_file_path +
-                ". No space left on device.");
+            "Error writing to Project Data file " + path + ". No space left on device.");
   fs.SetFaultHook(nullptr);
-  EXPECT_EQ(fs.ReadFile(project.project_file_path), "name=Before\r\n");
+  EXPECT_EQ(fs.ReadFile(path), "name=Before\r\n");
 }
 
 }  // namespace

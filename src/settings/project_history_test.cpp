@@ -53,7 +53,7 @@ TEST_F(ProjectHistoryTest, TheLastCurrentEntryWinsAndANamelessProjectIsDroppedOn
   EXPECT_EQ(HistoryFileBytes(), "5|" + a + "|1\r\n");
 }
 
-TEST_F(ProjectHistoryTest, TheCheckAcceptsVersionFiveAndResetsADot) {
+TEST_F(ProjectHistoryTest, TheCheckAcceptsVersionFiveOrAnEmptyFileAndResetsADot) {
   struct Case {
     std::string first_line;
     bool accepted;
@@ -86,9 +86,8 @@ TEST_F(ProjectHistoryTest, TheCheckAcceptsVersionFiveAndResetsADot) {
   EXPECT_TRUE(Check());
   EXPECT_TRUE(ui.messages.empty());
   EXPECT_EQ(HistoryFileBytes(), "5|" + folder / "overview/Pentrak CMS Overview.web" + "|2\r\n");
-}
 
-TEST_F(ProjectHistoryTest, AnEmptyFilePassesAndGivesAnEmptyHistory) {
+  // An empty file passes and gives an empty history.
   fs.WriteFile(path, "");
   history.current_index = 4;
   EXPECT_TRUE(Check());

@@ -67,24 +67,6 @@ TEST(ProjectPropertiesTest, ValidationRulesInOrderWithTheirMessagesAndTabs) {
   }
 }
 
-TEST(ProjectPropertiesTest, FormsFollowTheirMode) {
-  ProjectPropertiesForm fresh = MakeNewProjectForm();
-  EXPECT_EQ(ConfirmCaption(fresh), "Create");
-  EXPECT_TRUE(fresh.switches.create_samples && fresh.switches.create_definition &&
-              fresh.switches.create_roots);
-  EXPECT_EQ(fresh.working.name, "New Project");
-
-  ProjectSettings current = fresh.working;
-  current.name = "Shop";
-  current.max_folders = 7;
-  current.max_nested_macros = 12;
-  ProjectPropertiesForm edit = MakeCurrentProjectForm(current);
-  EXPECT_EQ(ConfirmCaption(edit), "OK");
-  EXPECT_EQ(edit.working.name, "Shop");
-  EXPECT_EQ(edit.limits.max_folders, "7");
-  EXPECT_EQ(edit.limits.max_nested_macros, "12");
-}
-
 std::vector<std::string> Examples(const SampleTexts& s) {
   return {s.macro_definition,    s.wildcard,         s.parent_reference, s.concatenate,
           s.single_quote_escape, s.non_blank_delete, s.required,         s.conditional_start,

@@ -45,7 +45,7 @@ TEST(SettingsTextTest, SettingLineDropsBlanksAroundTheValueOnly) {
   EXPECT_EQ(MakeSettingLine("x", "\ta=b\t"), "x=\ta=b\t");
 }
 
-TEST(SettingsTextTest, LoadEndsEveryLineWithCrLf) {
+TEST(SettingsTextTest, LoadEndsEveryLineWithCrLfAndAFileValueNeedsAReadableFile) {
   TestFolder folder;
   FileSystem fs;
   fs.WriteFile(folder / "a.ini", "a=1\nb=2\r\nc=3");
@@ -53,11 +53,8 @@ TEST(SettingsTextTest, LoadEndsEveryLineWithCrLf) {
   EXPECT_EQ(LoadSettingsText(fs, folder / "a.ini"), "a=1\r\nb=2\r\nc=3\r\n");
   EXPECT_EQ(LoadSettingsText(fs, folder / "empty.ini"), "");
   EXPECT_THROW(LoadSettingsText(fs, folder / "missing.ini"), Error);
-}
 
-TEST(SettingsTextTest, FileValueIsEmptyWhenTheFileCannotBeOpened) {
-  TestFolder folder;
-  FileSystem fs;
+  // A value read from a file is empty when the file cannot be opened.
   fs.WriteFile(folder / "site.web", "name=Site\r\ndefinition-file=site.txt\r\n");
   const std::string current = folder / "site.web";
   EXPECT_EQ(GetFileSettingValue(fs, folder / "missing.web", "name", current), "");

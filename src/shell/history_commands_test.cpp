@@ -60,6 +60,8 @@ TEST_F(HistoryCommandsTest, RemovingTheCurrentProjectAsksFirst) {
   EXPECT_EQ(ui.messages[1].title, "Remove Project");
   EXPECT_EQ(ui.messages[1].text,
             "Are you sure you want to remove the Project \"Shop\" from Pentrak?");
+  EXPECT_EQ(ui.messages[1].buttons, Buttons::kOkCancel);
+  EXPECT_EQ(ui.messages[1].icon, Icon::kQuestion);
   EXPECT_EQ(HistoryLines(), std::vector<std::string>{"5|" + b + "|1"});
   EXPECT_EQ(workbench.history.current_index, 0);
   EXPECT_EQ(workbench.project.name, "Blog");

@@ -122,8 +122,8 @@ TEST_F(ToolWindowTest, ASearchReportsInItsOwnWindowAndStopsOnItsOwnButton) {
             "Complete. 3 occurrences in 3 files. 3 files checked. ");
 }
 
-TEST_F(ToolWindowTest, AReplaceAsksFirstAndLeavesAReadOnlyFileAsItWas) {
-  workbench.fs.SetReadOnly(Source("2.par"), true);
+// What the replace does to each file, read-only ones included, is the replace test's.
+TEST_F(ToolWindowTest, AReplaceAsksFirstAndCannotBeClosedWhileItRuns) {
   ReplaceWindow window;
   window.request.find_text = "hit";
   window.request.replacement = "miss";
@@ -137,13 +137,8 @@ TEST_F(ToolWindowTest, AReplaceAsksFirstAndLeavesAReadOnlyFileAsItWas) {
             "There is an operation in progress. Please stop the operation before closing the "
             "form.");
   EXPECT_EQ(workbench.fs.ReadFile(Source("1.par")), "miss\r\n");
-  EXPECT_EQ(workbench.fs.ReadFile(Source("2.par")), "hit\r\n");
-  EXPECT_EQ(Lines(status.lines.end() - 3, status.lines.end()),
-            (Lines{"Complete. 2 replacements in 2 files. ",
-                   "1 occurrence in 1 read-only file not replaced.",
-                   "3 files checked (1 read-only file)."}));
+  EXPECT_EQ(status.lines.back(), "3 files checked.");  // its own list, not the main window's
   EXPECT_TRUE(MayCloseReplaceWindow(ui, window));
-  workbench.fs.SetReadOnly(Source("2.par"), false);
 }
 
 }  // namespace

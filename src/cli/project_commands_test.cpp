@@ -5,9 +5,26 @@
 namespace pentrak::cli {
 namespace {
 
-class ShowCommandTest : public ::testing::Test, public CliFixture {};
+// The sub-commands that list the projects of the history and show one of them.
+class ProjectCommandsTest : public ::testing::Test, public CliFixture {};
 
-TEST_F(ShowCommandTest, ShowsTheCurrentProjectOrReportsItsDefinitionError) {
+TEST_F(ProjectCommandsTest, ProjectsListsTheNamedProjectsAndMarksTheCurrentOne) {
+  ASSERT_EQ(RunCli({"projects"}), 0);
+  std::string sample = home / "overview/Pentrak CMS Overview.web";
+  EXPECT_EQ(out.str(), "* Pentrak CMS Overview (Sample)  " + sample + "\n");
+  EXPECT_EQ(err.str(), "Pentrak CMS: Created " + home / "pentrak.ini" + " and " +
+                           home / "projects.ini" + " with their defaults.\n");
+
+  fs.WriteLines(home / "shop.web", {"name=Shop"});
+  fs.WriteLines(home / "projects.ini", {"5|" + sample + "|1", "5|" + home / "gone.web" + "|1",
+                                        "5|" + home / "shop.web" + "|2"});
+  ASSERT_EQ(RunCli({"projects"}), 0);
+  EXPECT_EQ(out.str(), "  Pentrak CMS Overview (Sample)  " + sample + "\n* Shop" +
+                           std::string(27, ' ') + home / "shop.web" + "\n");
+  EXPECT_EQ(err.str(), "");
+}
+
+TEST_F(ProjectCommandsTest, ShowTellsTheCurrentProjectOrReportsItsDefinitionError) {
   ASSERT_EQ(RunCli({"show"}), 0);
   EXPECT_EQ(out.str().rfind("Project: Pentrak CMS Overview (Sample) (8 Documents)\n"
                             "Global content files: globals.par, menu.par\nFolder: Home\n",
@@ -22,9 +39,6 @@ TEST_F(ShowCommandTest, ShowsTheCurrentProjectOrReportsItsDefinitionError) {
                 home / "missing.txt" +
                 ". Please check the path to your Project Definition File or create a "
                 "Project Definition file at this location.\n");
-  EXPECT_EQ(RunCli({"show", home / "none.web"}), 2);
-  EXPECT_EQ(err.str(),
-            "Open Project: The project file " + home / "none.web" + " does not exist.\n");
   fs.WriteLines(home / "nameless.web", {"content-root=" + home.path()});
   EXPECT_EQ(RunCli({"show", home / "nameless.web"}), 2);
   EXPECT_EQ(err.str(),
