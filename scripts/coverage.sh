@@ -13,10 +13,11 @@ ctest --preset coverage -j"$(nproc)" >"$build/ctest.log" || {
   exit 1
 }
 tail -n 3 "$build/ctest.log"
-# Headers count where they hold code; the libraries' own headers are outside --root.
+# Headers count where they hold code; the libraries' own headers are outside --root. Only this
+# build's counts are read: another build folder with coverage data would otherwise mix in.
 gcovr --root . --object-directory "$build" --filter 'src/' \
   --exclude 'src/cli/' --exclude 'src/gui/' --exclude '.*_test\.cpp$' \
   --exclude 'src/testing/' --exclude '.*test_support\.h$' \
   --exclude-directories '.*/CompilerIdCXX$' \
   --exclude-unreachable-branches --exclude-throw-branches \
-  --print-summary --output "$build/coverage.txt"
+  --print-summary --output "$build/coverage.txt" "$build"
