@@ -40,13 +40,9 @@ ReplaceSpecialForm::ReplaceSpecialForm(ToolWindowHost host, QWidget* parent)
     if (host_.busy()) return;
     PressReplaceSpecial(host_.workbench, model_, status_);
   });
-  auto* close = new QPushButton(QStringLiteral("C&lose"), this);
-  close->setObjectName(QStringLiteral("cmdClose"));
-  close->setAutoDefault(false);
-  connect(close, &QPushButton::clicked, this, [this] { reject(); });
+  QPushButton* close = CloseButton(this);
 
-  status_view_ = new QListWidget(this);
-  status_view_->setObjectName(QStringLiteral("lstReplaceSpecialStatus"));
+  status_view_ = StatusView("lstReplaceSpecialStatus", this);
   status_ = ListStatus(status_view_);
 
   auto* top = new QGridLayout;
@@ -62,8 +58,7 @@ ReplaceSpecialForm::ReplaceSpecialForm(ToolWindowHost host, QWidget* parent)
 
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(top);
-  layout->addWidget(
-      ListCaption("lblReplaceSpecialStatus", QStringLiteral("Status"), status_view_, this));
+  layout->addWidget(StatusCaption("lblReplaceSpecialStatus", status_view_, this));
   layout->addWidget(status_view_, 1);
   layout->addLayout(buttons);
   resize(620, 300);

@@ -57,13 +57,9 @@ ReplaceForm::ReplaceForm(ToolWindowHost host, QWidget* parent)
     CurrentSelection at = host_.selection();
     PressReplace(host_.workbench, model_, status_, *results_, at.folder, at.document);
   });
-  close_ = new QPushButton(QStringLiteral("C&lose"), this);
-  close_->setObjectName(QStringLiteral("cmdClose"));
-  close_->setAutoDefault(false);
-  connect(close_, &QPushButton::clicked, this, [this] { reject(); });
+  close_ = CloseButton(this);
 
-  status_view_ = new QListWidget(this);
-  status_view_->setObjectName(QStringLiteral("lstReplaceStatus"));
+  status_view_ = StatusView("lstReplaceStatus", this);
   status_ = ListStatus(status_view_);
   results_ = new ResultsPanel(host_.workbench, host_.processes, this);
   results_->SetDetailsShown(model_.request.detailed);
@@ -84,7 +80,7 @@ ReplaceForm::ReplaceForm(ToolWindowHost host, QWidget* parent)
 
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(top);
-  layout->addWidget(ListCaption("lblReplaceStatus", QStringLiteral("Status"), status_view_, this));
+  layout->addWidget(StatusCaption("lblReplaceStatus", status_view_, this));
   layout->addWidget(status_view_, 1);
   layout->addWidget(results_, 4);
   resize(760, 640);

@@ -67,13 +67,9 @@ SearchForm::SearchForm(ToolWindowHost host, QWidget* parent)
     CurrentSelection at = host_.selection();
     PressSearch(host_.workbench, model_, status_, *results_, at.folder, at.document);
   });
-  close_ = new QPushButton(QStringLiteral("C&lose"), this);
-  close_->setObjectName(QStringLiteral("cmdClose"));
-  close_->setAutoDefault(false);
-  connect(close_, &QPushButton::clicked, this, [this] { reject(); });
+  close_ = CloseButton(this);
 
-  status_view_ = new QListWidget(this);
-  status_view_->setObjectName(QStringLiteral("lstSearchStatus"));
+  status_view_ = StatusView("lstSearchStatus", this);
   status_ = ListStatus(status_view_);
   results_ = new ResultsPanel(host_.workbench, host_.processes, this);
   connect(detailed, &QCheckBox::toggled, results_, &ResultsPanel::SetDetailsShown);
@@ -91,7 +87,7 @@ SearchForm::SearchForm(ToolWindowHost host, QWidget* parent)
 
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(top);
-  layout->addWidget(ListCaption("lblSearchStatus", QStringLiteral("Status"), status_view_, this));
+  layout->addWidget(StatusCaption("lblSearchStatus", status_view_, this));
   layout->addWidget(status_view_, 1);
   layout->addWidget(results_, 4);
   resize(760, 640);

@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QCheckBox>
+#include <QDialog>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -9,6 +10,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QTreeWidget>
 #include <QVBoxLayout>
@@ -27,6 +29,24 @@ constexpr int kPathRole = Qt::UserRole;
 constexpr int kLineRole = Qt::UserRole + 1;
 
 }  // namespace
+
+QPushButton* CloseButton(QDialog* window) {
+  auto* close = new QPushButton(QStringLiteral("C&lose"), window);
+  close->setObjectName(QStringLiteral("cmdClose"));
+  close->setAutoDefault(false);
+  QObject::connect(close, &QPushButton::clicked, window, &QDialog::reject);
+  return close;
+}
+
+QListWidget* StatusView(const char* name, QWidget* parent) {
+  auto* view = new QListWidget(parent);
+  view->setObjectName(QString::fromLatin1(name));
+  return view;
+}
+
+QLabel* StatusCaption(const char* name, QListWidget* view, QWidget* parent) {
+  return ListCaption(name, QStringLiteral("Status"), view, parent);
+}
 
 QLabel* ListCaption(const char* name, const QString& text, QWidget* buddy, QWidget* parent) {
   auto* label = new QLabel(text, parent);

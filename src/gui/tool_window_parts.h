@@ -12,6 +12,8 @@ class QLineEdit;
 class QListWidget;
 class QRadioButton;
 class QCheckBox;
+class QDialog;
+class QPushButton;
 class QTreeWidget;
 
 namespace pentrak {
@@ -94,6 +96,14 @@ class ResultsPanel : public QWidget, public ResultsView {
   QLabel* details_caption_ = nullptr;
   QTreeWidget* details_ = nullptr;
 };
+
+// A tool window's Close button: it closes the window as Escape does and is never the default.
+QPushButton* CloseButton(QDialog* window);
+
+// A tool window's status list, named name; the caption that goes over it is StatusCaption's.
+QListWidget* StatusView(const char* name, QWidget* parent);
+// The bold "Status" caption over view, named name.
+QLabel* StatusCaption(const char* name, QListWidget* view, QWidget* parent);
 
 // A bold caption over a list, with a mnemonic that moves to it.
 QLabel* ListCaption(const char* name, const QString& text, QWidget* buddy, QWidget* parent);
