@@ -1,0 +1,22 @@
+#!/usr/bin/env bash
+# Live-preview load benchmark: peak memory of the preview while 4 clients fetch a 300 MiB file
+# at once (a .bin file, then a page that gets the reload script), and requests answered per
+# second with 64 open event streams and 40 clients that never finish their request. The
+# document root lies on a tmpfs of limited size, so that the large files touch no shared disk.
+#
+# usage: [FILE_MIB=300] bench/preview_load.sh   (as root, for the tmpfs; installs python3)
+set -euo pipefail
+cd "$(dirname "$0")/.."
+source bench/common.sh
+command -v python3 >/dev/null 2>&1 || install_packages python3
+build_release_cli
+
+mib="${FILE_MIB:-300}"
+work="$(mktemp -d)"
+mount -t tmpfs -o size=$((2 * mib + 64))m pentrak-bench "$work"
+trap 'umount "$work"; rmdir "$work"' EXIT
+python3 bench/make_site.py "$work/site" 1 2
+site="$work/site/pentrak"
+"$cli" --home "$work/home" generate "$site/site.web" --create-subdirectories --quiet >/dev/null
+echo "== preview under load (uptime: $(uptime | sed 's/.*load/load/'))"
+python3 bench/preview_load.py "$cli" "$work/home" "$site/site.web" "$site/out" "$mib"

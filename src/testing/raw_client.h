@@ -1,0 +1,37 @@
+#pragma once
+
+// For tests only: a client that sends exactly the bytes a test writes, as slowly as it likes,
+// to see what a server does with what no ordinary client sends.
+
+#include <chrono>
+#include <string>
+#include <string_view>
+
+namespace pentrak {
+
+class RawClient {
+ public:
+  // Connects to 127.0.0.1 at port; connected() tells whether it could.
+  explicit RawClient(int port);
+  ~RawClient();
+  RawClient(const RawClient&) = delete;
+  RawClient& operator=(const RawClient&) = delete;
+
+  bool connected() const { return fd_ >= 0; }
+
+  // Sends the bytes; false when the server no longer takes them.
+  bool Send(std::string_view bytes);
+
+  // What the server sends until it has sent text (after which it stops reading), it closes the
+  // connection, or wait passes.
+  std::string Receive(std::chrono::milliseconds wait, std::string_view text = "");
+
+  // True when the server closes the connection within wait (what it sends meanwhile is dropped).
+  bool ClosedWithin(std::chrono::milliseconds wait);
+
+ private:
+  int fd_ = -1;
+  bool closed_ = false;
+};
+
+}  // namespace pentrak
