@@ -11,25 +11,12 @@ usage: preview_load.py PENTRAK_CLI HOME PROJECT.web DOCUMENT_ROOT [FILE_MIB]
 """
 import http.client
 import os
-import re
 import socket
-import subprocess
 import sys
-import tempfile
 import threading
 import time
 
-
-def wait_for_port(log_path, process):
-    deadline = time.monotonic() + 120
-    while time.monotonic() < deadline:
-        if process.poll() is not None:
-            sys.exit("pentrak-cli preview ended: " + open(log_path).read())
-        match = re.search(r"at http://[\d.]+:(\d+)/", open(log_path).read())
-        if match:
-            return int(match.group(1))
-        time.sleep(0.05)
-    sys.exit("pentrak-cli preview printed no URL")
+from preview_latency import running_preview
 
 
 def peak_rss_mib(pid):
@@ -125,11 +112,7 @@ def main():
             block = (b"<p>" + b"x" * 1017 + b"</p>\n") if name.endswith("html") else b"\0" * 1024
             for _ in range(mib * 1024):
                 f.write(block)
-    log = tempfile.NamedTemporaryFile(delete=False, suffix=".log")
-    process = subprocess.Popen([cli, "--home", home, "preview", project, "--port", "0",
-                                "--no-open"], stdout=log, stderr=subprocess.STDOUT)
-    try:
-        port = wait_for_port(log.name, process)
+    with running_preview(cli, home, project) as (process, _, port):
         requests_per_second(port, 0.5)
         print(f"peak memory after start: {peak_rss_mib(process.pid):.0f} MiB")
         for name in ("big.bin", "big.html"):
@@ -150,10 +133,6 @@ def main():
         trickle.join()
         for sock in streams + slow:
             sock.close()
-    finally:
-        process.terminate()
-        process.wait(timeout=30)
-        os.unlink(log.name)
 
 
 if __name__ == "__main__":

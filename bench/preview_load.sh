@@ -8,15 +8,11 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source bench/common.sh
-command -v python3 >/dev/null 2>&1 || install_packages python3
-build_release_cli
 
 mib="${FILE_MIB:-300}"
 work="$(mktemp -d)"
 mount -t tmpfs -o size=$((2 * mib + 64))m pentrak-bench "$work"
 trap 'umount "$work"; rmdir "$work"' EXIT
-python3 bench/make_site.py "$work/site" 1 2
-site="$work/site/pentrak"
-"$cli" --home "$work/home" generate "$site/site.web" --create-subdirectories --quiet >/dev/null
+generated_site "$work" 1 2
 echo "== preview under load (uptime: $(uptime | sed 's/.*load/load/'))"
 python3 bench/preview_load.py "$cli" "$work/home" "$site/site.web" "$site/out" "$mib"

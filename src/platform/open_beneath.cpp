@@ -58,8 +58,9 @@ std::optional<std::string> ReadLinkAt(int dir, const std::string& name) {
   return target;
 }
 
-// The rest of an absolute path after the folder's real path, when it leads inside it.
+// The rest of an absolute path after a path of the folder, when it leads inside it.
 std::optional<std::string_view> BelowRoot(std::string_view target, std::string_view root) {
+  while (root.size() > 1 && root.back() == '/') root.remove_suffix(1);
   if (root == "/") return target;
   if (target.compare(0, root.size(), root) != 0) return std::nullopt;
   if (target.size() > root.size() && target[root.size()] != '/') return std::nullopt;
@@ -70,8 +71,10 @@ std::optional<std::string_view> BelowRoot(std::string_view target, std::string_v
 // to walk and the links followed.
 class Walk {
  public:
-  Walk(Descriptor root, std::string root_path)
-      : root_(std::move(root)), root_path_(std::move(root_path)) {}
+  // An absolute link leads inside when it starts with the folder's real path or with the path
+  // it was named by (through a link above it, say).
+  Walk(Descriptor root, std::string real_path, std::string named_path)
+      : root_(std::move(root)), root_paths_{std::move(real_path), std::move(named_path)} {}
 
   FoundBeneath Run(std::string_view relative) {
     PushParts(relative, parts_);
@@ -122,7 +125,8 @@ class Walk {
       PushParts(*target, parts_);
       return std::nullopt;
     }
-    std::optional<std::string_view> rest = BelowRoot(*target, root_path_);
+    std::optional<std::string_view> rest = BelowRoot(*target, root_paths_[0]);
+    if (!rest) rest = BelowRoot(*target, root_paths_[1]);
     if (!rest) return Failed(EXDEV);
     below_.clear();
     PushParts(*rest, parts_);
@@ -152,7 +156,7 @@ class Walk {
   }
 
   Descriptor root_;
-  std::string root_path_;
+  std::string root_paths_[2];
   std::vector<Descriptor> below_;
   std::deque<std::string> parts_;
   int links_ = 0;
@@ -166,7 +170,7 @@ FoundBeneath FindBeneath(const std::string& folder, std::string_view relative) {
   if (!real) return Failed(errno);
   Descriptor root(::open(real.get(), O_PATH | O_DIRECTORY | O_CLOEXEC));
   if (root.get() < 0) return Failed(errno);
-  return Walk(std::move(root), real.get()).Run(relative);
+  return Walk(std::move(root), real.get(), NativePath(folder)).Run(relative);
 }
 
 std::size_t ReadAt(const Descriptor& file, std::uint64_t offset, char* data, std::size_t size) {

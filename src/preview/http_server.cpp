@@ -136,6 +136,8 @@ class Connection final : public httplib::Stream {
     }
   }
 
+  bool broken() const { return broken_; }
+
   bool is_readable() const override { return start_ < end_ || WaitFor(POLLIN, ReadDeadline()); }
   bool is_writable() const override { return WaitFor(POLLOUT, Clock::now() + limits_.write_time); }
 
@@ -145,7 +147,7 @@ class Connection final : public httplib::Stream {
       if (n <= 0) return n;
     }
     std::size_t n = std::min(size, end_ - start_);
-    if (in_head_ && (head_bytes_ += n) > kMostHeadBytes) return -1;
+    if (in_head_ && (head_bytes_ += n) > kMostHeadBytes) return Broken();
     std::copy_n(buffer_.data() + start_, n, data);
     start_ += n;
     return static_cast<ssize_t>(n);
@@ -195,8 +197,14 @@ class Connection final : public httplib::Stream {
         end_ = static_cast<std::size_t>(n);
         return n;
       }
-      if (errno != EAGAIN && errno != EWOULDBLOCK && errno != EINTR) return -1;
+      if (errno != EAGAIN && errno != EWOULDBLOCK && errno != EINTR) return Broken();
     }
+    return Broken();
+  }
+
+  // A client that overran a limit or failed is served no further.
+  ssize_t Broken() {
+    broken_ = true;
     return -1;
   }
 
@@ -223,6 +231,7 @@ class Connection final : public httplib::Stream {
   bool in_head_ = false;
   Clock::time_point head_deadline_{};
   std::size_t head_bytes_ = 0;
+  bool broken_ = false;
 };
 
 }  // namespace
@@ -309,7 +318,7 @@ bool HttpServer::process_and_close_socket(socket_t sock) {
         request.headers.erase("Connection");
         request.headers.emplace("Connection", "close");
       });
-      if (!served || closed) break;
+      if (!served || closed || connection.broken()) break;
     }
     if (body_unread) connection.Drain();
   }

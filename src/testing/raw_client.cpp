@@ -10,12 +10,6 @@
 
 namespace pentrak {
 
-namespace {
-
-using Clock = std::chrono::steady_clock;
-
-}  // namespace
-
 RawClient::RawClient(int port) {
   fd_ = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
   if (fd_ < 0) return;
@@ -45,9 +39,10 @@ bool RawClient::Send(std::string_view bytes) {
 
 std::string RawClient::Receive(std::chrono::milliseconds wait, std::string_view text) {
   std::string received;
-  Clock::time_point deadline = Clock::now() + wait;
+  auto deadline = std::chrono::steady_clock::now() + wait;
   while (!closed_ && (text.empty() || received.find(text) == std::string::npos)) {
-    auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - Clock::now());
+    auto left =
+        std::chrono::ceil<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
     if (left.count() <= 0) break;
     pollfd wanted{fd_, POLLIN, 0};
     if (::poll(&wanted, 1, static_cast<int>(left.count())) <= 0) continue;
@@ -58,14 +53,6 @@ std::string RawClient::Receive(std::chrono::milliseconds wait, std::string_view 
     if (n > 0) received.append(buffer, static_cast<std::size_t>(n));
   }
   return received;
-}
-
-bool RawClient::ClosedWithin(std::chrono::milliseconds wait) {
-  Clock::time_point deadline = Clock::now() + wait;
-  while (!closed_ && Clock::now() < deadline) {
-    Receive(std::chrono::ceil<std::chrono::milliseconds>(deadline - Clock::now()));
-  }
-  return closed_;
 }
 
 }  // namespace pentrak

@@ -1,7 +1,6 @@
 #pragma once
 
-// For tests only: a client that sends exactly the bytes a test writes, as slowly as it likes,
-// to see what a server does with what no ordinary client sends.
+// For tests only: a client that sends exactly the bytes a test writes, as slowly as it likes.
 
 #include <chrono>
 #include <string>
@@ -18,16 +17,14 @@ class RawClient {
   RawClient& operator=(const RawClient&) = delete;
 
   bool connected() const { return fd_ >= 0; }
+  // True once the server closed the connection (seen by Receive).
+  bool closed() const { return closed_; }
 
   // Sends the bytes; false when the server no longer takes them.
   bool Send(std::string_view bytes);
 
-  // What the server sends until it has sent text (after which it stops reading), it closes the
-  // connection, or wait passes.
+  // What the server sends until text has arrived, the server closes, or wait passes.
   std::string Receive(std::chrono::milliseconds wait, std::string_view text = "");
-
-  // True when the server closes the connection within wait (what it sends meanwhile is dropped).
-  bool ClosedWithin(std::chrono::milliseconds wait);
 
  private:
   int fd_ = -1;
