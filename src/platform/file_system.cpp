@@ -11,6 +11,7 @@
 #include <filesystem>
 #include <system_error>
 
+#include "platform/descriptor.h"
 #include "platform/error.h"
 #include "platform/paths.h"
 #include "platform/recent_folders.h"
@@ -20,27 +21,6 @@
 namespace pentrak {
 
 namespace {
-
-// Owns a POSIX file descriptor for the length of one operation.
-class Descriptor {
- public:
-  explicit Descriptor(int fd) : fd_(fd) {}
-  ~Descriptor() {
-    if (fd_ >= 0) ::close(fd_);
-  }
-  Descriptor(Descriptor&& other) noexcept : fd_(other.Release()) {}
-  Descriptor(const Descriptor&) = delete;
-  Descriptor& operator=(const Descriptor&) = delete;
-  int get() const { return fd_; }
-  int Release() {
-    int fd = fd_;
-    fd_ = -1;
-    return fd;
-  }
-
- private:
-  int fd_;
-};
 
 [[noreturn]] void ThrowErrno() { throw SystemError(errno); }
 
