@@ -1,0 +1,89 @@
+#include "platform/file_fingerprint.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <functional>
+
+#include "platform/file_system.h"
+#include "testing/test_folder.h"
+
+namespace pentrak {
+namespace {
+
+TEST(FileFingerprintTest, AChangeIsWhatAReaderGetsNotTheStamp) {
+  TestFolder folder;
+  FileSystem fs;
+  const std::string path = folder / "a.par";
+  const std::string other = folder / "other";
+  bool unreadable = false;
+  fs.SetFaultHook([&](FileOp op, const std::string& name) {
+    return unreadable && op == FileOp::kRead && name == path ? EACCES : 0;
+  });
+  FileFingerprint fingerprint;
+  const struct {
+    const char* step;
+    std::function<void()> change;
+    bool changed;
+  } kSteps[] = {
+      {"missing at the first look", [] {}, true},
+      {"still missing", [] {}, false},
+      {"created", [&] { fs.WriteFile(path, "one"); }, true},
+      {"looked at again", [] {}, false},
+      {"the same bytes written in place", [&] { fs.OverwriteFile(path, "one"); }, false},
+      {"the same bytes renamed over it",
+       [&] {
+         fs.WriteFile(other, "one");
+         fs.RenameFile(other, path);
+       },
+       false},
+      {"other bytes of the same size", [&] { fs.OverwriteFile(path, "two"); }, true},
+      {"permissions alone", [&] { ::chmod(path.c_str(), 0600); }, false},
+      {"made unreadable",
+       [&] {
+         unreadable = true;
+         ::chmod(path.c_str(), 0000);
+       },
+       true},
+      {"readable again",
+       [&] {
+         unreadable = false;
+         ::chmod(path.c_str(), 0644);
+       },
+       true},
+      {"removed", [&] { fs.RemoveFile(path); }, true},
+      {"made again with the bytes it had", [&] { fs.WriteFile(path, "two"); }, true},
+      {"a link to a file with the same bytes",
+       [&] {
+         fs.WriteFile(other, "two");
+         fs.RemoveFile(path);
+         ASSERT_EQ(::symlink(other.c_str(), path.c_str()), 0);
+       },
+       false},
+      {"the file the link leads to rewritten", [&] { fs.WriteFile(other, "three"); }, true},
+  };
+  for (const auto& step : kSteps) {
+    step.change();
+    EXPECT_EQ(fingerprint.Refresh(fs, path), step.changed) << step.step;
+  }
+}
+
+// Saves that follow each other within one tick of the time stamps' clock leave the stamp as it
+// was; each is seen all the same.
+TEST(FileFingerprintTest, SeesEverySaveWithinOneTimeStampTick) {
+  TestFolder folder;
+  FileSystem fs;
+  const std::string path = folder / "a.par";
+  fs.WriteFile(path, "version 0");
+  FileFingerprint fingerprint;
+  fingerprint.Refresh(fs, path);
+  for (int i = 1; i <= 50; ++i) {
+    fs.OverwriteFile(path, "version " + std::to_string(i % 10));
+    EXPECT_TRUE(fingerprint.Refresh(fs, path)) << i;
+  }
+}
+
+}  // namespace
+}  // namespace pentrak
