@@ -291,6 +291,8 @@ int GenerationRunner::DocumentsInScope() const {
   for (int p = 0; p < project_.max_folders && p < static_cast<int>(folder_order_.size()); ++p) {
     const pentrak::Folder& folder = definition_.folders[folder_order_[p]];
     if (folder.name.empty()) break;
+    // A few picked documents of a large project are counted without a look at all the others.
+    if (context_.picker != nullptr && !AnyChosen(folder_order_[p])) continue;
     for (int d = 0; d < project_.max_docs && d < static_cast<int>(folder.documents.size()); ++d) {
       if (folder.documents[d].path.empty()) break;
       if (InScope(folder_order_[p], d)) ++count;
