@@ -99,7 +99,6 @@ TEST(ProjectStructureTest, DocumentSourcesFollowTheScopesEachDocumentSees) {
        0,
        "/p/project.par",
        {macros, g1, g2, f, {"a.par", Kind::kDocument}, {"a2.par", Kind::kDocument}, t}},
-      {0, 0, "", {g1, g2, f, {"a.par", Kind::kDocument}, {"a2.par", Kind::kDocument}, t}},
       {0, 1, "/p/project.par", {macros, g1, g2, {"b.par", Kind::kDocument}, t}},
       {0, 2, "/p/project.par", {macros, t}},
       {0, 3, "/p/project.par", {}},
