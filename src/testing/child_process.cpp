@@ -1,14 +1,14 @@
 #include "testing/child_process.h"
 
 #include <fcntl.h>
-#include <poll.h>
+#include <sys/mman.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <chrono>
+#include <algorithm>
+#include <cerrno>
 #include <csignal>
-#include <map>
 
 extern char** environ;
 
@@ -16,25 +16,22 @@ namespace pentrak {
 
 namespace {
 
+std::string NameOf(const std::string& variable) { return variable.substr(0, variable.find('=')); }
+
 // The child's environment as execve takes it, built before fork: the child may only make
 // async-signal-safe calls.
 std::vector<std::string> ChildEnvironment(const std::vector<std::string>& changes) {
-  std::map<std::string, std::string> variables;
+  std::vector<std::string> result;
   for (char** entry = environ; *entry != nullptr; ++entry) {
-    std::string text(*entry);
-    std::size_t equals = text.find('=');
-    variables[text.substr(0, equals)] = text;
-  }
-  for (const std::string& change : changes) {
-    std::size_t equals = change.find('=');
-    if (equals == std::string::npos) {
-      variables.erase(change);
-    } else {
-      variables[change.substr(0, equals)] = change;
+    std::string name = NameOf(*entry);
+    if (std::none_of(changes.begin(), changes.end(),
+                     [&](const std::string& change) { return NameOf(change) == name; })) {
+      result.emplace_back(*entry);
     }
   }
-  std::vector<std::string> result;
-  for (auto& [name, text] : variables) result.push_back(std::move(text));
+  for (const std::string& change : changes) {
+    if (change.find('=') != std::string::npos) result.push_back(change);
+  }
   return result;
 }
 
@@ -45,31 +42,37 @@ std::vector<char*> Pointers(std::vector<std::string>& texts) {
   return pointers;
 }
 
-[[noreturn]] void ExecChild(const ChildRun& run, int out_pipe, int err_pipe, char** argv,
+// stdout goes to the pipe, stderr to the memory file; SIGALRM, whose timer survives execve,
+// ends a child that hangs.
+[[noreturn]] void ExecChild(const ChildRun& run, int out_pipe, int err_file, char** argv,
                             char** envp) {
   ::dup2(out_pipe, STDOUT_FILENO);
-  ::dup2(err_pipe, STDERR_FILENO);
+  ::dup2(err_file, STDERR_FILENO);
   if (run.file_size_limit >= 0) {
     struct rlimit limit {};
     limit.rlim_cur = limit.rlim_max = static_cast<rlim_t>(run.file_size_limit);
     if (::setrlimit(RLIMIT_FSIZE, &limit) != 0) ::_exit(127);
   }
+  ::alarm(static_cast<unsigned>(run.kill_after_seconds));
   ::execve(argv[0], argv, envp);
   ::_exit(127);
 }
 
-// Reads what is there on one pipe; false at its end.
-bool Drain(int fd, std::string& into) {
+std::string ReadWhole(int fd) {
+  std::string text;
   char buffer[65536];
-  ssize_t n = ::read(fd, buffer, sizeof buffer);
-  if (n > 0) into.append(buffer, static_cast<std::size_t>(n));
-  return n > 0;
+  for (off_t at = 0;;) {
+    ssize_t n = ::pread(fd, buffer, sizeof buffer, at);
+    if (n <= 0) return text;
+    text.append(buffer, static_cast<std::size_t>(n));
+    at += n;
+  }
 }
 
 }  // namespace
 
 int ChildResult::ExitStatus() const {
-  return status >= 0 && WIFEXITED(status) && !timed_out ? WEXITSTATUS(status) : -1;
+  return status >= 0 && WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
 ChildResult RunChild(const ChildRun& run) {
@@ -79,45 +82,26 @@ ChildResult RunChild(const ChildRun& run) {
   std::vector<char*> envp = Pointers(environment);
   ChildResult result;
   int out_pipe[2];
-  int err_pipe[2];
   if (::pipe2(out_pipe, O_CLOEXEC) != 0) return result;
-  if (::pipe2(err_pipe, O_CLOEXEC) != 0) {
-    ::close(out_pipe[0]);
-    ::close(out_pipe[1]);
-    return result;
-  }
-  pid_t pid = ::fork();
-  if (pid == 0) ExecChild(run, out_pipe[1], err_pipe[1], argv.data(), envp.data());
+  int err_file = ::memfd_create("child-stderr", MFD_CLOEXEC);
+  pid_t pid = err_file >= 0 ? ::fork() : -1;
+  if (pid == 0) ExecChild(run, out_pipe[1], err_file, argv.data(), envp.data());
   ::close(out_pipe[1]);
-  ::close(err_pipe[1]);
-  const auto deadline =
-      std::chrono::steady_clock::now() + std::chrono::seconds(run.kill_after_seconds);
-  struct pollfd fds[2] = {{out_pipe[0], POLLIN, 0}, {err_pipe[0], POLLIN, 0}};
-  int open_pipes = pid > 0 ? 2 : 0;
-  while (open_pipes > 0) {
-    auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
-        deadline - std::chrono::steady_clock::now());
-    if (left.count() <= 0 && !result.timed_out) {
-      ::kill(pid, SIGKILL);
-      result.timed_out = true;
-    }
-    if (::poll(fds, 2, result.timed_out ? -1 : static_cast<int>(left.count())) < 0) continue;
-    for (int i = 0; i < 2; ++i) {
-      if (fds[i].fd < 0 || fds[i].revents == 0) continue;
-      std::string& into = i == 0 ? result.out : result.err;
-      if (!Drain(fds[i].fd, into)) {
-        ::close(fds[i].fd);
-        fds[i].fd = -1;
-        --open_pipes;
-      } else if (i == 0 && run.on_output) {
-        run.on_output(pid, result.out);
-      }
-    }
+  char buffer[65536];
+  for (ssize_t n; pid > 0 && (n = ::read(out_pipe[0], buffer, sizeof buffer)) != 0;) {
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) break;
+    result.out.append(buffer, static_cast<std::size_t>(n));
+    if (run.on_output) run.on_output(pid, result.out);
   }
-  for (int i = 0; i < 2; ++i) {
-    if (fds[i].fd >= 0) ::close(fds[i].fd);
-  }
+  ::close(out_pipe[0]);
   if (pid > 0) ::waitpid(pid, &result.status, 0);
+  result.timed_out =
+      result.status >= 0 && WIFSIGNALED(result.status) && WTERMSIG(result.status) == SIGALRM;
+  if (err_file >= 0) {
+    result.err = ReadWhole(err_file);
+    ::close(err_file);
+  }
   return result;
 }
 

@@ -16,8 +16,8 @@ struct ChildRun {
   // Changes to this process's environment: "NAME=value" sets, a bare "NAME" removes.
   std::vector<std::string> environment;
   long long file_size_limit = -1;  // RLIMIT_FSIZE of the child in bytes; -1 leaves it
-  // A child still running after this long is killed, so a hang fails the test instead of
-  // blocking the suite; generous, since sanitizer builds are slow.
+  // A child still running after this long is ended with SIGALRM, so a hang fails the test
+  // instead of blocking the suite; generous, since sanitizer builds are slow.
   int kill_after_seconds = 120;
   // Called each time stdout has grown, with everything read from it so far.
   std::function<void(pid_t child, const std::string& out)> on_output;
@@ -25,7 +25,7 @@ struct ChildRun {
 
 struct ChildResult {
   int status = -1;         // as waitpid gives it; -1 when the program could not be started
-  bool timed_out = false;  // killed after kill_after_seconds
+  bool timed_out = false;  // ended after kill_after_seconds
   std::string out;
   std::string err;
 
