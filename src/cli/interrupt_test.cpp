@@ -63,15 +63,10 @@ class InterruptTest : public ::testing::Test {
     std::ofstream(folder / name, std::ios::binary) << text;
   }
 
-  struct Outcome {
-    int status = -1;  // as waitpid gives it
-    std::string out;
-  };
-
   // Runs "pentrak-cli --home <folder>/home arguments..." and, once stdout holds `when` (or
   // anything, when it is empty), sends the signal (0 sends none), then reads stdout to its end.
-  Outcome RunAndSignal(std::vector<std::string> arguments, int signal_number = SIGINT,
-                       const std::string& when = "") {
+  ChildResult RunAndSignal(std::vector<std::string> arguments, int signal_number = SIGINT,
+                           const std::string& when = "") {
     arguments.insert(arguments.begin(),
                      {PENTRAK_TEST_BINARY_DIR "/pentrak-cli", "--home", folder / "home"});
     bool signalled = false;
@@ -82,8 +77,7 @@ class InterruptTest : public ::testing::Test {
       ::kill(child, signal_number);
       signalled = true;
     };
-    ChildResult result = RunChild(run);
-    return {result.status, result.out};
+    return RunChild(run);
   }
 
   static int Count(const std::string& text, const std::string& what) {
@@ -99,7 +93,7 @@ class InterruptTest : public ::testing::Test {
 };
 
 TEST_F(InterruptTest, CtrlCStopsAGenerationAfterTheDocumentInHand) {
-  Outcome outcome = RunAndSignal({"generate", folder / "site.web"});
+  ChildResult outcome = RunAndSignal({"generate", folder / "site.web"});
   ASSERT_TRUE(WIFEXITED(outcome.status)) << outcome.status;
   EXPECT_EQ(WEXITSTATUS(outcome.status), 1);
 
@@ -130,7 +124,7 @@ TEST_F(InterruptTest, CtrlCStopsAGenerationAfterTheDocumentInHand) {
 }
 
 TEST_F(InterruptTest, CtrlCStopsASearchAfterTheFileInHand) {
-  Outcome outcome = RunAndSignal({"search", "NUMBER", folder / "site.web"});
+  ChildResult outcome = RunAndSignal({"search", "NUMBER", folder / "site.web"});
   ASSERT_TRUE(WIFEXITED(outcome.status)) << outcome.status;
   EXPECT_EQ(WEXITSTATUS(outcome.status), 1);
   const int searched = Count(outcome.out, "\nSearching: ");
@@ -155,11 +149,11 @@ TEST_F(InterruptTest, ARunKilledAndRunAgainLeavesNoPentrakFileAmongDocumentsAndS
   };
 
   // Document 2's status line comes once documents 0 and 1 are written.
-  Outcome killed = RunAndSignal({"generate", folder / "site.web"}, SIGKILL, Name(2));
+  ChildResult killed = RunAndSignal({"generate", folder / "site.web"}, SIGKILL, Name(2));
   ASSERT_TRUE(WIFSIGNALED(killed.status) && WTERMSIG(killed.status) == SIGKILL) << killed.status;
   ASSERT_FALSE(pentrak_files().empty()) << "the kill should have left the spare behind";
 
-  Outcome again = RunAndSignal({"generate", folder / "site.web"}, 0);
+  ChildResult again = RunAndSignal({"generate", folder / "site.web"}, 0);
   ASSERT_TRUE(WIFEXITED(again.status)) << again.status;
   EXPECT_EQ(WEXITSTATUS(again.status), 0) << again.out;
   EXPECT_EQ(pentrak_files(), std::vector<std::string>{});

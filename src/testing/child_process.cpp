@@ -16,21 +16,14 @@ namespace pentrak {
 
 namespace {
 
-std::string NameOf(const std::string& variable) { return variable.substr(0, variable.find('=')); }
-
 // The child's environment as execve takes it, built before fork: the child may only make
 // async-signal-safe calls.
-std::vector<std::string> ChildEnvironment(const std::vector<std::string>& changes) {
+std::vector<std::string> ChildEnvironment(const std::vector<std::string>& unset) {
   std::vector<std::string> result;
   for (char** entry = environ; *entry != nullptr; ++entry) {
-    std::string name = NameOf(*entry);
-    if (std::none_of(changes.begin(), changes.end(),
-                     [&](const std::string& change) { return NameOf(change) == name; })) {
-      result.emplace_back(*entry);
-    }
-  }
-  for (const std::string& change : changes) {
-    if (change.find('=') != std::string::npos) result.push_back(change);
+    std::string_view variable(*entry);
+    std::string_view name = variable.substr(0, variable.find('='));
+    if (std::find(unset.begin(), unset.end(), name) == unset.end()) result.emplace_back(variable);
   }
   return result;
 }
@@ -77,7 +70,7 @@ int ChildResult::ExitStatus() const {
 
 ChildResult RunChild(const ChildRun& run) {
   std::vector<std::string> arguments = run.arguments;
-  std::vector<std::string> environment = ChildEnvironment(run.environment);
+  std::vector<std::string> environment = ChildEnvironment(run.unset);
   std::vector<char*> argv = Pointers(arguments);
   std::vector<char*> envp = Pointers(environment);
   ChildResult result;

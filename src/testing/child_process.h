@@ -13,9 +13,8 @@ namespace pentrak {
 
 struct ChildRun {
   std::vector<std::string> arguments;  // the program's path first
-  // Changes to this process's environment: "NAME=value" sets, a bare "NAME" removes.
-  std::vector<std::string> environment;
-  long long file_size_limit = -1;  // RLIMIT_FSIZE of the child in bytes; -1 leaves it
+  std::vector<std::string> unset;      // variables of this process's environment it goes without
+  long long file_size_limit = -1;      // RLIMIT_FSIZE of the child in bytes; -1 leaves it
   // A child still running after this long is ended with SIGALRM, so a hang fails the test
   // instead of blocking the suite; generous, since sanitizer builds are slow.
   int kill_after_seconds = 120;
