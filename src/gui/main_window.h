@@ -47,6 +47,8 @@ class MainWindow : public QMainWindow {
   void DisplayCurrentProject();
   // Arms Timer2 when the command line asked for a batch run; true when it did.
   bool ArmBatchTimer();
+  // The status the program ends with: that of the batch run, 0 when there was none.
+  int ExitStatus() const { return exit_status_; }
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -133,6 +135,7 @@ class MainWindow : public QMainWindow {
   int document_index_ = -1;  // the selected document's slot in that folder, -1 for none
   bool generating_ = false;
   bool close_after_run_ = false;
+  int exit_status_ = 0;
 
   QComboBox* projects_ = nullptr;
   QListWidget* folders_ = nullptr;
