@@ -39,6 +39,7 @@ class DocumentGeneratorTest : public ::testing::Test {
     ExpansionContext expansion{f.project, f.definition, f.macros, f.clock};
     DocumentGeneratorContext context{expansion, f.fs, log, modified_only};
     context.max_pass_output = max_pass_output_;
+    context.max_work_files = max_work_files_;
     return GenerateDocument(context, 0, 0);
   }
 
@@ -51,6 +52,7 @@ class DocumentGeneratorTest : public ::testing::Test {
 
   TestContext f;
   std::size_t max_pass_output_ = kDefaultMaxPassOutput;
+  std::size_t max_work_files_ = kDefaultMaxWorkFiles;
   std::string macros_ =
       "[@NAME]:\r\n[@FIRST] Smith\r\n[@]\r\n"
       "[@FIRST]:\r\nAnn\r\n[@]\r\n"
@@ -172,6 +174,54 @@ TEST_F(DocumentGeneratorTest, ADoublingMacroEndsAtTheSizeBoundAndLeavesNoPassFil
   f.WriteText("src/page.tpl", "[@FLAG]\r\nplain text\r\n");
   EXPECT_EQ(ThrownDescription([&] { Generate(); }),
             "The document grew beyond 4 bytes in pass 1. A macro may contain its own tag.");
+}
+
+// A macro whose value holds its own tag once and 16 KiB of text grows the document by the same
+// amount every pass, on many lines or on one: no pass comes near the bound of one pass, but the
+// work files of all passes together reach the document's bound however high the nesting limit.
+TEST_F(DocumentGeneratorTest, ALinearlyGrowingMacroEndsAtTheWorkFilesBoundAndLeavesNone) {
+  f.project.max_nested_macros = 32767;
+  max_work_files_ = std::size_t{1} << 20;
+  const std::string line(62, 'x');
+  std::string lines;
+  for (int i = 0; i < 256; ++i) lines += "\r\n" + line;
+  const std::string values[] = {"[@GROW]" + lines, "[@GROW]" + std::string(16384, 'y')};
+  const std::string document = f.Path("site/index.html");
+  for (const std::string& value : values) {
+    SCOPED_TRACE(value.substr(0, 12));
+    f.fs.WriteFile(document, "old\r\n");
+    f.WriteText("src/page.tpl", "[@GROW]\r\n");
+    macros_ = "[@GROW]:\r\n" + value + "\r\n[@]\r\n";
+    // Pass n writes 9 + 16384 n bytes: passes 1 to 10 write 901,210 bytes, and pass 11 would
+    // take all of them past 1 MiB.
+    std::uintmax_t pass_files_bytes = 0;
+    f.fs.SetFaultHook([&](FileOp op, const std::string&) {
+      if (op == FileOp::kRemove && pass_files_bytes == 0) {
+        for (int pass = 1; WorkFileExists(pass); ++pass) {
+          pass_files_bytes +=
+              std::filesystem::file_size(f.Path("temp/pentrak.") + std::to_string(pass));
+        }
+      }
+      return 0;
+    });
+    EXPECT_EQ(ThrownDescription([&] { Generate(); }),
+              "The work files of the document " + document +
+                  " grew beyond 1 MiB in pass 11 while expanding [@GROW]. A macro may contain its "
+                  "own tag.");
+    f.fs.SetFaultHook(nullptr);
+    EXPECT_EQ(pass_files_bytes, 901210u);
+    for (int pass = 1; pass <= 11; ++pass) EXPECT_FALSE(WorkFileExists(pass)) << pass;
+    EXPECT_EQ(DocumentText(), "old\r\n");
+  }
+
+  // A pass that cannot write its work file (a full disk) removes what the document wrote.
+  f.fs.SetFaultHook([&](FileOp op, const std::string& path) {
+    return op == FileOp::kWrite && path == f.Path("temp/pentrak.3") ? ENOSPC : 0;
+  });
+  EXPECT_EQ(ThrownDescription([&] { Generate(); }),
+            "No space left on device (" + f.Path("temp/pentrak.3") + ")");
+  f.fs.SetFaultHook(nullptr);
+  for (int pass = 1; pass <= 3; ++pass) EXPECT_FALSE(WorkFileExists(pass)) << pass;
 }
 
 TEST_F(DocumentGeneratorTest, ModifiedOnlyLeavesAnIdenticalDocumentUntouched) {
