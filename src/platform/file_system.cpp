@@ -269,6 +269,7 @@ void WriteWhole(int fd, std::string_view bytes, off_t held) {
 
 void StatusOf(const struct stat& st, FileStatus& status) {
   status.folder = S_ISDIR(st.st_mode);
+  status.special = !status.folder && !S_ISREG(st.st_mode);
   status.modified = static_cast<std::int64_t>(st.st_mtime);
 }
 
@@ -495,7 +496,7 @@ void FileSystem::RemoveLeftovers(const std::string& folder) const {
   for (fs::directory_iterator it(NativePath(folder), ec), end; !ec && it != end; it.increment(ec)) {
     const std::string name = it->path().filename().string();
     if (name.size() > kTemporarySuffix.size() + 1 && name[0] == '.' &&
-        name.ends_with(kTemporarySuffix) && !it->is_directory(ec)) {
+        name.ends_with(kTemporarySuffix) && it->is_regular_file(ec) && !it->is_symlink(ec)) {
       ::unlink(it->path().c_str());
     }
   }
