@@ -150,6 +150,23 @@ TEST_P(ContentFileTest, MissingFilesAndErrorsKeepWhatWasRead) {
   EXPECT_EQ(Table(2).slots[0].name + "|" + Table(2).slots[1].name, T("<S>OK<E>|"));
 }
 
+// Under the highest limits a scope holds the tables loaded, a table the macros read and a macro
+// the parameters it declares.
+TEST_P(ContentFileTest, TablesHoldWhatWasLoadedUnderTheHighestLimits) {
+  project.max_content_files = 32767;
+  project.max_content_file_macros = 32767;
+  project.max_parameters = 32767;
+  const std::string path =
+      WriteFile("a.par", "<S>A<E>:\n1\n<EL>\n<S>B<PS>x<PE><PS>y:2<PE><E>:\n<PS>x<PE>\n<EL>");
+  EXPECT_EQ(LoadContentFile(load, kContentFileScope, path, 2, true, false), kLoadOk);
+  ASSERT_EQ(macros.content_files.size(), 3u);
+  EXPECT_EQ(Table(0).file_name + Table(1).file_name, "");
+  ASSERT_EQ(Table(2).slots.size(), 2u);
+  EXPECT_EQ(Declared(Table(2).slots[1]), T("<PS>x<PE>=|<PS>y<PE>=2"));
+  EXPECT_EQ(Table(2).slots[1].parameters.size(), 2u);
+  EXPECT_EQ(macros.call_parameters.size(), 2u);
+}
+
 TEST_P(ContentFileTest, ClearingEmptiesOnlyTheChosenScopes) {
   const char* const text = "<S>A<PS>x:1<PE><E>:\nv\n<EL>";
   LoadText(kContentFileScope, "a.par", text);
