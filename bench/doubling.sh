@@ -22,9 +22,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source bench/common.sh
-[ -x /usr/bin/time ] || install_packages time
-# PENTRAK_CLI=PATH measures another build (an older one, to compare) instead of this tree's.
-if [ -n "${PENTRAK_CLI:-}" ]; then cli="$PENTRAK_CLI"; else build_release_cli; fi
+choose_cli
 kind="${KIND:-doubling}"
 
 work="$(mktemp -d)"

@@ -2,8 +2,6 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <algorithm>
-#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -144,16 +142,15 @@ TEST_F(HostileFilesTest, EveryCommandSweepsTheLeftoversOfKilledRunsFromTheFolder
       {{"replace", "TITLE", "TITLE", "--yes", project_}, "src"},
       {{"fix-line-endings", home / "src/page.par"}, "src"},
   };
-  // What a folder holds that has "pentrak-new" in its name, links and folders included.
+  // The files below a folder with "pentrak-new" in their names.
   auto lookalikes = [&](const std::string& folder) {
-    std::vector<std::string> names;
-    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
-      const std::string name = entry.path().filename().string();
-      if (name.find("pentrak-new") != std::string::npos) names.push_back(name);
-    }
-    std::sort(names.begin(), names.end());
+    std::vector<std::string> names = fs.FilesBelow(folder);
+    std::erase_if(names, [](const std::string& name) {
+      return name.find("pentrak-new") == std::string::npos;
+    });
     return names;
   };
+  Write("outside.txt", "the user's");
   for (const Case& c : cases) {
     SCOPED_TRACE(c.command[0] + " " + c.command[1]);
     const std::string folder = home / c.folder;
@@ -162,17 +159,12 @@ TEST_F(HostileFilesTest, EveryCommandSweepsTheLeftoversOfKilledRunsFromTheFolder
     Write(std::string(c.folder) + "/notes.pentrak-new", "not hidden: the user's");
     Write(std::string(c.folder) + "/.pentrak-new", "no name before the suffix");
     Write(std::string(c.folder) + "/.kept.pentrak-new/inside", "a folder");
-    Write("outside.txt", "the user's");
     ::symlink((home / "outside.txt").c_str(), (folder + "/.link.pentrak-new").c_str());
     EXPECT_EQ(RunCli(c.command), 0) << err.str();
     EXPECT_EQ(lookalikes(folder),
-              (std::vector<std::string>{".kept.pentrak-new", ".link.pentrak-new", ".pentrak-new",
-                                        "notes.pentrak-new"}));
+              (std::vector<std::string>{".kept.pentrak-new/inside", ".link.pentrak-new",
+                                        ".pentrak-new", "notes.pentrak-new"}));
     EXPECT_EQ(fs.ReadFile(home / "outside.txt"), "the user's");
-    for (const char* name : {"/notes.pentrak-new", "/.pentrak-new", "/.link.pentrak-new"}) {
-      fs.RemoveFile(folder + name);
-    }
-    std::filesystem::remove_all(folder + "/.kept.pentrak-new");
   }
   EXPECT_EQ(fs.ReadFile(home / "site/index.html"), "Home\r\n");
 }

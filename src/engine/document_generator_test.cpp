@@ -50,6 +50,19 @@ class DocumentGeneratorTest : public ::testing::Test {
   bool WorkFileExists(int pass) const { return f.Exists("temp/pentrak." + std::to_string(pass)); }
   std::string Log() const { return f.ReadText("temp/pentrak.txt"); }
 
+  // Sets bytes, when the generator first removes a file, to the size of the pass files then on
+  // the disk.
+  void MeasurePassFilesAtRemoval(std::uintmax_t& bytes) {
+    f.fs.SetFaultHook([this, &bytes](FileOp op, const std::string&) {
+      if (op == FileOp::kRemove && bytes == 0) {
+        for (int pass = 1; WorkFileExists(pass); ++pass) {
+          bytes += std::filesystem::file_size(f.Path("temp/pentrak.") + std::to_string(pass));
+        }
+      }
+      return 0;
+    });
+  }
+
   TestContext f;
   std::size_t max_pass_output_ = kDefaultMaxPassOutput;
   std::size_t max_work_files_ = kDefaultMaxWorkFiles;
@@ -151,15 +164,7 @@ TEST_F(DocumentGeneratorTest, ADoublingMacroEndsAtTheSizeBoundAndLeavesNoPassFil
   f.WriteText("src/page.tpl", "[@TWICE]\r\n");
   // The pass files on disk when the first is removed: passes 1 to 16, never pass 17.
   std::uintmax_t pass_files_bytes = 0;
-  f.fs.SetFaultHook([&](FileOp op, const std::string&) {
-    if (op == FileOp::kRemove && pass_files_bytes == 0) {
-      for (int pass = 1; WorkFileExists(pass); ++pass) {
-        pass_files_bytes +=
-            std::filesystem::file_size(f.Path("temp/pentrak.") + std::to_string(pass));
-      }
-    }
-    return 0;
-  });
+  MeasurePassFilesAtRemoval(pass_files_bytes);
   EXPECT_EQ(ThrownDescription([&] { Generate(); }),
             "The document grew beyond 1 MiB in pass 17 while expanding [@TWICE]. A macro may "
             "contain its own tag.");
@@ -195,15 +200,7 @@ TEST_F(DocumentGeneratorTest, ALinearlyGrowingMacroEndsAtTheWorkFilesBoundAndLea
     // Pass n writes 9 + 16384 n bytes: passes 1 to 10 write 901,210 bytes, and pass 11 would
     // take all of them past 1 MiB.
     std::uintmax_t pass_files_bytes = 0;
-    f.fs.SetFaultHook([&](FileOp op, const std::string&) {
-      if (op == FileOp::kRemove && pass_files_bytes == 0) {
-        for (int pass = 1; WorkFileExists(pass); ++pass) {
-          pass_files_bytes +=
-              std::filesystem::file_size(f.Path("temp/pentrak.") + std::to_string(pass));
-        }
-      }
-      return 0;
-    });
+    MeasurePassFilesAtRemoval(pass_files_bytes);
     EXPECT_EQ(ThrownDescription([&] { Generate(); }),
               "The work files of the document " + document +
                   " grew beyond 1 MiB in pass 11 while expanding [@GROW]. A macro may contain its "
