@@ -93,16 +93,19 @@ std::string ReadSource(const FileSystem& fs, const std::string& path) {
   }
 }
 
-// Reserved beyond twice the source, so that a pass that doubles a short text still fits.
+// Reserved beyond what a pass is expected to write, so that a short text that grows still fits.
 constexpr std::size_t kLineSlack = 64 * 1024;
 
-// Gives an empty text room for at least bytes. A string asked for more than it holds may take
-// twice what it held instead, which a document near its bounds cannot afford where the address
-// space is limited: one that must grow is replaced by one of the size asked for.
-void ReserveExactly(std::string& text, std::size_t bytes) {
+// Gives text room for at least bytes, keeping what it holds: twice its old room when that is
+// more, so that a text growing pass by pass moves seldom, but never more than most. A string left
+// to grow by itself could take twice what it held, past the bounds of a document and of an
+// address space limited by the user.
+void MakeRoom(std::string& text, std::size_t bytes, std::size_t most) {
   if (text.capacity() >= bytes) return;
-  std::string().swap(text);  // a move assignment of an empty string would keep the buffer
-  text.reserve(bytes);
+  std::string larger;
+  larger.reserve(std::max(bytes, std::min(2 * text.capacity(), most)));
+  larger.append(text);
+  text.swap(larger);
 }
 
 // A bound as the size errors show it.
@@ -138,6 +141,8 @@ class DocumentGeneration {
  private:
   bool ExpansionPass(int pass);
   void AppendToPass(int pass, std::string_view text, std::string_view line_expanded);
+  [[gnu::noinline]] void MakeRoomForLine(int pass, std::string_view text,
+                                         std::string_view line_expanded);
   void OptimizationPassOver();
   void WriteDocument(std::string_view text) const;
   void WriteDocumentUnlessIdentical(const std::string& text);
@@ -168,6 +173,8 @@ class DocumentGeneration {
   std::string warning_;
   std::size_t work_files_written_ = 0;  // by all passes so far
   std::size_t pass_room_ = 0;           // what the current pass may write
+  std::size_t append_limit_ = 0;        // what it may write before it must look again
+  std::size_t previous_size_ = 0;       // the source of the pass before
 };
 
 std::string DocumentGeneration::WorkFilePath(int pass) const {
@@ -208,9 +215,19 @@ std::size_t DocumentGeneration::WorkFilesRoom() const {
 // text, or empty.
 void DocumentGeneration::AppendToPass(int pass, std::string_view text,
                                       std::string_view line_expanded) {
+  // One comparison for the line that fits, as nearly every line does.
+  if (output_.size() + text.size() + kCrLf.size() > append_limit_) {
+    MakeRoomForLine(pass, text, line_expanded);
+  }
+  AppendLine(output_, text);
+}
+
+void DocumentGeneration::MakeRoomForLine(int pass, std::string_view text,
+                                         std::string_view line_expanded) {
   const std::size_t adding = text.size() + kCrLf.size();
   if (output_.size() + adding > pass_room_) StopGrowth(pass, adding, text, line_expanded);
-  AppendLine(output_, text);
+  MakeRoom(output_, output_.size() + adding, pass_room_ + kLineSlack);
+  append_limit_ = std::min(pass_room_, output_.capacity());
 }
 
 void DocumentGeneration::StopGrowth(int pass, std::size_t adding, std::string_view text,
@@ -341,6 +358,7 @@ void DocumentGeneration::ReadTemplate() {
 
 short DocumentGeneration::Run() {
   ReadTemplate();
+  previous_size_ = source_.size();
   bool final_pass = false;
   bool done = false;
   int pass = 0;
@@ -353,9 +371,12 @@ short DocumentGeneration::Run() {
       done = true;
     } else {
       pass_room_ = std::min(context_.max_pass_output, WorkFilesRoom());
-      // Room for the pass to double the text, up to the bounds: a growing document is then never
-      // copied to a larger buffer in the middle of a pass.
-      ReserveExactly(output_, std::min(source_.size() * 2, pass_room_) + kLineSlack);
+      // Room for the pass to grow twice as much as the last one did, up to the bounds: a growing
+      // document is then seldom copied to a larger buffer in the middle of a pass.
+      const std::size_t growth = source_.size() - std::min(source_.size(), previous_size_);
+      MakeRoom(output_, std::min(source_.size() + 2 * growth, pass_room_) + kLineSlack,
+               pass_room_ + kLineSlack);
+      append_limit_ = std::min(pass_room_, output_.capacity());
       bool tags_found = ExpansionPass(pass);
       WriteWorkFile(pass, output_);
       if (!tags_found && level_ > 0) {
@@ -367,6 +388,7 @@ short DocumentGeneration::Run() {
         done = true;
       }
     }
+    previous_size_ = source_.size();
     source_.swap(output_);
   }
   if (!done) {
