@@ -75,7 +75,8 @@ for ((try = 1; try <= ${TRIES:-3}; try++)); do
   (
     peak=0
     while [ ! -e "$work/done" ]; do
-      size=$(du -sk "$work/home/temp" 2>/dev/null | cut -f1)
+      # du fails on a file removed while it looks: that sample counts what it saw.
+      size=$(du -sk "$work/home/temp" 2>/dev/null | cut -f1) || true
       [ "${size:-0}" -gt "$peak" ] && peak=$size
       sleep 0.02
     done
