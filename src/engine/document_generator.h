@@ -23,6 +23,14 @@ inline constexpr short kDocumentUnchanged = 4;
 // twice doubles the document every pass; the bound ends that long before memory or disk do.
 inline constexpr std::size_t kDefaultMaxPassOutput = std::size_t{256} << 20;
 
+// The most one document may write to its work files over all its passes. A macro whose value
+// holds its own tag once grows the document by the same amount every pass and never reaches the
+// bound of one pass, while the work files of all passes stay on the disk together. A real page
+// is a few MiB at most and needs a few passes; 1 GiB leaves room for a 20 MiB page through the
+// 50 passes the default nesting limit allows, and stops a runaway long before it fills a disk or,
+// with the highest nesting limit, runs for minutes.
+inline constexpr std::size_t kDefaultMaxWorkFiles = std::size_t{1} << 30;
+
 // The template read last, kept for the next document that uses it: the documents of a project
 // share a handful of templates. A run forgets it when it writes that file.
 struct TemplateCache {
@@ -45,13 +53,15 @@ struct DocumentGeneratorContext {
   std::vector<ScratchFile>* pass_files = nullptr;
   TemplateCache* last_template = nullptr;
   std::size_t max_pass_output = kDefaultMaxPassOutput;
+  std::size_t max_work_files = kDefaultMaxWorkFiles;
 };
 
 // Expands the template of one document pass by pass through the generator's work files,
 // optimizes it when its level asks for it, and writes the document (or, with modified_only,
 // leaves an identical one untouched). Returns kDocumentGenerated,
 // kDocumentGeneratedWithWarnings or kDocumentUnchanged; throws Error on failure (10006 when
-// the pass limit max-nested-macros is reached).
+// the pass limit max-nested-macros is reached, or when a pass or all the document's work files
+// grow beyond their bounds; the document's work files are then removed).
 short GenerateDocument(const DocumentGeneratorContext& context, int folder_index,
                        int document_index);
 
