@@ -5,6 +5,7 @@
 
 #include "engine/expansion.h"
 #include "engine/optimization.h"
+#include "engine/origin_recorder.h"
 #include "engine/tag_parser.h"
 #include "platform/error.h"
 #include "platform/file_system.h"
@@ -121,6 +122,13 @@ class DocumentGeneration {
   void CheckPassOutput(int pass, std::string_view line_expanded) const;
   void RemoveWorkFiles(int last_pass) const;
   void LogOutcome() const;
+  bool WritesFiles() const { return context_.origins == nullptr || context_.origins->write_files; }
+  void TraceLine(std::string_view line, const LogicalLineReader& reader,
+                 std::size_t written_from) const {
+    if (context_.origins != nullptr) {
+      context_.origins->Line(line, reader.position(), output_, written_from);
+    }
+  }
 
   const DocumentGeneratorContext& context_;
   const ProjectSettings& project_;
@@ -148,6 +156,7 @@ std::string DocumentGeneration::WorkFilePath(int pass) const {
 void DocumentGeneration::WriteWorkFile(int pass, std::string_view text) const {
   constexpr std::size_t kHeldPasses = 16;
   const std::string path = WorkFilePath(pass);
+  if (!WritesFiles()) return;
   std::vector<ScratchFile>* held = context_.pass_files;
   try {
     if (held == nullptr || static_cast<std::size_t>(pass) > kHeldPasses) {
@@ -183,6 +192,7 @@ void DocumentGeneration::CheckPassOutput(int pass, std::string_view line_expande
 
 // The pass files of a document that failed are of no use and may be huge.
 void DocumentGeneration::RemoveWorkFiles(int last_pass) const {
+  if (!WritesFiles()) return;
   for (int pass = 1; pass <= last_pass; ++pass) {
     if (context_.pass_files != nullptr &&
         context_.pass_files->size() >= static_cast<std::size_t>(pass)) {
@@ -201,8 +211,10 @@ bool DocumentGeneration::ExpansionPass(int pass) {
   LogicalLineReader reader(source_, project_.tags.line_continuation);
   std::string_view line;
   while (reader.Next(line)) {
+    const std::size_t written_from = output_.size();
     if (start_tag.empty() || line.find(start_tag) == std::string_view::npos) {
       if (expansion_state_ != kBlockExcluded) AppendLine(output_, line);
+      TraceLine(line, reader, written_from);
       CheckPassOutput(pass, {});
       continue;
     }
@@ -218,6 +230,7 @@ bool DocumentGeneration::ExpansionPass(int pass) {
       WriteLog(context_.log, log_line);
     }
     if (!result_.empty() && expansion_state_ != kBlockExcluded) AppendLine(output_, result_);
+    TraceLine(line, reader, written_from);
     CheckPassOutput(pass, line);
   }
   return tags_found;
@@ -227,7 +240,11 @@ void DocumentGeneration::OptimizationPassOver() {
   OptimizationPass optimization(level_);
   LogicalLineReader reader(source_, project_.tags.line_continuation);
   std::string_view line;
-  while (reader.Next(line)) optimization.Apply(line, output_);
+  while (reader.Next(line)) {
+    const std::size_t written_from = output_.size();
+    optimization.Apply(line, output_);
+    TraceLine(line, reader, written_from);
+  }
 }
 
 void DocumentGeneration::WriteDocumentUnlessIdentical(const std::string& text) {
@@ -240,6 +257,8 @@ void DocumentGeneration::WriteDocumentUnlessIdentical(const std::string& text) {
 
 // Replaces the document atomically, reusing the run's spare file when it has one.
 void DocumentGeneration::WriteDocument(std::string_view text) const {
+  if (context_.origins != nullptr) context_.origins->Finish(text, text.data() == output_.data());
+  if (!WritesFiles()) return;
   try {
     if (context_.spare_file != nullptr) {
       context_.fs.WriteFileReusing(document_.path, text, *context_.spare_file);
@@ -265,12 +284,14 @@ void DocumentGeneration::ReadTemplate() {
 
 short DocumentGeneration::Run() {
   ReadTemplate();
+  if (context_.origins != nullptr) context_.origins->Start(document_.template_path, source_);
   bool final_pass = false;
   bool done = false;
   int pass = 0;
   while (!done && pass <= project_.max_nested_macros) {
     ++pass;
     output_.clear();
+    if (context_.origins != nullptr) context_.origins->StartPass(source_, !final_pass);
     if (final_pass) {
       OptimizationPassOver();
       WriteOptimizedDocument(pass);
