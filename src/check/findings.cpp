@@ -1,5 +1,7 @@
 #include "check/findings.h"
 
+#include "platform/paths.h"
+
 namespace pentrak {
 
 namespace {
@@ -44,6 +46,19 @@ std::string JsonString(std::string_view text) {
   return out + "\"";
 }
 
+// ", in the value of [@X], through [@Y] (file:line)": the macros a source line belongs to.
+std::string SourceDetail(const LinkSource& source, bool file_names_only) {
+  std::string text;
+  if (!source.value_of.empty()) text += ", in the value of " + source.value_of;
+  if (!source.macro.empty()) {
+    const std::string file =
+        file_names_only ? FileNameOfPath(source.macro_file) : source.macro_file;
+    text +=
+        ", through " + source.macro + " (" + file + ":" + std::to_string(source.macro_line) + ")";
+  }
+  return text;
+}
+
 }  // namespace
 
 std::string_view UrlNoun(std::string_view element, UrlAttribute attribute) {
@@ -58,18 +73,32 @@ std::string_view UrlNoun(std::string_view element, UrlAttribute attribute) {
   return "media file";
 }
 
+std::string FindingRowText(const Finding& finding, std::string_view document_root) {
+  std::string_view page = finding.page;
+  const std::string root = JoinPath(document_root, "");
+  if (page.starts_with(root)) page.remove_prefix(root.size());
+  std::string text = std::string(page) + ":" + std::to_string(finding.line) + ":" +
+                     std::to_string(finding.column) + ": " + finding.message;
+  // Always a second line, so that every row of a list is as high as the others.
+  const std::optional<LinkSource>& source = finding.source;
+  if (!source) return text + "\n    no source line known";
+  if (source->file == finding.page) return text + "\n    written in the page itself";
+  return text + "\n    written at " + FileNameOfPath(source->file) + ":" +
+         std::to_string(source->line) + SourceDetail(*source, true);
+}
+
+EditPlace FindingSourcePlace(const Finding& finding) {
+  if (finding.source) return EditPlace{finding.source->file, finding.source->line};
+  return EditPlace{finding.page, finding.line};
+}
+
 std::string FindingText(const Finding& finding) {
   std::string text = finding.page + ":" + std::to_string(finding.line) + ":" +
                      std::to_string(finding.column) + ": " + finding.message + "\n";
   const std::optional<LinkSource>& source = finding.source;
   if (!source || source->file == finding.page) return text;
-  text += source->file + ":" + std::to_string(source->line) + ": note: written here";
-  if (!source->value_of.empty()) text += ", in the value of " + source->value_of;
-  if (!source->macro.empty()) {
-    text += ", through " + source->macro + " (" + source->macro_file + ":" +
-            std::to_string(source->macro_line) + ")";
-  }
-  return text + "\n";
+  return text + source->file + ":" + std::to_string(source->line) + ": note: written here" +
+         SourceDetail(*source, false) + "\n";
 }
 
 std::string FindingJson(const Finding& finding) {

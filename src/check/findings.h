@@ -36,4 +36,16 @@ std::string FindingText(const Finding& finding);
 // The finding as one JSON object on one line.
 std::string FindingJson(const Finding& finding);
 
+// How a list shows a finding: the page below the document root with its line and column and
+// the message, then on a second line the source file's name and line, or why there is none.
+std::string FindingRowText(const Finding& finding, std::string_view document_root);
+
+// The file and line a finding opens in the editor: where the link was written when that is
+// known, else the page itself.
+struct EditPlace {
+  std::string path;
+  int line = 0;
+};
+EditPlace FindingSourcePlace(const Finding& finding);
+
 }  // namespace pentrak
