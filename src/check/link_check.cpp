@@ -4,6 +4,7 @@
 #include <tuple>
 
 #include "check/external_links.h"
+#include "check/link_sources.h"
 #include "check/site_links.h"
 #include "platform/clock.h"
 #include "platform/error.h"
@@ -138,6 +139,32 @@ std::string CheckSummary(const LinkCheckReport& report) {
   if (errors > 0 && warnings > 0) text += ", ";
   if (warnings > 0) text += std::to_string(warnings) + " not checked";
   return text + ".";
+}
+
+LinkWatch::LinkWatch() = default;
+LinkWatch::~LinkWatch() = default;
+
+std::vector<Finding> LinkWatch::CheckWritten(const LinkCheckContext& context,
+                                             const std::vector<std::string>& documents) {
+  const std::string& root = context.project.document_root;
+  try {
+    if (!site_ || site_->root() != root) {
+      auto site = std::make_unique<SiteLinks>();
+      site->Load(context.fs, root);
+      site_ = std::move(site);
+    }
+  } catch (const Error&) {
+    site_.reset();
+    return {};
+  }
+  const std::string prefix = ComparablePath(JoinPath(root, ""));
+  std::vector<std::string> pages;
+  for (const std::string& document : documents) {
+    const std::string path = ComparablePath(document);
+    if (path.starts_with(prefix)) pages.push_back(path.substr(prefix.size()));
+  }
+  const std::vector<std::string> affected = site_->Reload(context.fs, pages);
+  return FindingsOf(context, *site_, site_->Check(affected));
 }
 
 bool HasBrokenInternalLinks(const FileSystem& fs, const std::string& document_root) {

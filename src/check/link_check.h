@@ -1,5 +1,6 @@
 #pragma once
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -57,6 +58,22 @@ std::vector<Finding> FindingsOf(const LinkCheckContext& context, const SiteLinks
 
 // The one-line summary of a check: "12 pages, 340 links: 2 broken, 1 not checked."
 std::string CheckSummary(const LinkCheckReport& report);
+
+// Keeps a site's links from one check to the next, for the preview: the first check reads the
+// whole document root, later ones read again only the pages a run wrote.
+class LinkWatch {
+ public:
+  LinkWatch();
+  ~LinkWatch();
+
+  // The broken internal links of the documents written (full paths) and of the pages that link
+  // to them. Nothing when the document root cannot be read.
+  std::vector<Finding> CheckWritten(const LinkCheckContext& context,
+                                    const std::vector<std::string>& documents);
+
+ private:
+  std::unique_ptr<SiteLinks> site_;
+};
 
 // For a publish: true when the document root holds a page with a broken internal link (a
 // missing file or anchor). Throws Error when the root cannot be read.

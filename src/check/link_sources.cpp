@@ -26,7 +26,13 @@ struct LinkSources::Traced {
 };
 
 std::string ComparablePath(std::string_view path) {
-  return std::filesystem::path(NativePath(path)).lexically_normal().string();
+  std::string native = NativePath(path);
+  // Most paths need nothing but the separators: the general rule costs more than the check.
+  if (native.find("/.") != std::string::npos || native.find("//") != std::string::npos ||
+      native.starts_with("./")) {
+    return std::filesystem::path(native).lexically_normal().string();
+  }
+  return native;
 }
 
 namespace {

@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "engine/macro_tables.h"
@@ -81,7 +82,7 @@ class LinkSources {
   LogContext log_;
   ProjectDefinition definition_;
   MacroTables macros_;
-  std::map<std::string, Place> documents_;  // by normalized path
+  std::unordered_map<std::string, Place> documents_;  // by ComparablePath
   std::map<std::string, std::unique_ptr<Traced>> traced_;
   std::map<std::string, std::vector<std::string>> file_lines_;
 };

@@ -1,6 +1,7 @@
 #include "check/site_links.h"
 
 #include <algorithm>
+#include <set>
 
 #include "platform/error.h"
 #include "platform/file_system.h"
@@ -62,6 +63,7 @@ void SiteLinks::Load(const FileSystem& fs, const std::string& root) {
   files_.clear();
   folders_.clear();
   pages_.clear();
+  incoming_.clear();
   page_order_.clear();
   folders_.insert("");
   for (const std::string& path : fs.FilesBelow(root)) {
@@ -71,8 +73,19 @@ void SiteLinks::Load(const FileSystem& fs, const std::string& root) {
   for (const std::string& path : page_order_) ReadPage(fs, path);
 }
 
+void SiteLinks::ForgetLinks(const std::string& path) {
+  auto page = pages_.find(path);
+  if (page == pages_.end()) return;
+  for (const PageLink& link : page->second.links) {
+    if (link.target.kind != LinkKind::kInternal) continue;
+    auto linking = incoming_.find(link.target.path);
+    if (linking != incoming_.end()) linking->second.erase(path);
+  }
+}
+
 // Reads one page's links and anchors; a page that cannot be read has none.
 void SiteLinks::ReadPage(const FileSystem& fs, const std::string& path) {
+  ForgetLinks(path);
   Page& page = pages_[path];
   page = Page{};
   std::string text;
@@ -93,6 +106,7 @@ void SiteLinks::ReadPage(const FileSystem& fs, const std::string& path) {
       link.written = std::move(written);
       link.element = url.element;
       link.attribute = url.attribute;
+      if (link.target.kind == LinkKind::kInternal) incoming_[link.target.path].insert(path);
       page.links.push_back(std::move(link));
     };
     if (url.attribute != UrlAttribute::kSrcset) {
@@ -107,43 +121,41 @@ void SiteLinks::ReadPage(const FileSystem& fs, const std::string& path) {
 
 std::vector<std::string> SiteLinks::Reload(const FileSystem& fs,
                                            const std::vector<std::string>& pages) {
-  std::unordered_set<std::string> changed;
+  std::set<std::string> affected;
   for (const std::string& path : pages) {
-    changed.insert(path);
     const bool exists = fs.FileExists(JoinPath(root_, path));
-    const bool known = pages_.contains(path);
     if (exists) AddFile(path);
     if (exists && IsPagePath(path)) {
-      if (!known)
+      if (!pages_.contains(path)) {
         page_order_.insert(std::upper_bound(page_order_.begin(), page_order_.end(), path), path);
+      }
       ReadPage(fs, path);
+      affected.insert(path);
     } else if (!exists) {
       // A vanished file's folders stay known: a folder that empties is rare and harmless.
       files_.erase(path);
+      ForgetLinks(path);
       pages_.erase(path);
       std::erase(page_order_, path);
     }
-  }
-  std::vector<std::string> affected;
-  for (const std::string& path : page_order_) {
-    bool links_to_changed = changed.contains(path);
-    for (const PageLink& link : pages_.at(path).links) {
-      if (links_to_changed) break;
-      if (link.target.kind != LinkKind::kInternal) continue;
-      std::string target = link.target.path;
-      if (target.empty() || target.back() == '/' || folders_.contains(target)) {
-        std::string folder = target;
-        if (!folder.empty() && folder.back() == '/') folder.pop_back();
-        for (std::string_view index : kIndexPages) {
-          links_to_changed |= changed.contains(folder.empty() ? std::string(index)
-                                                              : folder + "/" + std::string(index));
-        }
-      }
-      links_to_changed |= changed.contains(target);
+    // The pages that lead to it: by its own path, and to an index page by its folder's too.
+    std::vector<std::string> targets = {path};
+    const std::size_t slash = path.rfind('/');
+    const std::string_view name = slash == std::string::npos
+                                      ? std::string_view(path)
+                                      : std::string_view(path).substr(slash + 1);
+    if (std::find(std::begin(kIndexPages), std::end(kIndexPages), name) != std::end(kIndexPages)) {
+      const std::string folder = FolderPart(path);
+      targets.push_back(folder);
+      if (!folder.empty()) targets.push_back(folder + "/");
     }
-    if (links_to_changed) affected.push_back(path);
+    for (const std::string& target : targets) {
+      auto linking = incoming_.find(target);
+      if (linking != incoming_.end())
+        affected.insert(linking->second.begin(), linking->second.end());
+    }
   }
-  return affected;
+  return std::vector<std::string>(affected.begin(), affected.end());
 }
 
 // The file a link's path leads to, as a web server finds it: a file, or the index page of a

@@ -62,6 +62,7 @@ class SiteLinks {
   };
 
   void ReadPage(const FileSystem& fs, const std::string& path);
+  void ForgetLinks(const std::string& path);
   void CheckPage(const std::string& path, const Page& page, std::vector<BrokenLink>& out) const;
   std::string Problem(const std::string& page_path, const PageLink& link) const;
   std::string TargetFile(const std::string& path, std::string& problem) const;
@@ -72,6 +73,8 @@ class SiteLinks {
   std::unordered_set<std::string> folders_;
   std::unordered_map<std::string, Page> pages_;
   std::vector<std::string> page_order_;  // pages_ keys in name order
+  // For each internal link target as written in paths, the pages that link to it.
+  std::unordered_map<std::string, std::unordered_set<std::string>> incoming_;
 };
 
 // True for the names of files a web server sends as HTML pages.

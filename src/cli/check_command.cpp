@@ -19,8 +19,8 @@ struct CheckCommandOptions {
 };
 
 int RunCheck(CommandContext& context, const CheckCommandOptions& options) {
+  // Ctrl-C ends a check at once: it writes nothing but its cache, and that whole or not at all.
   Session session(context, ConsoleAnswers{});
-  session.StopOnInterrupt();
   if (!session.StartOnCurrentProject(options.project)) return kExitUsage;
   Workbench& workbench = session.workbench();
   const bool external = options.external || workbench.options.check_external_links == 1;

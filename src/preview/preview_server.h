@@ -8,6 +8,7 @@
 #include <thread>
 #include <vector>
 
+#include "check/link_check.h"
 #include "preview/page_channel.h"
 
 namespace httplib {
@@ -82,6 +83,7 @@ class PreviewServer {
   std::string host_;
   int port_ = 0;
   std::function<void(bool)> run_hook_;
+  LinkWatch links_;  // the site's links, read again page by page as runs write them
 };
 
 }  // namespace pentrak
