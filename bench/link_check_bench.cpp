@@ -57,7 +57,7 @@ class Recheck : public benchmark::Fixture {
   }
 
  protected:
-  void Run(benchmark::State& state, const std::string& page) {
+  void EditAndCheck(benchmark::State& state, const std::string& page) {
     Site& site = *site_;
     if (!site.ready) {
       state.SkipWithError("PENTRAK_CHECK_PROJECT names no project");
@@ -86,10 +86,10 @@ class Recheck : public benchmark::Fixture {
 };
 
 BENCHMARK_DEFINE_F(Recheck, PageWithBrokenLink)(benchmark::State& state) {
-  Run(state, "f000/d001.html");
+  EditAndCheck(state, "f000/d001.html");
 }
 BENCHMARK_DEFINE_F(Recheck, PageEveryPageLinksTo)(benchmark::State& state) {
-  Run(state, "page17.html");
+  EditAndCheck(state, "page17.html");
 }
 
 BENCHMARK_REGISTER_F(Recheck, PageWithBrokenLink)->Unit(benchmark::kMillisecond);

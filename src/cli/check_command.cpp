@@ -46,7 +46,7 @@ void AddCheckArguments(CLI::App& command, CommandContext& context) {
                      "Project file (.web); without it the current project is checked");
   AddFlags(command, {
                         {"--external", &o.external,
-                         "Ask the web about external links too (answers are kept for a day)"},
+                         "Ask the web about external links too (answers are kept a day by default)"},
                         {"--json", &o.json, "Write one JSON object per finding"},
                         {"--warn-only", &o.warn_only, "Exit with 0 even when a link is broken"},
                     });
