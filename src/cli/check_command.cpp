@@ -44,12 +44,13 @@ void AddCheckArguments(CLI::App& command, CommandContext& context) {
   CheckCommandOptions& o = Bind<CheckCommandOptions>(command, context, RunCheck);
   command.add_option("project", o.project,
                      "Project file (.web); without it the current project is checked");
-  AddFlags(command, {
-                        {"--external", &o.external,
-                         "Ask the web about external links too (answers are kept a day by default)"},
-                        {"--json", &o.json, "Write one JSON object per finding"},
-                        {"--warn-only", &o.warn_only, "Exit with 0 even when a link is broken"},
-                    });
+  AddFlags(command,
+           {
+               {"--external", &o.external,
+                "Ask the web about external links too (answers are kept a day by default)"},
+               {"--json", &o.json, "Write one JSON object per finding"},
+               {"--warn-only", &o.warn_only, "Exit with 0 even when a link is broken"},
+           });
 }
 
 }  // namespace pentrak::cli

@@ -32,7 +32,9 @@ OriginRecorder::OriginRecorder(const MacroTags& tags, MacroTables& macros)
   macros_.buffers.found = &found_;
 }
 
-OriginRecorder::~OriginRecorder() { macros_.buffers.found = nullptr; }
+OriginRecorder::~OriginRecorder() {
+  if (macros_.buffers.found == &found_) macros_.buffers.found = nullptr;
+}
 
 int OriginRecorder::FileIndex(const std::string& path) {
   auto at = std::find(files_.begin(), files_.end(), path);
