@@ -30,3 +30,10 @@ generated_site() {
   site="$1/site/pentrak"
   "$cli" --home "$1/home" generate "$site/site.web" --create-subdirectories --quiet >/dev/null
 }
+
+# Sets cli to the pentrak-cli to measure: PENTRAK_CLI=PATH measures another build (an older one,
+# to compare), otherwise this tree's release build is made. Installs GNU time when missing.
+choose_cli() {
+  [ -x /usr/bin/time ] || install_packages time
+  if [ -n "${PENTRAK_CLI:-}" ]; then cli="$PENTRAK_CLI"; else build_release_cli; fi
+}

@@ -1,4 +1,4 @@
-#include "cli/console_user_interface.h"
+#include "platform/console_user_interface.h"
 
 #include <cctype>
 #include <istream>
