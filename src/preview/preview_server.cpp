@@ -354,7 +354,7 @@ void PreviewServer::RunAndPublish() {
   RunRecorder recorder(workbench_.ui);
   const bool reuse = DefinitionCurrent();
   if (!reuse) {
-    SizeDefinitionTables(definition_, workbench_.project);
+    SizeDefinitionTables(definition_);
     record_->ReadingDefinition(ProjectMacroFilePath());
     read_with_drive_ = DriveOptions(workbench_.options);
   }

@@ -22,7 +22,7 @@ struct GeneratedSite {
     f.AddDocument(main, "c.html", f.Source("t.tpl"), {f.Source("c.par")});
     Document& c = f.definition.folders[main].documents[2];
     c.no_folder_globals = c.no_project_globals = 1;  // "!!!"
-    f.definition.global_content_files[0] = f.Source("g.par");
+    f.definition.global_content_files = {f.Source("g.par")};
     int starred = f.AddFolder("Starred");
     f.definition.folders[starred].no_project_macro_file = 1;  // "*"
     f.AddDocument(starred, "s.html", f.Source("t.tpl"));

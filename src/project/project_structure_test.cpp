@@ -73,12 +73,12 @@ TEST(ProjectStructureTest, DocumentSourcesFollowTheScopesEachDocumentSees) {
   ProjectSettings project = testing::NewProject();
   project.max_content_files = 2;  // a third own file is past the limit
   ProjectDefinition definition;
-  SizeDefinitionTables(definition, project);
-  definition.global_content_files[0] = "g1.par";
-  definition.global_content_files[1] = "g2.par";
+  definition.global_content_files = {"g1.par", "g2.par"};
+  definition.folders.resize(2);
   Folder& plain = definition.folders[0];
   plain.name = "Plain";
-  plain.content_files[0] = "f.par";
+  plain.content_files = {"f.par"};
+  plain.documents.resize(4);
   plain.documents[0] = {"a.html", "t.tpl", {"a.par", "a2.par", "a3.par", "", ""}, 0, 0, -1, ""};
   plain.documents[1] = {"b.html", "t.tpl", {"b.par", "", "", "", ""}, 1, 0, -1, ""};  // "!!"
   plain.documents[2] = {"c.html", "t.tpl", {"", "", "", "", ""}, 1, 1, -1, ""};       // "!!!"
@@ -86,6 +86,7 @@ TEST(ProjectStructureTest, DocumentSourcesFollowTheScopesEachDocumentSees) {
   Folder& starred = definition.folders[1];  // its header ends in "*"
   starred.name = "Starred";
   starred.no_project_macro_file = 1;
+  starred.documents.resize(1);
   starred.documents[0] = {"e.html", "u.tpl", {"", "", "", "", ""}, 0, 0, -1, ""};
 
   using Kind = SourceKind;
