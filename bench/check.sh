@@ -56,10 +56,7 @@ plant("f003/d004.par", "Paragraph 4 of document 4 in folder 3.",
 PLANT
 "$cli" --home "$work/home" generate "$site/site.web" --create-subdirectories --quiet \
   >/dev/null 2>&1 || true
-for page in $(grep -oh 'href="/page[0-9]*\.html"' "$out/f000/d000.html" | sort -u |
-  sed 's/href="\///;s/"//'); do
-  printf '<!DOCTYPE html><title>%s</title>\r\n' "$page" >"$out/$page"
-done
+write_link_targets "$out"
 chmod -R o+rX "$work"
 pages=$(find "$out" -name '*.html' | wc -l)
 echo "== $pages pages, $(du -sh "$out" | cut -f1) in $out"
