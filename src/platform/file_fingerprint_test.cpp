@@ -20,6 +20,10 @@ TEST(FileFingerprintTest, AChangeIsWhatAReaderGetsNotTheStamp) {
   fs.SetFaultHook([&](FileOp op, const std::string& name) {
     return unreadable && op == FileOp::kRead && name == path ? EACCES : 0;
   });
+  auto set_readable = [&](bool readable) {
+    unreadable = !readable;
+    ::chmod(path.c_str(), readable ? 0644 : 0000);
+  };
   FileFingerprint fingerprint;
   const struct {
     const char* step;
@@ -34,18 +38,8 @@ TEST(FileFingerprintTest, AChangeIsWhatAReaderGetsNotTheStamp) {
       {"the same bytes renamed over it", [&] { fs.WriteFile(path, "one"); }, false},
       {"other bytes of the same size", [&] { fs.OverwriteFile(path, "two"); }, true},
       {"permissions alone", [&] { ::chmod(path.c_str(), 0600); }, false},
-      {"made unreadable",
-       [&] {
-         unreadable = true;
-         ::chmod(path.c_str(), 0000);
-       },
-       true},
-      {"readable again",
-       [&] {
-         unreadable = false;
-         ::chmod(path.c_str(), 0644);
-       },
-       true},
+      {"made unreadable", [&] { set_readable(false); }, true},
+      {"readable again", [&] { set_readable(true); }, true},
       {"removed", [&] { fs.RemoveFile(path); }, true},
       {"made again with the bytes it had", [&] { fs.WriteFile(path, "two"); }, true},
   };
