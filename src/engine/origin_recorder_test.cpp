@@ -18,10 +18,10 @@ namespace {
 class OriginRecorderTest : public ::testing::Test {
  protected:
   OriginRecorderTest() {
-    int folder = f.AddFolder("Main");
+    const int folder = f.AddFolder("Main");
     f.AddDocument(folder, f.Path("site/index.html"), f.Path("src/page.tpl"),
                   {f.Path("src/page.par")});
-    f.definition.folders[folder].documents[0].optimization_flag = -1;
+    f.definition.folders[0].documents[0].optimization_flag = -1;
     f.WriteText("src/page.tpl",
                 "<html>\r\n"
                 "  <p>[@NAV]</p>\r\n"
