@@ -7,7 +7,6 @@
 #include <sys/stat.h>
 
 #include <atomic>
-#include <cerrno>
 #include <condition_variable>
 #include <fstream>
 #include <functional>

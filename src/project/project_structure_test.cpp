@@ -63,54 +63,25 @@ TEST(ProjectStructureTest, FoldersDocumentsAndTheirFilesInDefinitionOrSortedOrde
   EXPECT_EQ(ContentFileNames(definition),
             (Lines{"globals.par", "tools.par", "index.par", "extra.par", "about.par"}));
 
+  // The files a document reads, in the order it loads them, each table up to its limit: "!!!"
+  // leaves only the project macro file, which a folder's "*" takes away. (Which scopes each
+  // document sees is tested through the preview's record of what each one read.)
+  project.max_content_files = 1;
+  using Sources = std::vector<DocumentSource>;
+  EXPECT_EQ(DocumentSources(definition, project, 0, 0, "/p/m.par"),
+            (Sources{{"globals.par", SourceKind::kGlobal},
+                     {"tools.par", SourceKind::kFolder},
+                     {"index.par", SourceKind::kDocument},
+                     {"templates\\general.tpl", SourceKind::kTemplate}}));
+  EXPECT_EQ(DocumentSources(definition, project, 1, 0, "/p/m.par"),
+            (Sources{{"/p/m.par", SourceKind::kProjectMacroFile},
+                     {"extra.par", SourceKind::kDocument},
+                     {"t.tpl", SourceKind::kTemplate}}));
+
   // An empty project shows only its count.
   ProjectDefinition empty;
   SizeDefinitionTables(empty);
   EXPECT_EQ(ProjectStructureLines(empty, project, true), Lines{"Project: Site (0 Documents)"});
-}
-
-TEST(ProjectStructureTest, DocumentSourcesFollowTheScopesEachDocumentSees) {
-  ProjectSettings project = testing::NewProject();
-  project.max_content_files = 2;  // a third own file is past the limit
-  ProjectDefinition definition;
-  definition.global_content_files = {"g1.par", "g2.par"};
-  definition.folders.resize(2);
-  Folder& plain = definition.folders[0];
-  plain.name = "Plain";
-  plain.content_files = {"f.par"};
-  plain.documents.resize(4);
-  plain.documents[0] = {"a.html", "t.tpl", {"a.par", "a2.par", "a3.par", "", ""}, 0, 0, -1, ""};
-  plain.documents[1] = {"b.html", "t.tpl", {"b.par", "", "", "", ""}, 1, 0, -1, ""};  // "!!"
-  plain.documents[2] = {"c.html", "t.tpl", {"", "", "", "", ""}, 1, 1, -1, ""};       // "!!!"
-  plain.documents[3] = {"d.gif", "", {"d.par", "", "", "", ""}, 0, 0, -1, ""};        // static
-  Folder& starred = definition.folders[1];  // its header ends in "*"
-  starred.name = "Starred";
-  starred.no_project_macro_file = 1;
-  starred.documents.resize(1);
-  starred.documents[0] = {"e.html", "u.tpl", {"", "", "", "", ""}, 0, 0, -1, ""};
-
-  using Kind = SourceKind;
-  const DocumentSource macros{"/p/project.par", Kind::kProjectMacroFile};
-  const DocumentSource g1{"g1.par", Kind::kGlobal}, g2{"g2.par", Kind::kGlobal};
-  const DocumentSource f{"f.par", Kind::kFolder}, t{"t.tpl", Kind::kTemplate};
-  const struct {
-    int folder, document;
-    std::string_view macro_file;
-    std::vector<DocumentSource> sources;
-  } kCases[] = {
-      {0,
-       0,
-       "/p/project.par",
-       {macros, g1, g2, f, {"a.par", Kind::kDocument}, {"a2.par", Kind::kDocument}, t}},
-      {0, 1, "/p/project.par", {macros, g1, g2, {"b.par", Kind::kDocument}, t}},
-      {0, 2, "/p/project.par", {macros, t}},
-      {0, 3, "/p/project.par", {}},
-      {1, 0, "/p/project.par", {g1, g2, {"u.tpl", Kind::kTemplate}}},
-  };
-  for (const auto& c : kCases) {
-    EXPECT_EQ(DocumentSources(definition, project, c.folder, c.document, c.macro_file), c.sources)
-        << c.folder << ":" << c.document << " " << c.macro_file;
-  }
 }
 
 }  // namespace
