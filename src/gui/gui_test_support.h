@@ -5,6 +5,7 @@
 // widgets, and a small project written into the fixture's folder and opened in the window.
 
 #include <QAbstractButton>
+#include <QAbstractItemView>
 #include <QAction>
 #include <QApplication>
 #include <QDialog>
@@ -107,12 +108,7 @@ class DesktopFixture {
   }
   void Trigger(const char* action) { Find<QAction>(action)->trigger(); }
 
-  std::vector<std::string> StatusLines() {
-    std::vector<std::string> lines;
-    auto* list = Find<QListWidget>("lstStatus");
-    for (int row = 0; row < list->count(); ++row) lines.push_back(FromQt(list->item(row)->text()));
-    return lines;
-  }
+  std::vector<std::string> StatusLines();
 
   // Services events until done() holds or ten seconds have passed.
   static bool WaitFor(const std::function<bool()>& done) {
@@ -193,10 +189,23 @@ class ToolProject {
   std::string root_;
 };
 
-inline std::vector<std::string> ListLines(const QListWidget* list) {
+// Lets the event loop turn as it does once a command has returned, so that the lists hold what
+// the window shows.
+inline void LetWindowCatchUp() { QApplication::processEvents(QEventLoop::AllEvents, 100); }
+
+// The texts a list view shows in a column, row by row, as the window shows them.
+inline std::vector<std::string> ListLines(const QAbstractItemView* view, int column = 0) {
+  LetWindowCatchUp();
   std::vector<std::string> lines;
-  for (int row = 0; row < list->count(); ++row) lines.push_back(FromQt(list->item(row)->text()));
+  const QAbstractItemModel* model = view->model();
+  for (int row = 0; row < model->rowCount(); ++row) {
+    lines.push_back(FromQt(model->index(row, column).data().toString()));
+  }
   return lines;
+}
+
+inline std::vector<std::string> DesktopFixture::StatusLines() {
+  return ListLines(Find<QAbstractItemView>("lstStatus"));
 }
 
 // The results list as the results file tells it: each file followed by a count line

@@ -3,6 +3,7 @@
 #include <sys/stat.h>
 
 #include <QComboBox>
+#include <QListWidget>
 #include <QTimer>
 #include <QTreeWidget>
 #include <algorithm>
@@ -42,9 +43,9 @@ TEST(MainWindow, StartsWithTheFirstRunQuestionsAndShowsTheSampleProject) {
   ASSERT_EQ(folders->count(), 3);
   EXPECT_EQ(folders->item(0)->text(), "Home");
   EXPECT_EQ(folders->item(2)->text(), "Project");
-  auto* documents = desktop.Find<QTreeWidget>("lvwDocuments");
-  ASSERT_EQ(documents->topLevelItemCount(), 3);
-  EXPECT_EQ(documents->topLevelItem(2)->text(0), "pentrak.gif");
+  std::vector<std::string> documents = ListLines(desktop.Find<QAbstractItemView>("lvwDocuments"));
+  ASSERT_EQ(documents.size(), 3u);
+  EXPECT_EQ(documents[2], "pentrak.gif");
   EXPECT_EQ(desktop.Find<QListWidget>("lvwTemplate")->item(0)->text(), "templates\\page.tpl");
   EXPECT_TRUE(desktop.Find<QLabel>("lblDocumentDetails")->text().contains("Optimization level: 1"));
 
@@ -75,8 +76,7 @@ TEST(MainWindow, EachSwitchIsStoredInUiIniAtOnce) {
     EXPECT_NE(after.find(std::string(c.line) + "\r\n"), std::string::npos) << c.box;
   }
   // Show Paths shows a document as the definition holds it.
-  EXPECT_EQ(desktop.Find<QTreeWidget>("lvwDocuments")->topLevelItem(2)->text(0),
-            "images\\pentrak.gif");
+  EXPECT_EQ(ListLines(desktop.Find<QAbstractItemView>("lvwDocuments"))[2], "images\\pentrak.gif");
   // Show Macros lists the macros of the selected content file (index.par), without tags.
   auto* macros = desktop.Find<QListWidget>("lstMacros");
   EXPECT_TRUE(macros->isVisible());
@@ -112,7 +112,7 @@ TEST(MainWindow, GeneratesTheProjectAsTheCommandLineDoes) {
   ASSERT_GE(status.size(), 3u);
   EXPECT_EQ(status.front().rfind("Starting Project: \t" + kSample + "\t\t", 0), 0u);
   EXPECT_EQ(status.back(), "Generated 6 of 8 documents (2  static documents).");
-  EXPECT_EQ(desktop.Find<QListWidget>("lstStatus")->currentRow(),
+  EXPECT_EQ(desktop.Find<QAbstractItemView>("lstStatus")->currentIndex().row(),
             static_cast<int>(status.size()) - 1);
 
   TestFolder cli_home;
@@ -204,12 +204,12 @@ TEST(MainWindow, DocumentActionsStartTheConfiguredProgramOnTheResolvedPath) {
   options.browser = script;
   options.editor = script;
   options.documents_default_action = 1;
-  auto* documents = desktop.Find<QTreeWidget>("lvwDocuments");
+  auto* documents = desktop.Find<QAbstractItemView>("lvwDocuments");
   // The pop-up's Edit, then a double-click with the default action (the browser).
   for (bool double_click : {false, true}) {
     std::filesystem::remove(record);
     if (double_click) {
-      QRect rect = documents->visualItemRect(documents->topLevelItem(0));
+      QRect rect = documents->visualRect(documents->model()->index(0, 0));
       QTest::mouseClick(documents->viewport(), Qt::LeftButton, {}, rect.center());
       QTest::mouseDClick(documents->viewport(), Qt::LeftButton, {}, rect.center());
     } else {

@@ -16,11 +16,13 @@ inline constexpr std::string_view kTemporarySuffix = ".pentrak-new";
 // The kinds of file access a test can make fail.
 enum class FileOp { kRead, kWrite, kAppend, kCreateFolder, kCopy, kRemove, kAttributes };
 
-// What one look at a path tells: 0 or the errno that made it fail, whether it is a folder, and
-// its last-modified time in whole seconds since the epoch.
+// What one look at a path tells: 0 or the errno that made it fail, whether it is a folder,
+// whether it is read-only (none of its write permission bits set), and its last-modified time in
+// whole seconds since the epoch.
 struct FileStatus {
   int error = 0;
   bool folder = false;
+  bool read_only = false;
   std::int64_t modified = 0;
 };
 
