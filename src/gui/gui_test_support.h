@@ -53,9 +53,11 @@ inline void WriteFile(const std::string& path, const std::string& text) {
 }
 
 // The desktop seam with its boxes answered from queues (OK, Yes, or the preset when a queue is
-// empty) and recorded; status lines, event servicing and Stop are the real ones.
+// empty) and recorded; status lines, event servicing and Stop are the real ones. With
+// real_questions the four-button questions are put in the real box, for a person to answer.
 class PreAnsweredUserInterface : public QtUserInterface {
  public:
+  bool real_questions = false;
   std::deque<Answer> message_answers;
   std::deque<FourButtonAnswer> question_answers;
   std::deque<std::optional<std::string>> file_choices;
@@ -73,6 +75,7 @@ class PreAnsweredUserInterface : public QtUserInterface {
   FourButtonAnswer AskFourButtons(std::string_view title, std::string_view text, FourButtons shown,
                                   FourButtonAnswer preset) override {
     questions.push_back({std::string(title), std::string(text), shown, preset});
+    if (real_questions) return QtUserInterface::AskFourButtons(title, text, shown, preset);
     return NextAnswer(question_answers, preset);
   }
   bool ServiceEvents() override {
@@ -193,15 +196,21 @@ class ToolProject {
 // the window shows.
 inline void LetWindowCatchUp() { QApplication::processEvents(QEventLoop::AllEvents, 100); }
 
-// The texts a list view shows in a column, row by row, as the window shows them.
-inline std::vector<std::string> ListLines(const QAbstractItemView* view, int column = 0) {
-  LetWindowCatchUp();
+// The texts a list view holds in a column at this moment, row by row, the event loop left alone
+// (a look in the middle of a run).
+inline std::vector<std::string> HeldLines(const QAbstractItemView* view, int column = 0) {
   std::vector<std::string> lines;
   const QAbstractItemModel* model = view->model();
   for (int row = 0; row < model->rowCount(); ++row) {
     lines.push_back(FromQt(model->index(row, column).data().toString()));
   }
   return lines;
+}
+
+// The texts a list view shows in a column once the window has caught up.
+inline std::vector<std::string> ListLines(const QAbstractItemView* view, int column = 0) {
+  LetWindowCatchUp();
+  return HeldLines(view, column);
 }
 
 inline std::vector<std::string> DesktopFixture::StatusLines() {
