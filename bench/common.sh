@@ -32,26 +32,31 @@ generated_site() {
 }
 
 # Runs a command $tries times under GNU time, its output in $work/out.txt; sets seconds (the best
-# wall-clock time, since the machine may be busy with other work) and peak_kib (the largest
-# resident set).
+# wall-clock time, since the machine may be busy with other work), cpu_seconds (the least
+# processor time, user and system) and peak_kib (the largest resident set).
 measure() {
   seconds=""
+  cpu_seconds=""
   peak_kib=0
-  local try s k
+  local try s k c u sy
   for ((try = 1; try <= tries; try++)); do
     # Start each try with nothing left to write back from earlier steps.
     sync
     local start end
     start=$(date +%s%N)
-    /usr/bin/time -f "%M" -o "$work/time.txt" "$@" >"$work/out.txt" 2>"$work/err.txt" || {
+    /usr/bin/time -f "%M %U %S" -o "$work/time.txt" "$@" >"$work/out.txt" 2>"$work/err.txt" || {
       cat "$work/err.txt" >&2
       return 1
     }
     end=$(date +%s%N)
     s=$(python3 -c "print(($end - $start) / 1e9)")
-    read -r k <"$work/time.txt"
+    read -r k u sy <"$work/time.txt"
+    c=$(python3 -c "print($u + $sy)")
     if [ -z "$seconds" ] || python3 -c "import sys; sys.exit(0 if $s < $seconds else 1)"; then
       seconds=$s
+    fi
+    if [ -z "$cpu_seconds" ] || python3 -c "import sys; sys.exit(0 if $c < $cpu_seconds else 1)"; then
+      cpu_seconds=$c
     fi
     if [ "$k" -gt "$peak_kib" ]; then peak_kib=$k; fi
   done

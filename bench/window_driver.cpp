@@ -12,6 +12,7 @@
 //   documents           with paths and attributes shown: a refresh of the project and a refill
 //                       of the documents list
 //   status-memory N     N status lines through the seam: what the status list holds them in
+//   shots DIR           PNGs of the main window and of Find, each drawn a second into a run
 
 #include <unistd.h>
 
@@ -94,6 +95,8 @@ class Driver {
       Documents();
     } else if (action == "status-memory" && argc >= 5) {
       StatusMemory(std::atoi(argv[4]));
+    } else if (action == "shots" && argc >= 5) {
+      Shots(argv[4]);
     } else {
       std::cerr << "window_driver: unknown action " << action << "\n";
       return 2;
@@ -220,6 +223,24 @@ class Driver {
     std::printf("status list: %d lines take %ld KiB (%.0f bytes a line), %.3f s to add\n",
                 Rows(&window_, "lstStatus"), after - before,
                 (after - before) * 1024.0 / std::max(lines, 1), seconds);
+  }
+
+  // Draws the widget into folder/file a second after now, while a run goes on.
+  static void ShotLater(QWidget* widget, const std::string& folder, const char* file) {
+    QTimer::singleShot(1000, widget, [widget, path = QString::fromStdString(folder + "/" + file)] {
+      std::printf("%s %s\n", widget->grab().save(path) ? "wrote" : "could not write",
+                  FromQt(path).c_str());
+    });
+  }
+
+  void Shots(const std::string& folder) {
+    SetSwitch("ckGenerateModifiedOnly", false);
+    ShotLater(&window_, folder, "main-window-running.png");
+    Named<QAction>(&window_, "mnuGenerateProject")->trigger();
+    QWidget* tool = OpenTool("mnuSearch", "frmSearch");
+    Named<QLineEdit>(tool, "txtFind")->setText(QStringLiteral("Paragraph 7 of"));
+    ShotLater(tool, folder, "find-running.png");
+    Named<QAbstractButton>(tool, "cmdSearch")->click();
   }
 
   pentrak::MainWindow& window_;
