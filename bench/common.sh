@@ -66,3 +66,10 @@ ratio() { python3 -c "print(f'{$1 / max($2, 0.001):.2f}')"; }
 rate() { python3 -c "print(f'{$1 / max($2, 0.001):.0f}')"; }
 secs() { python3 -c "print(f'{$1:.3f}')"; }
 mib() { python3 -c "print(f'{$1 / 1024:.1f}')"; }
+
+# Sets cli to the pentrak-cli to measure: PENTRAK_CLI=PATH measures another build (an older one,
+# to compare), otherwise this tree's release build is made. Installs GNU time when missing.
+choose_cli() {
+  [ -x /usr/bin/time ] || install_packages time
+  if [ -n "${PENTRAK_CLI:-}" ]; then cli="$PENTRAK_CLI"; else build_release_cli; fi
+}

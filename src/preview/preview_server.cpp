@@ -329,9 +329,19 @@ void PreviewServer::RunAndPublish(bool everything) {
     problems = ProblemLines(recorder.last_status, recorder.messages, log);
   }
   std::vector<std::string> rewritten;
+  std::vector<std::string> written;
   if (run.generated > 0) {
     rewritten = RewrittenPages(workbench_.fs, workbench_.work_files.generated_files_list, root);
+    try {
+      written = workbench_.fs.ReadLines(workbench_.work_files.generated_files_list);
+    } catch (const Error&) {
+      // Without the list no page is looked at again; the pages reload all the same.
+    }
   }
+  // The pages just written, and those that link to them, checked for broken links.
+  std::vector<std::string> broken =
+      LinkProblemLines(links_.CheckWritten(LinkCheckContextOf(workbench_), written));
+  problems.insert(problems.end(), broken.begin(), broken.end());
   channel_->Publish(std::move(problems), std::move(rewritten));
   WatchSources(run.end == RunEnd::kHalted);
 }

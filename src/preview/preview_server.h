@@ -10,6 +10,7 @@
 #include <thread>
 #include <vector>
 
+#include "check/link_check.h"
 #include "preview/http_limits.h"
 #include "preview/page_channel.h"
 
@@ -94,6 +95,7 @@ class PreviewServer {
   int port_ = 0;
   std::atomic<std::size_t> open_streams_{0};
   std::function<void(bool)> run_hook_;
+  LinkWatch links_;  // the site's links, read again page by page as runs write them
 };
 
 }  // namespace pentrak
