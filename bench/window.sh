@@ -9,7 +9,7 @@
 # window <= 1.3 x pentrak-cli + 0.5 s.
 #
 # Then: the batch form `pentrak /mode=2 /project=P` offscreen on 10,000 documents against
-# `pentrak-cli generate P`; how soon Stop ends a generation and a Find on 20,000 documents; how
+# `pentrak-cli generate P`, its bound counting the 1.2 s the batch form waits by design; how soon Stop ends a generation and a Find on 20,000 documents; how
 # long a refresh and a refill of the documents list take with paths and attributes shown; and
 # what 100,000 status lines take in the status list.
 #
@@ -41,18 +41,21 @@ trap 'rm -rf "$work"' EXIT
 failed=0
 echo "load: $(uptime)"
 
+# Seconds the window waits on purpose in the next comparison, added to its bound.
+waits=0
+
 # Prints one comparison from the two measures and checks the window's bound on the wall-clock
 # times; the processor times, steadier on a busy machine, follow in brackets.
 compare() {
   local what="$1" c_s="$2" c_c="$3" c_k="$4" w_s="$5" w_c="$6" w_k="$7" verdict="ok"
-  python3 -c "import sys; sys.exit(0 if $w_s <= 1.3 * $c_s + 0.5 else 1)" || {
+  python3 -c "import sys; sys.exit(0 if $w_s <= 1.3 * $c_s + 0.5 + $waits else 1)" || {
     verdict="OVER"
     failed=1
   }
   printf '%-34s cli %6ss [%6ss] %6s MiB  window %6ss [%6ss] %6s MiB  ratio %5s [%5s]  bound %6ss %s\n' \
     "$what" "$(secs "$c_s")" "$(secs "$c_c")" "$(mib "$c_k")" "$(secs "$w_s")" "$(secs "$w_c")" \
     "$(mib "$w_k")" "$(ratio "$w_s" "$c_s")" "$(ratio "$w_c" "$c_c")" \
-    "$(python3 -c "print(f'{1.3 * $c_s + 0.5:.3f}')")" "$verdict"
+    "$(python3 -c "print(f'{1.3 * $c_s + 0.5 + $waits:.3f}')")" "$verdict"
 }
 
 # Measures pentrak-cli with the arguments before "--" and the window driver with those after it.
@@ -68,7 +71,8 @@ versus() {
   c_s=$seconds c_c=$cpu_seconds c_k=$peak_kib
   measure "$@"
   compare "$what" "$c_s" "$c_c" "$c_k" "$seconds" "$cpu_seconds" "$peak_kib"
-  grep -E "^(window|results|status):" "$work/out.txt" | sed 's/^/    /' | cut -c1-150
+  # The batch form prints nothing of its own.
+  grep -E "^(window|results|status):" "$work/out.txt" | sed 's/^/    /' | cut -c1-150 || true
 }
 
 # A project of $1 documents in one folder, generated once so that nothing is out of date.
@@ -113,6 +117,8 @@ done
 
 echo "== 10,000 documents, the batch form"
 site_of 10000
+# The batch starts on the window's one-second timer and waits two tenths before it closes.
+waits=1.2
 versus "pentrak /mode=2 against generate" \
   "$cli" --home "$home" generate "$site/site.web" --quiet -- \
   "$desktop" --home "$home" /mode=2 "/project=$site/site.web"

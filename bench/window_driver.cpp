@@ -76,6 +76,17 @@ std::string LastRow(QObject* parent, const char* view) {
   return rows == 0 ? "" : FromQt(model->index(rows - 1, 0).data().toString());
 }
 
+// The desktop seam without a screen, answering OK where pentrak-cli --yes does: Replace asks
+// for confirmation before it writes.
+class ConfirmingUserInterface : public pentrak::QtUserInterface {
+ public:
+  pentrak::Answer ShowMessage(std::string_view title, std::string_view text, pentrak::Icon icon,
+                              pentrak::Buttons buttons) override {
+    pentrak::Answer answer = QtUserInterface::ShowMessage(title, text, icon, buttons);
+    return buttons == pentrak::Buttons::kOkCancel ? pentrak::Answer::kOk : answer;
+  }
+};
+
 class Driver {
  public:
   Driver(pentrak::MainWindow& window, pentrak::QtUserInterface& ui) : window_(window), ui_(ui) {}
@@ -181,7 +192,7 @@ class Driver {
     Named<QLineEdit>(tool, "txtReplace")->setText(QString::fromUtf8(replacement));
     auto* details = Named<QAbstractButton>(tool, "ckDetailedResults");
     if (!details->isChecked()) details->click();
-    // Without a screen the confirmation is answered OK, as pentrak-cli answers it.
+    // The confirmation is answered OK, as pentrak-cli --yes answers it.
     Timed("run", [tool] { Named<QAbstractButton>(tool, "cmdReplace")->click(); });
     PrintResults(tool, "lstReplaceStatus");
   }
@@ -256,7 +267,7 @@ int main(int argc, char** argv) {
   }
   ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
   QApplication app(argc, argv);
-  pentrak::QtUserInterface ui;
+  ConfirmingUserInterface ui;
   ui.SetHasScreen(false);
   pentrak::ProgramFolderInputs inputs =
       pentrak::ProgramFolderInputsFromEnvironment(argv[1], pentrak::ExecutablePath(argv[0]));
