@@ -43,6 +43,42 @@ generated_site() {
   write_link_targets "$site/out"
 }
 
+# Runs a command $tries times under GNU time, its output in $work/out.txt; sets seconds (the best
+# wall-clock time, since the machine may be busy with other work), cpu_seconds (the least
+# processor time, user and system) and peak_kib (the largest resident set).
+measure() {
+  seconds=""
+  cpu_seconds=""
+  peak_kib=0
+  local try s k c u sy
+  for ((try = 1; try <= tries; try++)); do
+    # Start each try with nothing left to write back from earlier steps.
+    sync
+    local start end
+    start=$(date +%s%N)
+    /usr/bin/time -f "%M %U %S" -o "$work/time.txt" "$@" >"$work/out.txt" 2>"$work/err.txt" || {
+      cat "$work/err.txt" >&2
+      return 1
+    }
+    end=$(date +%s%N)
+    s=$(python3 -c "print(($end - $start) / 1e9)")
+    read -r k u sy <"$work/time.txt"
+    c=$(python3 -c "print($u + $sy)")
+    if [ -z "$seconds" ] || python3 -c "import sys; sys.exit(0 if $s < $seconds else 1)"; then
+      seconds=$s
+    fi
+    if [ -z "$cpu_seconds" ] || python3 -c "import sys; sys.exit(0 if $c < $cpu_seconds else 1)"; then
+      cpu_seconds=$c
+    fi
+    if [ "$k" -gt "$peak_kib" ]; then peak_kib=$k; fi
+  done
+}
+
+ratio() { python3 -c "print(f'{$1 / max($2, 0.001):.2f}')"; }
+rate() { python3 -c "print(f'{$1 / max($2, 0.001):.0f}')"; }
+secs() { python3 -c "print(f'{$1:.3f}')"; }
+mib() { python3 -c "print(f'{$1 / 1024:.1f}')"; }
+
 # Sets cli to the pentrak-cli to measure: PENTRAK_CLI=PATH measures another build (an older one,
 # to compare), otherwise this tree's release build is made. Installs GNU time when missing.
 choose_cli() {

@@ -28,36 +28,6 @@ work="$(mktemp -d)"
 tries="${TRIES:-5}"
 trap 'rm -rf "$work"' EXIT
 
-# Runs a command $tries times under GNU time; sets seconds (the best wall-clock time, since the
-# machine may be busy with other work) and peak_kib (the largest resident set).
-measure() {
-  seconds=""
-  peak_kib=0
-  local try s k
-  for ((try = 1; try <= tries; try++)); do
-    # Start each try with nothing left to write back from earlier steps.
-    sync
-    local start end
-    start=$(date +%s%N)
-    /usr/bin/time -f "%M" -o "$work/time.txt" "$@" >"$work/out.txt" 2>"$work/err.txt" || {
-      cat "$work/err.txt" >&2
-      return 1
-    }
-    end=$(date +%s%N)
-    s=$(python3 -c "print(($end - $start) / 1e9)")
-    read -r k <"$work/time.txt"
-    if [ -z "$seconds" ] || python3 -c "import sys; sys.exit(0 if $s < $seconds else 1)"; then
-      seconds=$s
-    fi
-    if [ "$k" -gt "$peak_kib" ]; then peak_kib=$k; fi
-  done
-}
-
-ratio() { python3 -c "print(f'{$1 / max($2, 0.001):.2f}')"; }
-rate() { python3 -c "print(f'{$1 / max($2, 0.001):.0f}')"; }
-secs() { python3 -c "print(f'{$1:.3f}')"; }
-mib() { python3 -c "print(f'{$1 / 1024:.1f}')"; }
-
 # Generates one project: a first run creates the program folder and the document folders, the
 # timed second run regenerates every document.
 pentrak_run() {

@@ -5,6 +5,7 @@
 // widgets, and a small project written into the fixture's folder and opened in the window.
 
 #include <QAbstractButton>
+#include <QAbstractItemView>
 #include <QAction>
 #include <QApplication>
 #include <QDialog>
@@ -52,9 +53,11 @@ inline void WriteFile(const std::string& path, const std::string& text) {
 }
 
 // The desktop seam with its boxes answered from queues (OK, Yes, or the preset when a queue is
-// empty) and recorded; status lines, event servicing and Stop are the real ones.
+// empty) and recorded; status lines, event servicing and Stop are the real ones. With
+// real_questions the four-button questions are put in the real box, for a person to answer.
 class PreAnsweredUserInterface : public QtUserInterface {
  public:
+  bool real_questions = false;
   std::deque<Answer> message_answers;
   std::deque<FourButtonAnswer> question_answers;
   std::deque<std::optional<std::string>> file_choices;
@@ -72,6 +75,7 @@ class PreAnsweredUserInterface : public QtUserInterface {
   FourButtonAnswer AskFourButtons(std::string_view title, std::string_view text, FourButtons shown,
                                   FourButtonAnswer preset) override {
     questions.push_back({std::string(title), std::string(text), shown, preset});
+    if (real_questions) return QtUserInterface::AskFourButtons(title, text, shown, preset);
     return NextAnswer(question_answers, preset);
   }
   bool ServiceEvents() override {
@@ -107,12 +111,7 @@ class DesktopFixture {
   }
   void Trigger(const char* action) { Find<QAction>(action)->trigger(); }
 
-  std::vector<std::string> StatusLines() {
-    std::vector<std::string> lines;
-    auto* list = Find<QListWidget>("lstStatus");
-    for (int row = 0; row < list->count(); ++row) lines.push_back(FromQt(list->item(row)->text()));
-    return lines;
-  }
+  std::vector<std::string> StatusLines();
 
   // Services events until done() holds or ten seconds have passed.
   static bool WaitFor(const std::function<bool()>& done) {
@@ -193,10 +192,29 @@ class ToolProject {
   std::string root_;
 };
 
-inline std::vector<std::string> ListLines(const QListWidget* list) {
+// Lets the event loop turn as it does once a command has returned, so that the lists hold what
+// the window shows.
+inline void LetWindowCatchUp() { QApplication::processEvents(QEventLoop::AllEvents, 100); }
+
+// The texts a list view holds in a column at this moment, row by row, the event loop left alone
+// (a look in the middle of a run).
+inline std::vector<std::string> HeldLines(const QAbstractItemView* view, int column = 0) {
   std::vector<std::string> lines;
-  for (int row = 0; row < list->count(); ++row) lines.push_back(FromQt(list->item(row)->text()));
+  const QAbstractItemModel* model = view->model();
+  for (int row = 0; row < model->rowCount(); ++row) {
+    lines.push_back(FromQt(model->index(row, column).data().toString()));
+  }
   return lines;
+}
+
+// The texts a list view shows in a column once the window has caught up.
+inline std::vector<std::string> ListLines(const QAbstractItemView* view, int column = 0) {
+  LetWindowCatchUp();
+  return HeldLines(view, column);
+}
+
+inline std::vector<std::string> DesktopFixture::StatusLines() {
+  return ListLines(Find<QAbstractItemView>("lstStatus"));
 }
 
 // The results list as the results file tells it: each file followed by a count line

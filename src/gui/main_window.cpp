@@ -14,7 +14,6 @@
 #include <QStatusBar>
 #include <QTimer>
 #include <QToolBar>
-#include <QTreeWidget>
 #include <QVBoxLayout>
 
 #include "gui/qt_text.h"
@@ -75,7 +74,7 @@ MainWindow::MainWindow(Workbench& workbench, QtUserInterface& ui, ProcessStarter
   BuildToolbar();
   BuildPopups();
   ui_.SetParentWindow(this);
-  ui_.SetStatusList(status_);
+  ui_.SetStatusList(status_lines_);
 
   batch_timer_ = new QTimer(this);
   batch_timer_->setObjectName(QStringLiteral("Timer2"));
@@ -129,11 +128,19 @@ void MainWindow::BuildViews() {
   views->addWidget(
       Column({Caption("lblFolders", QStringLiteral("Folders"), views), folders_}, views));
 
-  documents_ = NamedView<QTreeWidget>("lvwDocuments", views);
-  documents_->setRootIsDecorated(false);
-  documents_->setUniformRowHeights(true);
-  documents_->setHeaderLabels({QStringLiteral("Document"), QStringLiteral("Template"),
-                               QStringLiteral("Attributes"), QStringLiteral("Modified")});
+  documents_ = new RowListView("lvwDocuments", views);
+  documents_->setContextMenuPolicy(Qt::CustomContextMenu);
+  document_rows_ = new RowListModel<DocumentRow>(
+      {QStringLiteral("Document"), QStringLiteral("Template"), QStringLiteral("Attributes"),
+       QStringLiteral("Modified")},
+      [](const DocumentRow& row, int column, int role) -> QVariant {
+        if (role == Qt::ToolTipRole && column == 0) return ToQt(row.path);
+        if (role != Qt::DisplayRole) return QVariant();
+        const std::string* texts[] = {&row.name, &row.template_path, &row.notes, &row.modified};
+        return ToQt(*texts[column]);
+      },
+      documents_);
+  documents_->SetRowModel(document_rows_);
   documents_->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
   document_details_ = new QLabel(views);
   document_details_->setObjectName(QStringLiteral("lblDocumentDetails"));
@@ -182,8 +189,10 @@ void MainWindow::BuildViews() {
   switches->addWidget(skip_read_only_, 1, 1);
   switches->addWidget(create_subdirectories_, 1, 2);
   lower_layout->addLayout(switches);
-  status_ = NamedView<QListWidget>("lstStatus", lower);
-  status_->setContextMenuPolicy(Qt::DefaultContextMenu);
+  status_ = new RowListView("lstStatus", lower);
+  status_lines_ = NewStatusLines(status_);
+  status_->SetRowModel(status_lines_);
+  status_->FollowLastRow(true);
   lower_layout->addWidget(Caption("lblStatus", QStringLiteral("Status"), lower));
   lower_layout->addWidget(status_, 1);
   vertical->addWidget(views);
@@ -226,17 +235,19 @@ void MainWindow::BuildViews() {
   });
   connect(folders_, &QListWidget::itemDoubleClicked, this,
           [this] { Trap([this] { EditFolder(); }); });
-  connect(documents_, &QTreeWidget::currentItemChanged, this, [this](QTreeWidgetItem* item) {
-    document_index_ = item == nullptr ? -1 : item->data(0, Qt::UserRole).toInt();
-    DisplayCurrentDocument();
-  });
-  connect(documents_, &QTreeWidget::itemDoubleClicked, this, [this] {
+  connect(documents_->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+          [this](const QModelIndex& current) {
+            const DocumentRow* row = document_rows_->RowAt(current);
+            document_index_ = row == nullptr ? -1 : row->slot;
+            DisplayCurrentDocument();
+          });
+  connect(documents_, &QAbstractItemView::doubleClicked, this, [this] {
     Trap([this] { DocumentAction(workbench_.options.documents_default_action); });
   });
   connect(content_files_, &QListWidget::currentRowChanged, this, [this] { DisplayMacros(); });
   connect(macros_, &QListWidget::itemDoubleClicked, this,
           [this] { Trap([this] { EditMacro(); }); });
-  connect(status_, &QListWidget::itemDoubleClicked, this,
+  connect(status_, &QAbstractItemView::doubleClicked, this,
           [this] { Trap([this] { LaunchEditor(Launch(), workbench_.work_files.log_file); }); });
 }
 

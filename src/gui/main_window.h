@@ -9,6 +9,9 @@
 #include <vector>
 
 #include "gui/file_viewer.h"
+#include "gui/row_list_model.h"
+#include "gui/row_list_view.h"
+#include "shell/document_list.h"
 
 class QAction;
 class QCheckBox;
@@ -17,7 +20,6 @@ class QLabel;
 class QListWidget;
 class QMenu;
 class QTimer;
-class QTreeWidget;
 class QWidget;
 
 namespace pentrak {
@@ -141,14 +143,16 @@ class MainWindow : public QMainWindow {
 
   QComboBox* projects_ = nullptr;
   QListWidget* folders_ = nullptr;
-  QTreeWidget* documents_ = nullptr;
+  RowListView* documents_ = nullptr;
+  RowListModel<DocumentRow>* document_rows_ = nullptr;
   QLabel* document_details_ = nullptr;
   QListWidget* template_ = nullptr;
   QLabel* content_files_caption_ = nullptr;
   QListWidget* content_files_ = nullptr;
   QWidget* macros_frame_ = nullptr;
   QListWidget* macros_ = nullptr;
-  QListWidget* status_ = nullptr;
+  RowListView* status_ = nullptr;
+  StatusLines* status_lines_ = nullptr;
   QLabel* project_status_ = nullptr;
   QCheckBox* show_paths_ = nullptr;
   QCheckBox* show_attributes_ = nullptr;

@@ -1,11 +1,11 @@
 // The main window's menus, toolbar and pop-up menus.
 
+#include <QAbstractScrollArea>
 #include <QAction>
 #include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
 #include <QToolBar>
-#include <QTreeWidget>
 #include <tuple>
 #include <utility>
 
@@ -207,8 +207,11 @@ void MainWindow::BuildToolbar() {
 QMenu* MainWindow::NewPopup(QWidget* view, const char* name) {
   auto* menu = new QMenu(view);
   menu->setObjectName(QString::fromLatin1(name));
+  // An item view reports the point in its viewport, below the header.
+  auto* scroller = qobject_cast<QAbstractScrollArea*>(view);
+  QWidget* area = scroller != nullptr ? scroller->viewport() : view;
   connect(view, &QWidget::customContextMenuRequested, this,
-          [view, menu](const QPoint& at) { menu->popup(view->mapToGlobal(at)); });
+          [area, menu](const QPoint& at) { menu->popup(area->mapToGlobal(at)); });
   return menu;
 }
 

@@ -3,6 +3,7 @@
 #include <sys/stat.h>
 
 #include <QComboBox>
+#include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
 #include <QTimer>
@@ -45,9 +46,9 @@ TEST(MainWindow, StartsWithTheFirstRunQuestionsAndShowsTheSampleProject) {
   ASSERT_EQ(folders->count(), 3);
   EXPECT_EQ(folders->item(0)->text(), "Home");
   EXPECT_EQ(folders->item(2)->text(), "Project");
-  auto* documents = desktop.Find<QTreeWidget>("lvwDocuments");
-  ASSERT_EQ(documents->topLevelItemCount(), 3);
-  EXPECT_EQ(documents->topLevelItem(2)->text(0), "pentrak.gif");
+  std::vector<std::string> documents = ListLines(desktop.Find<QAbstractItemView>("lvwDocuments"));
+  ASSERT_EQ(documents.size(), 3u);
+  EXPECT_EQ(documents[2], "pentrak.gif");
   EXPECT_EQ(desktop.Find<QListWidget>("lvwTemplate")->item(0)->text(), "templates\\page.tpl");
   EXPECT_TRUE(desktop.Find<QLabel>("lblDocumentDetails")->text().contains("Optimization level: 1"));
 
@@ -115,8 +116,7 @@ TEST(MainWindow, EachSwitchIsStoredInUiIniAtOnce) {
     EXPECT_NE(after.find(std::string(c.line) + "\r\n"), std::string::npos) << c.box;
   }
   // Show Paths shows a document as the definition holds it.
-  EXPECT_EQ(desktop.Find<QTreeWidget>("lvwDocuments")->topLevelItem(2)->text(0),
-            "images\\pentrak.gif");
+  EXPECT_EQ(ListLines(desktop.Find<QAbstractItemView>("lvwDocuments"))[2], "images\\pentrak.gif");
   // Show Macros lists the macros of the selected content file (index.par), without tags.
   auto* macros = desktop.Find<QListWidget>("lstMacros");
   EXPECT_TRUE(macros->isVisible());
@@ -152,7 +152,7 @@ TEST(MainWindow, GeneratesTheProjectAsTheCommandLineDoes) {
   ASSERT_GE(status.size(), 3u);
   EXPECT_EQ(status.front().rfind("Starting Project: \t" + kSample + "\t\t", 0), 0u);
   EXPECT_EQ(status.back(), "Generated 6 of 8 documents (2  static documents).");
-  EXPECT_EQ(desktop.Find<QListWidget>("lstStatus")->currentRow(),
+  EXPECT_EQ(desktop.Find<QAbstractItemView>("lstStatus")->currentIndex().row(),
             static_cast<int>(status.size()) - 1);
 
   TestFolder cli_home;
@@ -172,25 +172,114 @@ TEST(MainWindow, GeneratesTheProjectAsTheCommandLineDoes) {
   }
 }
 
-TEST(MainWindow, StopEndsALongRun) {
+// The status lines of documents prefix + n + ".html" for n from first, in order.
+std::vector<std::string> ProcessingLines(const std::string& prefix, int first, int count) {
+  std::vector<std::string> lines;
+  for (int i = first; i < first + count; ++i) {
+    lines.push_back("Processing:\t" + prefix + std::to_string(i) + ".html");
+  }
+  return lines;
+}
+
+TEST(MainWindow, ALongRunShowsItsLinesAsItGoesAndStopEndsIt) {
   DesktopFixture desktop;
   ASSERT_TRUE(desktop.Open());
   ToolProject project(desktop);
-  project.OpenLarge(2000);
-  desktop.ui.on_service = [&](int call) {
-    if (call == 50) desktop.Trigger("Stop");
+  constexpr int kDocuments = 20000;
+  project.OpenLarge(kDocuments);
+  auto* status = desktop.Find<QAbstractItemView>("lstStatus");
+  // Once the list shows lines of the run, Stop is clicked, through the event loop as a person
+  // clicks it.
+  std::vector<std::string> while_running;
+  desktop.ui.on_service = [&](int) {
+    if (!while_running.empty() || status->model()->rowCount() < 3) return;
+    while_running = HeldLines(status);
+    QTimer::singleShot(0, desktop.Find<QAction>("Stop"), &QAction::trigger);
   };
   desktop.Trigger("Generate");
-  std::vector<std::string> status = desktop.StatusLines();
-  ASSERT_GE(status.size(), 2u);
-  EXPECT_EQ(status[status.size() - 2].rfind("Stopped Project:  \tTools\t\t", 0), 0u);
+  desktop.ui.on_service = nullptr;
+
+  std::vector<std::string> lines = desktop.StatusLines();
+  ASSERT_GE(lines.size(), 3u);
   std::smatch match;
-  ASSERT_TRUE(std::regex_match(status.back(), match,
+  ASSERT_TRUE(std::regex_match(lines.back(), match,
                                std::regex("Generated ([0-9]+) of ([0-9]+) documents\\.")))
-      << status.back();
+      << lines.back();
   EXPECT_EQ(match[1], match[2]);
-  EXPECT_LT(std::stoi(match[1]), 2000);
-  EXPECT_FALSE(std::filesystem::exists(project.Document("d11999.html")));
+  const int generated = std::stoi(match[1]);
+  EXPECT_LT(generated, kDocuments / 2);
+  EXPECT_FALSE(std::filesystem::exists(project.Document("d29999.html")));
+  // Every line, in order: the start, one per document generated, the end and the summary.
+  EXPECT_EQ(lines.front().rfind("Starting Project: \tTools\t\t", 0), 0u);
+  EXPECT_EQ(std::vector<std::string>(lines.begin() + 1, lines.end() - 2),
+            ProcessingLines(project.Document("d"), 10000, generated));
+  EXPECT_EQ(lines[lines.size() - 2].rfind("Stopped Project:  \tTools\t\t", 0), 0u);
+  EXPECT_EQ(status->currentIndex().row(), static_cast<int>(lines.size()) - 1);
+  // While the run went on the list held its beginning.
+  ASSERT_GE(while_running.size(), 3u);
+  EXPECT_LT(while_running.size(), lines.size());
+  EXPECT_TRUE(std::equal(while_running.begin(), while_running.end(), lines.begin()));
+}
+
+// The subdirectory question, asked in the real box between two runs of documents, holds the run
+// until it is answered; the lines before it are in the list beside it.
+TEST(MainWindow, AQuestionHoldsTheRunUntilAnswered) {
+  DesktopFixture desktop;
+  ASSERT_TRUE(desktop.Open());
+  ToolProject project(desktop);
+  constexpr int kBefore = 300;
+  constexpr int kAfter = 300;
+  std::string definition = "[Main]\r\n";
+  for (int i = 0; i < kBefore; ++i) definition += "a" + std::to_string(i) + ".html,page.tpl\r\n";
+  definition += "new/b.html,page.tpl\r\n";
+  for (int i = 0; i < kAfter; ++i) definition += "c" + std::to_string(i) + ".html,page.tpl\r\n";
+  project.Write(project.Source("page.tpl"), "<p>x</p>\r\n");
+  project.Open(definition, "max-docs=1000\r\n");
+  ASSERT_FALSE(desktop.Find<QAbstractButton>("ckAutomaticallyCreateSubdirectories")->isChecked());
+  auto* status = desktop.Find<QAbstractItemView>("lstStatus");
+  desktop.ui.real_questions = true;
+
+  // Looks at the box as it opens and again 300 ms later, then answers Yes; a box left open
+  // for five seconds is closed, which halts the run and fails the test.
+  std::vector<std::string> beside_box;
+  bool held = false;
+  QElapsedTimer open_for;
+  QTimer watcher;
+  watcher.setInterval(10);
+  QObject::connect(&watcher, &QTimer::timeout, [&] {
+    QWidget* box = QApplication::activeModalWidget();
+    if (box == nullptr || box->objectName() != "frmMessageBox") return;
+    if (!open_for.isValid()) {
+      open_for.start();
+      beside_box = HeldLines(status);
+    } else if (open_for.elapsed() >= 5000) {
+      box->close();
+    } else if (open_for.elapsed() >= 300) {
+      held = !std::filesystem::exists(project.Document("new/b.html")) &&
+             !std::filesystem::exists(project.Document("c0.html")) &&
+             std::filesystem::exists(project.Document("a" + std::to_string(kBefore - 1) + ".html"));
+      box->findChild<QAbstractButton*>("cmdYes")->click();
+      watcher.stop();
+    }
+  });
+  watcher.start();
+  desktop.Trigger("Generate");
+
+  ASSERT_EQ(desktop.ui.questions.size(), 1u);
+  EXPECT_EQ(desktop.ui.questions[0].title, "Subdirectory Does Not Exist");
+  EXPECT_TRUE(held);
+  std::vector<std::string> expected = ProcessingLines(project.Document("a"), 0, kBefore);
+  ASSERT_EQ(beside_box.size(), expected.size() + 1);
+  EXPECT_TRUE(std::equal(expected.begin(), expected.end(), beside_box.begin() + 1));
+  expected.push_back("Processing:\t" + project.Document("new/b.html"));
+  for (const std::string& line : ProcessingLines(project.Document("c"), 0, kAfter))
+    expected.push_back(line);
+  std::vector<std::string> lines = desktop.StatusLines();
+  ASSERT_EQ(lines.size(), expected.size() + 3);
+  EXPECT_EQ(std::vector<std::string>(lines.begin() + 1, lines.end() - 2), expected);
+  EXPECT_EQ(lines.back(), "Generated 601 of 601 documents.");
+  EXPECT_TRUE(
+      std::filesystem::exists(project.Document("c" + std::to_string(kAfter - 1) + ".html")));
 }
 
 TEST(MainWindow, RemoveProjectAsksFirst) {
@@ -244,12 +333,12 @@ TEST(MainWindow, DocumentActionsStartTheConfiguredProgramOnTheResolvedPath) {
   options.browser = script;
   options.editor = script;
   options.documents_default_action = 1;
-  auto* documents = desktop.Find<QTreeWidget>("lvwDocuments");
+  auto* documents = desktop.Find<QAbstractItemView>("lvwDocuments");
   // The pop-up's Edit, then a double-click with the default action (the browser).
   for (bool double_click : {false, true}) {
     std::filesystem::remove(record);
     if (double_click) {
-      QRect rect = documents->visualItemRect(documents->topLevelItem(0));
+      QRect rect = documents->visualRect(documents->model()->index(0, 0));
       QTest::mouseClick(documents->viewport(), Qt::LeftButton, {}, rect.center());
       QTest::mouseDClick(documents->viewport(), Qt::LeftButton, {}, rect.center());
     } else {

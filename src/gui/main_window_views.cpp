@@ -2,11 +2,10 @@
 
 #include <QAction>
 #include <QComboBox>
-#include <QDateTime>
 #include <QLabel>
 #include <QListWidget>
 #include <QSignalBlocker>
-#include <QTreeWidget>
+#include <algorithm>
 
 #include "engine/content_file.h"
 #include "engine/macro_tables.h"
@@ -131,44 +130,22 @@ void MainWindow::RefillViewers() {
 }
 
 void MainWindow::DisplayCurrentFolder() {
-  const Folder* folder = FolderAt(workbench_.definition, folder_index_);
-  bool paths = workbench_.display.display_paths == 1;
   bool attributes = workbench_.display.display_attributes == 1;
   {
-    const QSignalBlocker blocker(documents_);
-    documents_->clear();
-    documents_->setColumnHidden(1, !attributes);
-    documents_->setColumnHidden(2, !attributes);
-    documents_->setColumnHidden(3, !attributes);
-    for (int d = 0; folder != nullptr && DocumentAt(folder, d) != nullptr; ++d) {
-      const Document& document = folder->documents[static_cast<std::size_t>(d)];
-      auto* item = new QTreeWidgetItem(documents_);
-      item->setText(0, ToQt(paths ? document.path : FileNameOfPath(document.path)));
-      item->setToolTip(0, ToQt(document.path));
-      item->setData(0, kFileRole, d);
-      if (attributes) {
-        std::string file = ResolveProjectPath(
-            {workbench_.fs, workbench_.project, workbench_.options}, document.path, true, true);
-        QStringList notes;
-        if (document.template_path.empty()) notes << QStringLiteral("static");
-        if (!workbench_.fs.FileExists(file)) {
-          notes << QStringLiteral("not generated");
-        } else {
-          if (workbench_.fs.IsReadOnly(file)) notes << QStringLiteral("read-only");
-          item->setText(3, QDateTime::fromSecsSinceEpoch(workbench_.fs.LastModified(file))
-                               .toString(QStringLiteral("yyyy-MM-dd hh:mm:ss")));
-        }
-        item->setText(1, ToQt(document.template_path));
-        item->setText(2, notes.join(QStringLiteral(", ")));
-      }
-      if (d == document_index_) documents_->setCurrentItem(item);
-    }
-    if (documents_->currentItem() == nullptr) {
-      document_index_ = -1;
-      if (documents_->topLevelItemCount() > 0) {
-        documents_->setCurrentItem(documents_->topLevelItem(0));
-        document_index_ = 0;
-      }
+    const QSignalBlocker blocker(documents_->selectionModel());
+    document_rows_->Reset(
+        DocumentRows({workbench_.fs, workbench_.project, workbench_.options, workbench_.definition},
+                     folder_index_, workbench_.display.display_paths == 1, attributes));
+    for (int column = 1; column <= 3; ++column) documents_->setColumnHidden(column, !attributes);
+    const std::vector<DocumentRow>& rows = document_rows_->rows();
+    auto current = std::find_if(rows.begin(), rows.end(), [this](const DocumentRow& row) {
+      return row.slot == document_index_;
+    });
+    if (current == rows.end()) current = rows.begin();
+    document_index_ = current == rows.end() ? -1 : current->slot;
+    if (current != rows.end()) {
+      documents_->setCurrentIndex(
+          document_rows_->index(static_cast<int>(current - rows.begin()), 0));
     }
   }
   DisplayCurrentDocument();

@@ -2,7 +2,6 @@
 
 #include <QApplication>
 #include <QFileDialog>
-#include <QListWidget>
 #include <QMessageBox>
 #include <iostream>
 #include <utility>
@@ -67,12 +66,14 @@ void QtUserInterface::Note(std::string_view text) { err_ << "pentrak: " << text 
 
 void QtUserInterface::SetParentWindow(QWidget* window) { parent_ = window; }
 
-void QtUserInterface::SetStatusList(QListWidget* list) { status_list_ = list; }
+void QtUserInterface::SetStatusList(StatusLines* lines) { status_lines_ = lines; }
 
 Answer QtUserInterface::ShowMessage(std::string_view title, std::string_view text, Icon icon,
                                     Buttons buttons) {
   Answer unattended = console_.ShowMessage(title, text, icon, buttons);
   if (!has_screen_) return unattended;
+  // What the run did up to the box is on the screen beside it.
+  if (status_lines_ != nullptr) status_lines_->Deliver();
   QMessageBox box(BoxIcon(icon), ToQt(title), MessageText(text), BoxButtons(buttons), parent_);
   box.setObjectName(QStringLiteral("msgBox"));
   int pressed = box.exec();
@@ -94,22 +95,26 @@ FourButtonAnswer QtUserInterface::AskFourButtons(std::string_view title, std::st
                                                  FourButtons shown, FourButtonAnswer preset) {
   FourButtonAnswer unattended = console_.AskFourButtons(title, text, shown, preset);
   if (!has_screen_) return unattended;
+  if (status_lines_ != nullptr) status_lines_->Deliver();
   FourButtonBox box(parent_, title, text, shown, preset);
   return box.Ask();
 }
 
 void QtUserInterface::AddStatusLine(std::string_view text) {
-  if (status_list_ == nullptr) return;
-  status_list_->addItem(ToQt(text));
-  if (status_list_->count() >= 2) status_list_->setCurrentRow(status_list_->count() - 1);
+  if (status_lines_ != nullptr) status_lines_->Append(std::string(text));
 }
 
 void QtUserInterface::ClearStatus() {
-  if (status_list_ != nullptr) status_list_->clear();
+  if (status_lines_ != nullptr) status_lines_->Clear();
 }
 
 bool QtUserInterface::ServiceEvents() {
-  QApplication::processEvents();
+  if (!since_serviced_.isValid() || since_serviced_.elapsed() >= kServiceIntervalMs) {
+    // Until nothing is left: the blocks of rows that wait are handed over, laid out and painted
+    // in one go; bounded, so that a busy loop cannot hold the run.
+    QApplication::processEvents(QEventLoop::AllEvents, kServiceIntervalMs / 2);
+    since_serviced_.start();
+  }
   return std::exchange(stop_clicked_, false);
 }
 

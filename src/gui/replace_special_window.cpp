@@ -4,7 +4,6 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -42,8 +41,9 @@ ReplaceSpecialForm::ReplaceSpecialForm(ToolWindowHost host, QWidget* parent)
   });
   QPushButton* close = CloseButton(this);
 
-  status_view_ = StatusView("lstReplaceSpecialStatus", this);
-  status_ = ListStatus(status_view_);
+  StatusLines* status_lines = NewStatusLines(this);
+  status_view_ = StatusView("lstReplaceSpecialStatus", status_lines, this);
+  status_ = ListStatus(status_lines);
 
   auto* top = new QGridLayout;
   top->addWidget(note, 0, 0, 1, 3);

@@ -6,7 +6,6 @@
 #include "shell/tool_windows.h"
 
 class QLineEdit;
-class QListWidget;
 class QPushButton;
 
 namespace pentrak {
@@ -25,7 +24,7 @@ class ReplaceSpecialForm : public QDialog {
   ReplaceSpecialWindow model_;
   QLineEdit* file_ = nullptr;
   QPushButton* replace_ = nullptr;
-  QListWidget* status_view_ = nullptr;
+  RowListView* status_view_ = nullptr;
   ListStatus status_{nullptr};
 };
 

@@ -6,7 +6,6 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -59,8 +58,9 @@ ReplaceForm::ReplaceForm(ToolWindowHost host, QWidget* parent)
   });
   close_ = CloseButton(this);
 
-  status_view_ = StatusView("lstReplaceStatus", this);
-  status_ = ListStatus(status_view_);
+  StatusLines* status_lines = NewStatusLines(this);
+  status_view_ = StatusView("lstReplaceStatus", status_lines, this);
+  status_ = ListStatus(status_lines);
   results_ = new ResultsPanel(host_.workbench, host_.processes, this);
   results_->SetDetailsShown(model_.request.detailed);
   connect(detailed, &QCheckBox::toggled, results_, &ResultsPanel::SetDetailsShown);

@@ -6,7 +6,6 @@
 #include "shell/tool_windows.h"
 
 class QLineEdit;
-class QListWidget;
 class QPushButton;
 
 namespace pentrak {
@@ -34,7 +33,7 @@ class ReplaceForm : public QDialog {
   QWidget* options_ = nullptr;
   QPushButton* replace_ = nullptr;
   QPushButton* close_ = nullptr;
-  QListWidget* status_view_ = nullptr;
+  RowListView* status_view_ = nullptr;
   ResultsPanel* results_ = nullptr;
   ListStatus status_{nullptr};
 };

@@ -6,7 +6,6 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -69,8 +68,9 @@ SearchForm::SearchForm(ToolWindowHost host, QWidget* parent)
   });
   close_ = CloseButton(this);
 
-  status_view_ = StatusView("lstSearchStatus", this);
-  status_ = ListStatus(status_view_);
+  StatusLines* status_lines = NewStatusLines(this);
+  status_view_ = StatusView("lstSearchStatus", status_lines, this);
+  status_ = ListStatus(status_lines);
   results_ = new ResultsPanel(host_.workbench, host_.processes, this);
   connect(detailed, &QCheckBox::toggled, results_, &ResultsPanel::SetDetailsShown);
 

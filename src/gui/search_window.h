@@ -8,7 +8,6 @@
 class QCheckBox;
 class QLabel;
 class QLineEdit;
-class QListWidget;
 class QPushButton;
 
 namespace pentrak {
@@ -41,7 +40,7 @@ class SearchForm : public QDialog {
   QLabel* pattern_ = nullptr;
   QPushButton* search_ = nullptr;
   QPushButton* close_ = nullptr;
-  QListWidget* status_view_ = nullptr;
+  RowListView* status_view_ = nullptr;
   ResultsPanel* results_ = nullptr;
   ListStatus status_{nullptr};
 };

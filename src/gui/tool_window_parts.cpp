@@ -8,11 +8,9 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
 #include <QMenu>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QTreeWidget>
 #include <QVBoxLayout>
 
 #include "gui/qt_text.h"
@@ -23,13 +21,6 @@
 
 namespace pentrak {
 
-namespace {
-
-constexpr int kPathRole = Qt::UserRole;
-constexpr int kLineRole = Qt::UserRole + 1;
-
-}  // namespace
-
 QPushButton* CloseButton(QDialog* window) {
   auto* close = new QPushButton(QStringLiteral("C&lose"), window);
   close->setObjectName(QStringLiteral("cmdClose"));
@@ -38,13 +29,14 @@ QPushButton* CloseButton(QDialog* window) {
   return close;
 }
 
-QListWidget* StatusView(const char* name, QWidget* parent) {
-  auto* view = new QListWidget(parent);
-  view->setObjectName(QString::fromLatin1(name));
+RowListView* StatusView(const char* name, StatusLines* lines, QWidget* parent) {
+  auto* view = new RowListView(name, parent);
+  view->SetRowModel(lines);
+  view->FollowLastRow(false);
   return view;
 }
 
-QLabel* StatusCaption(const char* name, QListWidget* view, QWidget* parent) {
+QLabel* StatusCaption(const char* name, QWidget* view, QWidget* parent) {
   return ListCaption(name, QStringLiteral("Status"), view, parent);
 }
 
@@ -82,12 +74,9 @@ QLineEdit* BoundLineEdit(const char* name, std::string& value, QWidget* parent,
   return field;
 }
 
-void ListStatus::Add(std::string_view line) {
-  list_->addItem(ToQt(line));
-  list_->scrollToBottom();
-}
+void ListStatus::Add(std::string_view line) { lines_->Append(std::string(line)); }
 
-void ListStatus::Clear() { list_->clear(); }
+void ListStatus::Clear() { lines_->Clear(); }
 
 SelectionBox::SelectionBox(FileSelection& selection, QWidget* parent)
     : QGroupBox(QStringLiteral("Search In"), parent), selection_(selection) {
@@ -139,34 +128,35 @@ void SelectionBox::SetDocumentsMode(bool documents_mode) {
 
 ResultsPanel::ResultsPanel(Workbench& workbench, ProcessStarter& processes, QWidget* parent)
     : QWidget(parent), workbench_(workbench), processes_(processes) {
-  results_ = new QListWidget(this);
-  results_->setObjectName(QStringLiteral("lstResults"));
-  details_ = new QTreeWidget(this);
-  details_->setObjectName(QStringLiteral("tvwDetailedResults"));
-  details_->setHeaderHidden(true);
-  details_->setUniformRowHeights(true);
-  // Long lines scroll sideways rather than lose their middle.
-  details_->header()->setStretchLastSection(false);
-  details_->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
+  results_ = new RowListView("lstResults", this);
+  results_model_ = new RowListModel<Result>(
+      {QString()},
+      [](const Result& result, int, int role) {
+        return role == Qt::DisplayRole ? QVariant(ToQt(ResultEntryText(result.path, result.count)))
+                                       : QVariant();
+      },
+      results_);
+  results_->SetRowModel(results_model_);
+  details_ = new RowListView("tvwDetailedResults", this);
+  details_model_ = new RowListModel<Detail>(
+      {QString()}, [this](const Detail& detail, int, int role) { return ShowDetail(detail, role); },
+      details_);
+  details_->SetRowModel(details_model_);
+  details_->IndentMarkedRows();
   details_caption_ = ListCaption("lblDetailedResults", QStringLiteral("Detailed Results by Li&ne"),
                                  details_, this);
-  for (QWidget* view : {static_cast<QWidget*>(results_), static_cast<QWidget*>(details_)}) {
+  for (RowListView* view : {results_, details_}) {
     view->setContextMenuPolicy(Qt::CustomContextMenu);
     AddPopup(view);
-  }
-  auto edit = [this](QWidget* view) {
-    Target target = CurrentTarget(view);
-    if (target.path.empty()) return;
-    RunTrapped(workbench_.ui, [this, &target] {
-      LaunchEditor({workbench_.options, workbench_.project, processes_, workbench_.ui, {}},
-                   target.path, target.line);
+    connect(view, &QAbstractItemView::doubleClicked, this, [this, view] {
+      Target target = CurrentTarget(view);
+      if (target.path.empty()) return;
+      RunTrapped(workbench_.ui, [this, &target] {
+        LaunchEditor({workbench_.options, workbench_.project, processes_, workbench_.ui, {}},
+                     target.path, target.line);
+      });
     });
-  };
-  connect(results_, &QListWidget::itemDoubleClicked, this, [this, edit] { edit(results_); });
-  connect(details_, &QTreeWidget::itemDoubleClicked, this, [this, edit](QTreeWidgetItem* item) {
-    // A file's own entry folds and unfolds; its lines open the editor.
-    if (item->parent() != nullptr) edit(details_);
-  });
+  }
 
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(0, 0, 0, 0);
@@ -182,43 +172,53 @@ void ResultsPanel::SetDetailsShown(bool shown) {
 }
 
 void ResultsPanel::Clear() {
-  results_->clear();
-  details_->clear();
+  results_model_->Clear();
+  details_model_->Clear();
+  detail_files_.clear();
 }
 
 void ResultsPanel::AddResult(const std::string& path, int count) {
-  auto* item = new QListWidgetItem(ToQt(ResultEntryText(path, count)), results_);
-  item->setData(kPathRole, ToQt(path));
+  results_model_->Append({path, count});
 }
 
 void ResultsPanel::AddDetail(const LineHit& hit) {
-  // Lines come file by file, so a file's entry is the last one when it exists. Its lines show
-  // the file's name only: the full path stands once, on the file's entry.
-  QString path = ToQt(hit.path);
-  int files = details_->topLevelItemCount();
-  QTreeWidgetItem* file = files > 0 ? details_->topLevelItem(files - 1) : nullptr;
-  if (file == nullptr || file->data(0, kPathRole).toString() != path) {
-    file = new QTreeWidgetItem(details_, {path});
-    file->setData(0, kPathRole, path);
-    file->setExpanded(true);
+  // Lines come file by file: a file's entry goes before its first line.
+  if (detail_files_.empty() || detail_files_.back() != hit.path) {
+    detail_files_.push_back(hit.path);
+    details_model_->Append({static_cast<int>(detail_files_.size()) - 1, 0, 0, {}});
   }
-  LineHit shown = hit;
-  shown.path = FileNameOfPath(hit.path);
-  auto* line = new QTreeWidgetItem(file, {ToQt(DetailText(shown))});
-  line->setData(0, kPathRole, path);
-  line->setData(0, kLineRole, hit.line_number);
-  line->setToolTip(0, QStringLiteral("%1, line %2").arg(path).arg(hit.line_number));
+  details_model_->Append(
+      {static_cast<int>(detail_files_.size()) - 1, hit.line_number, hit.count, hit.text});
+}
+
+// A file's entry shows its full path; its lines show only the file's name, indented below it.
+QVariant ResultsPanel::ShowDetail(const Detail& detail, int role) const {
+  const std::string& path = detail_files_[static_cast<std::size_t>(detail.file)];
+  bool line = detail.line_number > 0;
+  switch (role) {
+    case Qt::DisplayRole:
+      if (!line) return ToQt(path);
+      return ToQt(
+          DetailText({FileNameOfPath(path), detail.line_number, detail.count, detail.text}));
+    case Qt::ToolTipRole:
+      if (!line) return QVariant();
+      return QStringLiteral("%1, line %2").arg(ToQt(path)).arg(detail.line_number);
+    case RowListView::kIndentRole:
+      return line;
+    default:
+      return QVariant();
+  }
 }
 
 ResultsPanel::Target ResultsPanel::CurrentTarget(QWidget* view) const {
   if (view == results_) {
-    QListWidgetItem* item = results_->currentItem();
-    if (item == nullptr) return {};
-    return {FromQt(item->data(kPathRole).toString()), 0};
+    const Result* result = results_model_->RowAt(results_->currentIndex());
+    if (result == nullptr) return {};
+    return {result->path, 0};
   }
-  QTreeWidgetItem* item = details_->currentItem();
-  if (item == nullptr) return {};
-  return {FromQt(item->data(0, kPathRole).toString()), item->data(0, kLineRole).toInt()};
+  const Detail* detail = details_model_->RowAt(details_->currentIndex());
+  if (detail == nullptr) return {};
+  return {detail_files_[static_cast<std::size_t>(detail->file)], detail->line_number};
 }
 
 void ResultsPanel::AddPopup(QWidget* view) {

@@ -4,17 +4,16 @@
 #include <QWidget>
 #include <functional>
 
+#include "gui/row_list_view.h"
 #include "search/search.h"
 #include "shell/tool_windows.h"
 
 class QLabel;
 class QLineEdit;
-class QListWidget;
 class QRadioButton;
 class QCheckBox;
 class QDialog;
 class QPushButton;
-class QTreeWidget;
 
 namespace pentrak {
 
@@ -42,12 +41,12 @@ struct ToolWindowHost {
 // A tool window's own status list; the newest line stays in view.
 class ListStatus : public StatusList {
  public:
-  explicit ListStatus(QListWidget* list) : list_(list) {}
+  explicit ListStatus(StatusLines* lines) : lines_(lines) {}
   void Add(std::string_view line) override;
   void Clear() override;
 
  private:
-  QListWidget* list_;
+  StatusLines* lines_;
 };
 
 // The scope of a search or replace and, in project mode, the four kinds of files. Every click
@@ -68,9 +67,10 @@ class SelectionBox : public QGroupBox {
   QWidget* kinds_ = nullptr;
 };
 
-// The results list (one entry per file with hits) and the detailed results (one entry per line
-// with hits, under its file). A double-click opens the file in the editor, at the line for a
-// detailed entry; the pop-up menu of both offers the editor and the custom commands.
+// The results list (one entry per file with hits) and the detailed results (an entry for each
+// file with hits, and below it, indented, one per line with hits). A double-click opens the file
+// in the editor, at the line for a line's entry; the pop-up menu of both offers the editor and
+// the custom commands. Entries reach the lists in blocks as a run goes.
 class ResultsPanel : public QWidget, public ResultsView {
  public:
   ResultsPanel(Workbench& workbench, ProcessStarter& processes, QWidget* parent);
@@ -82,6 +82,17 @@ class ResultsPanel : public QWidget, public ResultsView {
   void AddDetail(const LineHit& hit) override;
 
  private:
+  struct Result {
+    std::string path;
+    int count = 0;
+  };
+  // A file's entry (line_number 0) or one of its lines; file indexes detail_files_.
+  struct Detail {
+    int file = 0;
+    int line_number = 0;
+    int count = 0;
+    std::string text;
+  };
   // The file (and line, 0 for none) of the entry the user acts on.
   struct Target {
     std::string path;
@@ -89,21 +100,26 @@ class ResultsPanel : public QWidget, public ResultsView {
   };
   Target CurrentTarget(QWidget* view) const;
   void AddPopup(QWidget* view);
+  QVariant ShowDetail(const Detail& detail, int role) const;
 
   Workbench& workbench_;
   ProcessStarter& processes_;
-  QListWidget* results_ = nullptr;
+  RowListModel<Result>* results_model_ = nullptr;
+  RowListView* results_ = nullptr;
+  std::vector<std::string> detail_files_;  // the files of the detailed entries, in order
+  RowListModel<Detail>* details_model_ = nullptr;
   QLabel* details_caption_ = nullptr;
-  QTreeWidget* details_ = nullptr;
+  RowListView* details_ = nullptr;
 };
 
 // A tool window's Close button: it closes the window as Escape does and is never the default.
 QPushButton* CloseButton(QDialog* window);
 
-// A tool window's status list, named name; the caption that goes over it is StatusCaption's.
-QListWidget* StatusView(const char* name, QWidget* parent);
+// A tool window's status list, named name, over its lines; the caption that goes over it is
+// StatusCaption's.
+RowListView* StatusView(const char* name, StatusLines* lines, QWidget* parent);
 // The bold "Status" caption over view, named name.
-QLabel* StatusCaption(const char* name, QListWidget* view, QWidget* parent);
+QLabel* StatusCaption(const char* name, QWidget* view, QWidget* parent);
 
 // A bold caption over a list, with a mnemonic that moves to it.
 QLabel* ListCaption(const char* name, const QString& text, QWidget* buddy, QWidget* parent);

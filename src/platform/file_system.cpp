@@ -250,6 +250,7 @@ void WriteWhole(int fd, std::string_view bytes, off_t held) {
 
 void StatusOf(const struct stat& st, FileStatus& status) {
   status.folder = S_ISDIR(st.st_mode);
+  status.read_only = (st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0;
   status.special = !status.folder && !S_ISREG(st.st_mode);
   status.modified = static_cast<std::int64_t>(st.st_mtime);
 }

@@ -17,12 +17,14 @@ inline constexpr std::string_view kTemporarySuffix = ".pentrak-new";
 enum class FileOp { kRead, kWrite, kAppend, kCreateFolder, kCopy, kRemove, kAttributes };
 
 // What one look at a path tells: 0 or the errno that made it fail, whether it is a folder or
-// something else that is not a regular file (a FIFO, a device, a socket), and its last-modified
-// time in whole seconds since the epoch.
+// something else that is not a regular file (a FIFO, a device, a socket), whether it is read-only
+// (none of its write permission bits set), and its last-modified time in whole seconds since the
+// epoch.
 struct FileStatus {
   int error = 0;
   bool folder = false;
   bool special = false;
+  bool read_only = false;
   std::int64_t modified = 0;
 };
 
