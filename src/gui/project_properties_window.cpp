@@ -26,9 +26,9 @@ namespace {
 
 using Kind = PropertiesFieldKind;
 
-constexpr PropertiesTab kTabs[] = {PropertiesTab::kGeneral, PropertiesTab::kMacros,
-                                   PropertiesTab::kHtmlOptimization,
-                                   PropertiesTab::kMemoryManagement, PropertiesTab::kAdvanced};
+constexpr PropertiesTab kTabs[] = {
+    PropertiesTab::kGeneral,          PropertiesTab::kMacros,   PropertiesTab::kHtmlOptimization,
+    PropertiesTab::kMemoryManagement, PropertiesTab::kAdvanced, PropertiesTab::kPublish};
 
 // The example text shown beside a tag's field, when it has one.
 std::string SampleTexts::*ExampleOf(std::string_view key) {
@@ -116,6 +116,7 @@ ProjectPropertiesWindow::ProjectPropertiesWindow(Workbench& workbench, ProjectPr
   layout->addWidget(tabs_, 1);
   layout->addLayout(ClosingButtons(this, confirm, cancel));
   setMinimumWidth(640);
+  tabs_->setCurrentIndex(static_cast<int>(form_.tab));
   ShowForm();
   // Typing starts in the project name rather than on the tab bar.
   controls_.front().widget->setFocus();
@@ -191,16 +192,13 @@ QWidget* ProjectPropertiesWindow::BuildControl(const PropertiesField& field, QWi
       break;
     }
     case Kind::kOptimizationStatus:
-    case Kind::kOptimizationLevel: {
+    case Kind::kOptimizationLevel:
+    case Kind::kPublishMethod: {
       auto* box = new QComboBox(page);
-      bool status = field.kind == Kind::kOptimizationStatus;
-      for (std::string_view caption :
-           status ? std::span<const std::string_view>(kOptimizationStatusCaptions)
-                  : std::span<const std::string_view>(kOptimizationLevelCaptions)) {
-        box->addItem(ToQt(caption));
-      }
+      PropertiesChoices choices = ChoicesOf(field.kind);
+      for (std::string_view caption : choices.captions) box->addItem(ToQt(caption));
       // The status counts from 0, the level from 1.
-      int first = status ? 0 : 1;
+      int first = choices.first;
       connect(box, &QComboBox::currentIndexChanged, this,
               [this, shown, first](int index) { Edited(*shown, QString::number(index + first)); });
       control = box;
@@ -276,8 +274,7 @@ void ProjectPropertiesWindow::ShowForm() {
     } else if (auto* box = qobject_cast<QCheckBox*>(control.widget)) {
       ShowQuietly(box, text == QStringLiteral("1"));
     } else if (auto* choice = qobject_cast<QComboBox*>(control.widget)) {
-      int first = control.field->kind == Kind::kOptimizationStatus ? 0 : 1;
-      ShowQuietly(choice, text.toInt() - first);
+      ShowQuietly(choice, text.toInt() - ChoicesOf(control.field->kind).first);
     }
   }
   for (const Example& example : examples_)

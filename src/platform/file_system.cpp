@@ -270,6 +270,7 @@ void WriteWhole(int fd, std::string_view bytes, off_t held) {
 void StatusOf(const struct stat& st, FileStatus& status) {
   status.folder = S_ISDIR(st.st_mode);
   status.modified = static_cast<std::int64_t>(st.st_mtime);
+  status.size = st.st_size > 0 ? static_cast<std::uint64_t>(st.st_size) : 0;
 }
 
 struct stat StatOrThrow(const std::string& native) {
@@ -279,6 +280,11 @@ struct stat StatOrThrow(const std::string& native) {
 }
 
 }  // namespace
+
+bool IsTemporaryName(std::string_view name) {
+  return name.size() > kTemporarySuffix.size() + 1 && name[0] == '.' &&
+         name.ends_with(kTemporarySuffix);
+}
 
 void FileSystem::CheckFault(FileOp op, const std::string& path) const {
   if (!fault_hook_) return;
@@ -305,6 +311,17 @@ std::string FileSystem::ReadBoundedFile(const std::string& path, std::size_t max
   struct stat st {};
   Descriptor fd = OpenForReading(path, st);
   return ReadAll(fd.get(), st, max_bytes);
+}
+
+void FileSystem::ReadChunks(const std::string& path,
+                            const std::function<void(std::string_view)>& chunk) const {
+  CheckFault(FileOp::kRead, path);
+  struct stat st {};
+  Descriptor fd = OpenForReading(path, st);
+  std::string buffer(std::size_t{256} << 10, '\0');
+  while (std::size_t n = ReadSome(fd.get(), buffer.data(), buffer.size())) {
+    chunk(std::string_view(buffer.data(), n));
+  }
 }
 
 std::vector<std::string> FileSystem::ReadLines(const std::string& path) const {
@@ -482,6 +499,15 @@ void FileSystem::RemoveFile(const std::string& path) const {
   });
 }
 
+bool FileSystem::RemoveEmptyFolder(const std::string& path) const {
+  try {
+    CheckFault(FileOp::kRemove, path);
+  } catch (const Error&) {
+    return false;
+  }
+  return ::rmdir(NativePath(path).c_str()) == 0;
+}
+
 void FileSystem::RenameFile(const std::string& from, const std::string& to) const {
   Named("Error renaming file ", from + " to " + to, [&] {
     CheckFault(FileOp::kWrite, to);
@@ -494,8 +520,7 @@ void FileSystem::RemoveLeftovers(const std::string& folder) const {
   std::error_code ec;
   for (fs::directory_iterator it(NativePath(folder), ec), end; !ec && it != end; it.increment(ec)) {
     const std::string name = it->path().filename().string();
-    if (name.size() > kTemporarySuffix.size() + 1 && name[0] == '.' &&
-        name.ends_with(kTemporarySuffix) && !it->is_directory(ec)) {
+    if (IsTemporaryName(name) && !it->is_directory(ec)) {
       ::unlink(it->path().c_str());
     }
   }

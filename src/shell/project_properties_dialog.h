@@ -22,7 +22,17 @@ enum class PropertiesFieldKind {
   kLimit,               // typed text, an integer on confirmation
   kOptimizationStatus,  // a choice among kOptimizationStatusCaptions (0 to 2)
   kOptimizationLevel,   // a choice among kOptimizationLevelCaptions (1 and 2)
+  kPublishMethod,       // a choice among kPublishMethodCaptions (0 to 2)
 };
+
+// The captions of a choice field and the value of its first choice.
+struct PropertiesChoices {
+  std::span<const std::string_view> captions;
+  int first = 0;
+};
+
+// The choices of a field of kind kOptimizationStatus, kOptimizationLevel or kPublishMethod.
+PropertiesChoices ChoicesOf(PropertiesFieldKind kind);
 
 // One field of the dialog. Its key in the project file is also the object name of its control.
 struct PropertiesField {

@@ -163,10 +163,13 @@ TEST(PropertiesFieldsTest, EveryShownKeyIsOnOneTabAndEditedThroughItsKind) {
     SetPropertiesFieldText(form, field.key, "1");
     EXPECT_EQ(PropertiesFieldText(form, field.key), "1") << field.key;
   }
-  EXPECT_EQ(tabs.size(), 5u);
+  EXPECT_EQ(tabs.size(), 6u);
   for (const SettingKey<ProjectSettings>& key : ProjectSettingKeys()) {
     bool hidden = key.key == "ini-file-version" || key.key == "parent-reference-tag-is-by-file";
     EXPECT_EQ(keys.count(key.key), hidden ? 0u : 1u) << key.key;
+  }
+  for (const SettingKey<ProjectSettings>& key : PublishSettingKeys()) {
+    EXPECT_EQ(keys.count(key.key), 1u) << key.key;
   }
 }
 
