@@ -160,6 +160,13 @@ QWidget* ProjectPropertiesWindow::BuildTab(PropertiesTab tab, const QString& res
                    NewExample(&SampleTexts::macro_definition, "example-macro-definition", page));
     }
   }
+  if (std::string_view note = TabNote(tab); !note.empty()) {
+    auto* label = new QLabel(ToQt(note), page);
+    label->setObjectName(QStringLiteral("lblTabNote"));
+    label->setWordWrap(true);
+    column->addSpacing(12);
+    column->addWidget(label);
+  }
   if (tab == PropertiesTab::kGeneral && form_.new_project_mode) {
     column->addWidget(BuildCreationSwitches(page, mnemonics));
   }
@@ -208,8 +215,6 @@ QWidget* ProjectPropertiesWindow::BuildControl(const PropertiesField& field, QWi
       auto* edit = new QLineEdit(page);
       if (IsNarrow(field.kind)) edit->setMaximumWidth(70);
       if (field.kind == Kind::kLimit) edit->setMaximumWidth(70);
-      // The else tag is built from the others: shown, never typed, and passed over by Tab.
-      edit->setEnabled(field.kind != Kind::kShownOnly);
       connect(edit, &QLineEdit::textEdited, this,
               [this, shown](const QString& text) { Edited(*shown, text); });
       if (field.kind == Kind::kPath) {
@@ -262,12 +267,16 @@ QLabel* ProjectPropertiesWindow::NewExample(std::string SampleTexts::*text, cons
 
 void ProjectPropertiesWindow::Edited(const PropertiesField& field, const QString& text) {
   RunTrapped(workbench_.ui, [&] { SetPropertiesFieldText(form_, field.key, FromQt(text)); });
-  // A tag changes the else tag and the examples; other fields change nothing else.
-  if (field.kind == Kind::kTag) ShowForm();
+  // A tag changes the else tag and the examples, the publish method which fields are in use;
+  // other fields change nothing else.
+  if (field.kind == Kind::kTag || field.kind == Kind::kPublishMethod) ShowForm();
 }
 
 void ProjectPropertiesWindow::ShowForm() {
   for (const Control& control : controls_) {
+    // The else tag is built from the others: shown, never typed, and passed over by Tab.
+    control.widget->setEnabled(control.field->kind != Kind::kShownOnly &&
+                               PropertiesFieldInUse(form_, control.field->key));
     QString text = ToQt(PropertiesFieldText(form_, control.field->key));
     if (auto* edit = qobject_cast<QLineEdit*>(control.widget)) {
       ShowQuietly(edit, text);

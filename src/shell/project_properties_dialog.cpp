@@ -84,13 +84,13 @@ constexpr auto kFields = std::to_array<PropertiesField>({
      Tab::kAdvanced, Kind::kSwitch},
     {"trim-parameter-values", "Trim Parameter Values", Tab::kAdvanced, Kind::kSwitch},
     {"publish-method", "Publish To", Tab::kPublish, Kind::kPublishMethod},
-    {"publish-folder", "Folder", Tab::kPublish, Kind::kPath, TagField::kMacroStart,
+    {"publish-folder", "Local Folder", Tab::kPublish, Kind::kPath, TagField::kMacroStart,
      PathField::kPublishFolder},
     Text("publish-host", "SFTP Host", Tab::kPublish),
     Text("publish-port", "Port (empty for 22)", Tab::kPublish),
     Text("publish-user", "User Name (empty for your login name)", Tab::kPublish),
     Text("publish-remote-folder", "Folder on the Server", Tab::kPublish),
-    {"publish-key-file", "Key File (empty for ssh-agent and your default keys)", Tab::kPublish,
+    {"publish-key-file", "Key File (empty for ssh-agent, then your keys in ~/.ssh)", Tab::kPublish,
      Kind::kPath, TagField::kMacroStart, PathField::kPublishKeyFile},
 });
 
@@ -156,6 +156,21 @@ bool SaveProject(Workbench& workbench, const ProjectPropertiesForm& form) {
 }  // namespace
 
 std::span<const PropertiesField> ProjectPropertiesFields() { return kFields; }
+
+bool PropertiesFieldInUse(const ProjectPropertiesForm& form, std::string_view key) {
+  if (key == "publish-folder") return form.working.publish.method == kPublishToFolder;
+  if (key.starts_with("publish-") && key != "publish-method") {
+    return form.working.publish.method == kPublishBySftp;
+  }
+  return true;
+}
+
+std::string_view TabNote(PropertiesTab tab) {
+  if (tab != PropertiesTab::kPublish) return "";
+  return "Publish sends only the files that changed since the last publish. The SFTP server's "
+         "host key is checked against ~/.ssh/known_hosts, and no password is ever stored: the "
+         "server must accept a key from ssh-agent or the key file.";
+}
 
 PropertiesChoices ChoicesOf(PropertiesFieldKind kind) {
   switch (kind) {

@@ -56,6 +56,13 @@ std::string PropertiesFieldText(const ProjectPropertiesForm& form, std::string_v
 // Paths are stored as typed; leaving the field normalizes them.
 void SetPropertiesFieldText(ProjectPropertiesForm& form, std::string_view key, std::string text);
 
+// False for a field that the choices made elsewhere on its tab leave without use (the SFTP
+// fields while a local folder is chosen, and the other way round); the dialog disables it.
+bool PropertiesFieldInUse(const ProjectPropertiesForm& form, std::string_view key);
+
+// A note shown below a tab's fields, or "".
+std::string_view TabNote(PropertiesTab tab);
+
 // The properties dialog opened for the current project.
 ProjectPropertiesForm OpenProjectProperties(const Workbench& workbench);
 

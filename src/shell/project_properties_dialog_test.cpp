@@ -173,6 +173,21 @@ TEST(PropertiesFieldsTest, EveryShownKeyIsOnOneTabAndEditedThroughItsKind) {
   }
 }
 
+TEST(PropertiesFieldsTest, OnlyTheFieldsOfTheChosenPublishMethodAreInUse) {
+  ProjectPropertiesForm form = MakeNewProjectForm();
+  const char* sftp_keys[] = {"publish-host", "publish-port", "publish-user",
+                             "publish-remote-folder", "publish-key-file"};
+  for (short method : {kPublishNowhere, kPublishToFolder, kPublishBySftp}) {
+    SetPropertiesFieldText(form, "publish-method", std::to_string(method));
+    EXPECT_TRUE(PropertiesFieldInUse(form, "publish-method"));
+    EXPECT_TRUE(PropertiesFieldInUse(form, "name"));
+    EXPECT_EQ(PropertiesFieldInUse(form, "publish-folder"), method == kPublishToFolder);
+    for (const char* key : sftp_keys) {
+      EXPECT_EQ(PropertiesFieldInUse(form, key), method == kPublishBySftp) << key << method;
+    }
+  }
+}
+
 TEST(PropertiesFieldsTest, TypedTagsAndLimitsReachTheFormAsTheRulesSay) {
   ProjectPropertiesForm form = MakeNewProjectForm();
   SetPropertiesFieldText(form, "conditional-start-tag", "<<");
