@@ -53,12 +53,6 @@ TEST_F(PublishCommandTest, PublishesToTheProjectsFolderAndAgainOnlyWhatChanged) 
 
   // Without a project the current one is published; robots.txt was never the site's.
   Write("out/index.html", "<h1>Home!</h1>\r\n");
-  EXPECT_EQ(Run({"--dry-run"}), 0);
-  EXPECT_EQ(Lines(), (std::vector<std::string>{
-                         "Would send: index.html",
-                         "Would send 1 of 2 files (16 bytes), remove 0 files; 1 unchanged.",
-                     }));
-  EXPECT_EQ(fs.ReadFile(home / "www/index.html"), "<h1>Home</h1>\r\n");
   EXPECT_EQ(Run({}), 0);
   EXPECT_EQ(Lines()[1], "Sent: index.html");
   EXPECT_EQ(fs.ReadFile(home / "www/index.html"), "<h1>Home!</h1>\r\n");
@@ -108,19 +102,11 @@ TEST_F(PublishCommandTest, BadArgumentsGiveTwoAndAFailedPublishOne) {
        1,
        "pentrak-cli: Cannot publish to " + home / "missing/www" +
            ": the folder does not exist, nor does the folder that would hold it.\n"},
-      {{home / "site.web", "--bogus"}, 2, ""},
   };
   for (const auto& c : cases) {
     EXPECT_EQ(Run(c.args), c.status) << c.args.back();
-    if (!c.err.empty()) {
-      EXPECT_EQ(err.str(), c.err);
-    }
+    EXPECT_EQ(err.str(), c.err);
   }
-  // The failed publish left its section in the log.
-  const std::string log = fs.ReadFile(home / "temp/pentrak.txt");
-  EXPECT_NE(log.find("\r\n          ERROR: Cannot publish to " + home / "missing/www"),
-            std::string::npos);
-  EXPECT_NE(log.find("\r\nError in Publish: \tSite\t\t"), std::string::npos);
 }
 
 }  // namespace

@@ -72,18 +72,5 @@ TEST(PublishPlanTest, WhatIsSentComparedAndRemovedFollowsWhoVouchesForTheDestina
   }
 }
 
-TEST(PublishPlanTest, AComparisonSettlesAFileEitherWay) {
-  const std::vector<LocalFile> local = {{"a.html", 10, "hash-a"}, {"b.html", 20, "hash-b"}};
-  const std::vector<RemoteFile> listing = {{"a.html", 10}, {"b.html", 20}};
-  PublishPlan plan = PlanPublish(local, nullptr, &listing);
-  EXPECT_EQ(plan.held.at("a.html").hash, kUnknownHash);
-  SettleComparison(plan, local, 0, "hash-a");
-  SettleComparison(plan, local, 1, "other");
-  EXPECT_EQ(plan.unchanged, 1);
-  EXPECT_EQ(Paths(local, plan.send), std::vector<std::string>{"b.html"});
-  EXPECT_EQ(plan.held.at("a.html"), (ManifestEntry{10, "hash-a"}));
-  EXPECT_EQ(plan.held.at("b.html"), (ManifestEntry{20, "other"}));
-}
-
 }  // namespace
 }  // namespace pentrak

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cerrno>
+#include <filesystem>
 #include <map>
 
 #include "platform/paths.h"
@@ -230,12 +231,7 @@ TEST_F(FolderPublishTest, DestinationsThatCannotBeUsedAreRefusedBeforeAnythingIs
     EXPECT_EQ(outcome.failure, c.failure);
   }
   EXPECT_FALSE(fs.FolderExists(site() + "copy"));
-  fs.RemoveFile(site() + "index.html");
-  fs.RemoveFile(site() + "img/logo.png");
-  fs.RemoveFile(site() + "news/today.html");
-  fs.RemoveEmptyFolder(site() + "img");
-  fs.RemoveEmptyFolder(site() + "news");
-  fs.RemoveEmptyFolder(site());
+  std::filesystem::remove_all(site());
   EXPECT_EQ(Publish(Request()).failure, "Cannot publish to " + folder / "www" +
                                             ": the document root " + site_path +
                                             " does not exist; generate the site first.");

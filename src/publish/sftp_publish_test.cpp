@@ -1,13 +1,10 @@
-#include <arpa/inet.h>
-#include <fcntl.h>
 #include <gtest/gtest.h>
-#include <netinet/in.h>
 #include <sys/mount.h>
-#include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <csignal>
 #include <map>
@@ -154,22 +151,10 @@ TEST_F(SftpPublishTest, AChangedHostKeyIsAlwaysRefused) {
 
 TEST_F(SftpPublishTest, ConnectionFailuresSayWhatFailedInOneSentence) {
   // A port that refuses, and one that takes the connection and never answers.
-  int silent = ::socket(AF_INET, SOCK_STREAM, 0);
-  sockaddr_in address{};
-  address.sin_family = AF_INET;
-  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  ASSERT_EQ(::bind(silent, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
-  ASSERT_EQ(::listen(silent, 4), 0);
-  socklen_t size = sizeof address;
-  ::getsockname(silent, reinterpret_cast<sockaddr*>(&address), &size);
-  const int silent_port = ntohs(address.sin_port);
-  int closed = ::socket(AF_INET, SOCK_STREAM, 0);
-  address.sin_port = 0;
-  ::bind(closed, reinterpret_cast<sockaddr*>(&address), sizeof address);
-  ::getsockname(closed, reinterpret_cast<sockaddr*>(&address), &size);
-  const int closed_port = ntohs(address.sin_port);
-  ::close(closed);
-
+  int closed_port = 0;
+  ::close(LoopbackSocket(false, closed_port));
+  int silent_port = 0;
+  const int silent = LoopbackSocket(true, silent_port);
   const std::string user = server.user();
   const std::string locked = folder / "locked";
   ::mkdir(locked.c_str(), 0555);
@@ -238,48 +223,27 @@ TEST_F(SftpPublishTest, APublishKilledMidTransferLeavesNoHalfFileAndTheNextOneCo
          std::string(1 << 20, static_cast<char>('a' + i % 26)));
   }
   fs.WriteFile(folder / "site.web", "name=Site\r\ndocument-root=" + site() + "\r\n");
-  std::vector<std::string> arguments = {PENTRAK_TEST_BINARY_DIR "/pentrak-cli",
-                                        "--home",
-                                        folder / "home",
-                                        "publish",
-                                        folder / "site.web",
-                                        "--to",
-                                        Text(),
-                                        "--key-file",
-                                        server.UserKey(),
-                                        "--known-hosts",
-                                        known_hosts()};
+  std::string command = "exec " PENTRAK_TEST_BINARY_DIR "/pentrak-cli --home " + folder / "home" +
+                        " publish " + folder / "site.web" + " --to " + Text() + " --key-file " +
+                        server.UserKey() + " --known-hosts " + known_hosts() + " >/dev/null";
+  // Runs the publish; with kill, ends it at once when some files are whole there and one is
+  // half-way under its temporary name.
   auto run = [&](bool kill) {
-    std::vector<char*> argv;
-    for (std::string& argument : arguments) argv.push_back(argument.data());
-    argv.push_back(nullptr);
     pid_t pid = ::fork();
     if (pid == 0) {
-      int null = ::open("/dev/null", O_WRONLY);
-      ::dup2(null, STDOUT_FILENO);
-      ::execv(argv[0], argv.data());
+      ::execl("/bin/sh", "sh", "-c", command.c_str(), nullptr);
       ::_exit(127);
     }
-    bool killed = false;
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
     int status = 0;
     while (::waitpid(pid, &status, WNOHANG) == 0) {
-      if (kill && !killed) {
-        // Some files are whole there and one is half-way under its temporary name.
-        std::vector<std::string> files = fs.FolderExists(remote() + "media")
-                                             ? fs.FilesBelow(remote() + "media")
-                                             : std::vector<std::string>{};
-        bool whole = false;
-        bool half = false;
-        for (const std::string& name : files) {
-          (IsTemporaryName(name) ? half : whole) = true;
-        }
-        if (whole && half) {
-          ::kill(pid, SIGKILL);
-          killed = true;
-        }
+      std::vector<std::string> files;
+      if (kill && fs.FolderExists(remote() + "media")) files = fs.FilesBelow(remote() + "media");
+      auto halves = std::count_if(files.begin(), files.end(), IsTemporaryName);
+      if ((halves > 0 && static_cast<std::size_t>(halves) < files.size()) ||
+          std::chrono::steady_clock::now() > deadline) {
+        ::kill(pid, SIGKILL);
       }
-      if (std::chrono::steady_clock::now() > deadline) ::kill(pid, SIGKILL);
       std::this_thread::sleep_for(std::chrono::microseconds(200));
     }
     return status;

@@ -8,6 +8,10 @@
 
 namespace pentrak {
 
+// A socket bound to a free loopback port, listening when asked; port receives its number. A
+// listening one takes connections and never answers; a closed one's port refuses them.
+int LoopbackSocket(bool listen, int& port);
+
 class SshServer {
  public:
   // The server's files go to folder + "/sshd"; nothing starts yet.
@@ -38,7 +42,8 @@ class SshServer {
   void MakeWritableFolder(const std::string& path) const;
 
  private:
-  std::string MakeKeys();
+  // Makes the key pair folder + "/" + name (and ".pub"), readable by the server's user.
+  std::string MakeKey(const std::string& name) const;
   std::string Launch();
   void Stop();
 
