@@ -1,8 +1,8 @@
 #include "publish/sftp_destination.h"
 
+#include "publish/ssh_connection.h"
+
 #include <fcntl.h>
-#include <libssh/libssh.h>
-#include <libssh/sftp.h>
 
 #include <algorithm>
 #include <cstdint>
@@ -11,7 +11,6 @@
 #include "platform/error.h"
 #include "platform/file_system.h"
 #include "platform/paths.h"
-#include "platform/text_lines.h"
 #include "publish/content_hash.h"
 
 namespace pentrak {
@@ -22,18 +21,8 @@ namespace {
 constexpr std::size_t kPieceBytes = 32 * 1024;
 constexpr int kRemoteFileMode = 0644;
 constexpr int kRemoteFolderMode = 0755;
-constexpr std::string_view kPosixRename = "posix-rename@openssh.com";
 constexpr unsigned char kFxpExtended = 200;
 constexpr unsigned char kFxpStatus = 101;
-
-bool Contains(const std::string& text, std::string_view part) {
-  return text.find(part) != std::string::npos;
-}
-
-std::string ParentOf(const std::string& path) {
-  std::size_t slash = path.rfind('/');
-  return slash == std::string::npos ? std::string() : path.substr(0, slash);
-}
 
 // The hidden name a file is written under before it takes its place: ".NAME.pentrak-new".
 std::string TemporaryPath(const std::string& path) {
@@ -82,7 +71,7 @@ int PosixRename(sftp_session sftp, const std::string& from, const std::string& t
   const std::uint32_t id = ++sftp->id_counter;
   std::string body(1, static_cast<char>(kFxpExtended));
   PutNumber(body, id);
-  PutText(body, kPosixRename);
+  PutText(body, kPosixRenameExtension);
   PutText(body, from);
   PutText(body, to);
   std::string packet;
@@ -102,205 +91,6 @@ int PosixRename(sftp_session sftp, const std::string& from, const std::string& t
   return static_cast<int>(NumberAt(reply, 5));
 }
 
-// One SSH connection with its SFTP session.
-class Connection {
- public:
-  Connection(const PublishDestination& destination, const SshOptions& options,
-             std::string destination_text)
-      : destination_(destination), options_(options), text_(std::move(destination_text)) {}
-  ~Connection() {
-    if (sftp_ != nullptr) sftp_free(sftp_);
-    if (session_ != nullptr) {
-      ssh_disconnect(session_);
-      ssh_free(session_);
-    }
-  }
-  Connection(const Connection&) = delete;
-  Connection& operator=(const Connection&) = delete;
-
-  // Connects and checks the server's key: against known_hosts, or, when expected is given (a
-  // further connection), against the key the first connection accepted.
-  void Connect(ssh_key expected);
-  void Authenticate(const FileSystem& fs);
-  void StartSftp();
-
-  ssh_key server_key() const { return server_key_; }
-  sftp_session sftp() const { return sftp_; }
-  bool posix_rename() const { return posix_rename_; }
-  const std::string& host() const { return destination_.host; }
-  int timeout_ms() const { return static_cast<int>(options_.timeout_seconds * 1000); }
-
-  // The path on the server of a path below the destination's folder ("" for the folder).
-  std::string Remote(const std::string& path) const;
-
-  [[noreturn]] void Fail(const std::string& reason) const { throw PublishFailure(text_, reason); }
-  // Fails with the reason an SFTP request on target failed: the server's status code, or
-  // (code -1) the last one the session saw; action says what was asked.
-  [[noreturn]] void FailRequest(const std::string& action, const std::string& target,
-                                int code = -1) const;
-  [[noreturn]] void FailLost() const;
-
- private:
-  void CheckKnownHost();
-  std::string UserName() const;
-  std::string KnownHostsName() const;
-
-  const PublishDestination& destination_;
-  const SshOptions& options_;
-  std::string text_;
-  ssh_session session_ = nullptr;
-  sftp_session sftp_ = nullptr;
-  ssh_key server_key_ = nullptr;
-  bool posix_rename_ = false;
-
-  friend class KeyHolder;
-};
-
-std::string Connection::Remote(const std::string& path) const {
-  const std::string& root = destination_.remote_folder;
-  if (root.empty()) return path.empty() ? "." : path;
-  if (path.empty()) return root;
-  return root.back() == '/' ? root + path : root + "/" + path;
-}
-
-std::string Connection::UserName() const {
-  char* user = nullptr;
-  std::string name = destination_.user;
-  if (name.empty() && ssh_options_get(session_, SSH_OPTIONS_USER, &user) == SSH_OK) {
-    name = user;
-    ssh_string_free_char(user);
-  }
-  return name;
-}
-
-std::string Connection::KnownHostsName() const {
-  return options_.known_hosts.empty() ? "~/.ssh/known_hosts" : options_.known_hosts;
-}
-
-void Connection::FailLost() const {
-  Fail("the connection to " + host() + " was lost (" + ssh_get_error(session_) + ").");
-}
-
-void Connection::FailRequest(const std::string& action, const std::string& target, int code) const {
-  if (ssh_is_connected(session_) == 0) FailLost();
-  switch (code < 0 ? sftp_get_error(sftp_) : code) {
-    case SSH_FX_PERMISSION_DENIED:
-    case SSH_FX_WRITE_PROTECT:
-      Fail("permission denied on the remote folder " + ParentOf(target) + " on " + host() + ".");
-    case SSH_FX_NO_SUCH_FILE:
-    case SSH_FX_NO_SUCH_PATH:
-      Fail(target + " does not exist on " + host() + ".");
-    case SSH_FX_NO_CONNECTION:
-    case SSH_FX_CONNECTION_LOST:
-      FailLost();
-    default:
-      Fail(host() + " could not " + action + " " + target + " (" + ssh_get_error(session_) + ").");
-  }
-}
-
-void Connection::Connect(ssh_key expected) {
-  session_ = ssh_new();
-  if (session_ == nullptr) Fail("the SSH library could not start a session.");
-  ssh_options_set(session_, SSH_OPTIONS_HOST, destination_.host.c_str());
-  if (destination_.port != 0) ssh_options_set(session_, SSH_OPTIONS_PORT, &destination_.port);
-  if (!destination_.user.empty()) {
-    ssh_options_set(session_, SSH_OPTIONS_USER, destination_.user.c_str());
-  }
-  if (!options_.known_hosts.empty()) {
-    ssh_options_set(session_, SSH_OPTIONS_KNOWNHOSTS, options_.known_hosts.c_str());
-  }
-  long timeout = options_.timeout_seconds;
-  ssh_options_set(session_, SSH_OPTIONS_TIMEOUT, &timeout);
-  // Every file costs a few request and reply pairs; Nagle's delay would add to each.
-  int nodelay = 1;
-  ssh_options_set(session_, SSH_OPTIONS_NODELAY, &nodelay);
-  if (ssh_connect(session_) != SSH_OK) {
-    Fail(ConnectFailureReason(host(), destination_.port, ssh_get_error(session_),
-                              options_.timeout_seconds));
-  }
-  if (ssh_get_server_publickey(session_, &server_key_) != SSH_OK) FailLost();
-  if (expected == nullptr) {
-    CheckKnownHost();
-  } else if (ssh_key_cmp(expected, server_key_, SSH_KEY_CMP_PUBLIC) != 0) {
-    Fail("the host key of " + host() + " changed while publishing; publishing there is refused.");
-  }
-}
-
-// "ssh-ed25519 SHA256:..." for the key the server showed.
-std::string Fingerprint(ssh_key key) {
-  unsigned char* hash = nullptr;
-  std::size_t length = 0;
-  if (ssh_get_publickey_hash(key, SSH_PUBLICKEY_HASH_SHA256, &hash, &length) != SSH_OK) {
-    return "(no fingerprint)";
-  }
-  char* text = ssh_get_fingerprint_hash(SSH_PUBLICKEY_HASH_SHA256, hash, length);
-  ssh_clean_pubkey_hash(&hash);
-  std::string fingerprint = std::string(ssh_key_type_to_char(ssh_key_type(key))) + " " +
-                            (text != nullptr ? text : "(no fingerprint)");
-  ssh_string_free_char(text);
-  return fingerprint;
-}
-
-void Connection::CheckKnownHost() {
-  const std::string fingerprint = Fingerprint(server_key_);
-  switch (ssh_session_is_known_server(session_)) {
-    case SSH_KNOWN_HOSTS_OK:
-      return;
-    case SSH_KNOWN_HOSTS_CHANGED:
-    case SSH_KNOWN_HOSTS_OTHER:
-      Fail("the host key of " + host() + " has changed (it is now " + fingerprint +
-           "), so publishing there is refused. If the server's key was replaced on purpose, "
-           "remove its old entry from " +
-           KnownHostsName() + ".");
-    case SSH_KNOWN_HOSTS_UNKNOWN:
-    case SSH_KNOWN_HOSTS_NOT_FOUND:
-      if (!options_.trust_new_host_key || !options_.trust_new_host_key(host(), fingerprint)) {
-        Fail("the host key of " + host() + " is not known (" + fingerprint + ")" +
-             options_.unknown_host_key_advice + ".");
-      }
-      if (ssh_session_update_known_hosts(session_) != SSH_OK) {
-        Fail("the host key of " + host() + " could not be recorded in " + KnownHostsName() + " (" +
-             ssh_get_error(session_) + ").");
-      }
-      return;
-    case SSH_KNOWN_HOSTS_ERROR:
-      Fail(KnownHostsName() + " could not be read (" + ssh_get_error(session_) + ").");
-  }
-}
-
-void Connection::Authenticate(const FileSystem& fs) {
-  const std::string& key_file = destination_.key_file;
-  int result = SSH_AUTH_DENIED;
-  if (key_file.empty()) {
-    result = ssh_userauth_publickey_auto(session_, nullptr, nullptr);
-  } else {
-    ssh_key key = nullptr;
-    const std::string native = NativePath(key_file);
-    if (ssh_pki_import_privkey_file(native.c_str(), nullptr, nullptr, nullptr, &key) != SSH_OK) {
-      if (!fs.FileExists(native)) Fail("the key file " + key_file + " does not exist.");
-      Fail("the key file " + key_file +
-           " cannot be read; a key protected by a passphrase must be added to ssh-agent "
-           "(ssh-add) and the key file left empty.");
-    }
-    result = ssh_userauth_publickey(session_, nullptr, key);
-    ssh_key_free(key);
-  }
-  if (result == SSH_AUTH_SUCCESS) return;
-  if (result == SSH_AUTH_ERROR && ssh_is_connected(session_) == 0) FailLost();
-  const std::string keys =
-      key_file.empty() ? "any key of ssh-agent or ~/.ssh" : "the key in " + key_file;
-  Fail(host() + " did not accept " + keys + " for the user " + UserName() +
-       " (authentication failed).");
-}
-
-void Connection::StartSftp() {
-  sftp_ = sftp_new(session_);
-  if (sftp_ == nullptr || sftp_init(sftp_) != SSH_OK) {
-    Fail(host() + " offers no SFTP service (" + ssh_get_error(session_) + ").");
-  }
-  posix_rename_ = sftp_extension_supported(sftp_, kPosixRename.data(), "1") == 1;
-}
-
 // Owns a server key taken from a connection for the life of the destination.
 class KeyHolder {
  public:
@@ -310,10 +100,7 @@ class KeyHolder {
   }
   KeyHolder(const KeyHolder&) = delete;
   KeyHolder& operator=(const KeyHolder&) = delete;
-  void Keep(Connection& connection) {
-    key_ = connection.server_key_;
-    connection.server_key_ = nullptr;
-  }
+  void Keep(SshConnection& connection) { key_ = connection.TakeServerKey(); }
   ssh_key get() const { return key_; }
 
  private:
@@ -323,7 +110,7 @@ class KeyHolder {
 // Writes files through one connection; a connection serves one thread at a time.
 class SftpLink : public DestinationLink {
  public:
-  SftpLink(const FileSystem& fs, Connection& connection) : fs_(fs), c_(connection) {}
+  SftpLink(const FileSystem& fs, SshConnection& connection) : fs_(fs), c_(connection) {}
 
   bool PutFile(const std::string& path, const std::string& local_path,
                const TransferHooks& hooks) override;
@@ -338,7 +125,7 @@ class SftpLink : public DestinationLink {
   bool DiskFull(const std::string& folder, std::uint64_t needed) const;
 
   const FileSystem& fs_;
-  Connection& c_;
+  SshConnection& c_;
   std::set<std::string> made_;  // folders known to exist
 };
 
@@ -365,7 +152,7 @@ sftp_file SftpLink::OpenForWriting(const std::string& temporary) {
   const int flags = O_WRONLY | O_CREAT | O_TRUNC;
   sftp_file file = sftp_open(c_.sftp(), remote.c_str(), flags, kRemoteFileMode);
   if (file == nullptr && sftp_get_error(c_.sftp()) == SSH_FX_NO_SUCH_FILE) {
-    MakeFolders(ParentOf(temporary));
+    MakeFolders(RemoteParent(temporary));
     file = sftp_open(c_.sftp(), remote.c_str(), flags, kRemoteFileMode);
   }
   if (file == nullptr) c_.FailRequest("create", remote);
@@ -387,7 +174,7 @@ void SftpLink::WriteAll(sftp_file file, std::string_view bytes, const std::strin
     ssize_t written = sftp_write(file, bytes.data(), piece);
     if (written <= 0) {
       if (ssh_is_connected(c_.sftp()->session) != 0 &&
-          DiskFull(c_.Remote(ParentOf(target)), piece)) {
+          DiskFull(c_.Remote(RemoteParent(target)), piece)) {
         c_.Fail("the disk of " + c_.host() + " is full (writing " + c_.Remote(target) + ").");
       }
       c_.FailRequest("write", c_.Remote(target));
@@ -455,14 +242,14 @@ class ExtraLink : public DestinationLink {
   ExtraLink(const FileSystem& fs, const PublishDestination& destination, const SshOptions& options,
             const std::string& text)
       : connection_(destination, options, text), link_(fs, connection_) {}
-  Connection& connection() { return connection_; }
+  SshConnection& connection() { return connection_; }
   bool PutFile(const std::string& path, const std::string& local_path,
                const TransferHooks& hooks) override {
     return link_.PutFile(path, local_path, hooks);
   }
 
  private:
-  Connection connection_;
+  SshConnection connection_;
   SftpLink link_;
 };
 
@@ -497,7 +284,7 @@ class SftpDestination : public Destination {
   PublishDestination destination_;
   SshOptions options_;
   std::string text_;
-  Connection connection_;
+  SshConnection connection_;
   SftpLink link_;
   KeyHolder server_key_;
 };
@@ -598,18 +385,6 @@ std::unique_ptr<Destination> OpenSftpDestination(const FileSystem& fs,
   auto opened = std::make_unique<SftpDestination>(fs, destination, options);
   opened->Open();
   return opened;
-}
-
-std::string ConnectFailureReason(const std::string& host, int port, const std::string& description,
-                                 long timeout_seconds) {
-  const std::string at = host + " port " + std::to_string(port == 0 ? 22 : port);
-  if (Contains(description, "refused")) return at + " refused the connection.";
-  if (Contains(description, "Timeout") || Contains(description, "timed out")) {
-    return at + " did not answer within " + Plural(timeout_seconds, "second") + ".";
-  }
-  if (Contains(description, "resolve hostname")) return "the host " + host + " is not known.";
-  if (Contains(description, "unreachable")) return host + " cannot be reached from here.";
-  return "no connection to " + at + " (" + description + ").";
 }
 
 }  // namespace pentrak

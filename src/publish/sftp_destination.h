@@ -31,9 +31,4 @@ std::unique_ptr<Destination> OpenSftpDestination(const FileSystem& fs,
                                                  const PublishDestination& destination,
                                                  const SshOptions& options);
 
-// Why a connection could not be made, in the words of a publish failure, from the library's
-// own description of the failure.
-std::string ConnectFailureReason(const std::string& host, int port, const std::string& description,
-                                 long timeout_seconds);
-
 }  // namespace pentrak
