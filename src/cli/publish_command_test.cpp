@@ -28,33 +28,25 @@ class PublishCommandTest : public cli::CliFixture, public ::testing::Test {
     args.insert(args.begin(), "publish");
     return RunCli(args);
   }
-
-  // stdout as lines with the date-time after two TABs cut off.
-  std::vector<std::string> Lines() const {
-    std::vector<std::string> lines = OutLines();
-    for (std::string& line : lines) {
-      if (std::size_t tabs = line.find("\t\t2"); tabs != std::string::npos) line.erase(tabs);
-    }
-    return lines;
-  }
 };
 
 TEST_F(PublishCommandTest, PublishesToTheProjectsFolderAndAgainOnlyWhatChanged) {
   EXPECT_EQ(Run({home / "site.web"}), 0);
-  EXPECT_EQ(Lines(), (std::vector<std::string>{
-                         "Starting Publish: \tSite",
-                         "Sent: index.html",
-                         "Sent: news/today.html",
-                         "Completed Publish:\tSite",
-                         "Sent 2 of 2 files (29 bytes), removed 0 files; 0 unchanged.",
-                     }));
+  EXPECT_EQ(OutLinesWithoutTimes(),
+            (std::vector<std::string>{
+                "Starting Publish: \tSite",
+                "Sent: index.html",
+                "Sent: news/today.html",
+                "Completed Publish:\tSite",
+                "Sent 2 of 2 files (29 bytes), removed 0 files; 0 unchanged.",
+            }));
   EXPECT_EQ(err.str(), "");
   EXPECT_EQ(fs.ReadFile(home / "www/news/today.html"), "<p>Today</p>\r\n");
 
   // Without a project the current one is published; robots.txt was never the site's.
   Write("out/index.html", "<h1>Home!</h1>\r\n");
   EXPECT_EQ(Run({}), 0);
-  EXPECT_EQ(Lines()[1], "Sent: index.html");
+  EXPECT_EQ(OutLinesWithoutTimes()[1], "Sent: index.html");
   EXPECT_EQ(fs.ReadFile(home / "www/index.html"), "<h1>Home!</h1>\r\n");
 }
 
@@ -73,7 +65,7 @@ TEST_F(PublishCommandTest, FilesNoLongerGeneratedStayUnlessDeleteIsGivenWithYes)
             "pentrak-cli: publish --delete asks before removing files and there is no terminal "
             "to ask on; add --yes to remove them without asking. Nothing was changed.\n");
   EXPECT_EQ(Run({"--delete", "--yes"}), 0);
-  EXPECT_EQ(Lines()[1], "Removed: news/today.html");
+  EXPECT_EQ(OutLinesWithoutTimes()[1], "Removed: news/today.html");
   EXPECT_FALSE(fs.FileExists(home / "www/news/today.html"));
   EXPECT_TRUE(fs.FileExists(home / "www/robots.txt"));
 }
