@@ -103,6 +103,9 @@ void SshConnection::Connect(ssh_key expected) {
   session_ = ssh_new();
   if (session_ == nullptr) Fail("the SSH library could not start a session.");
   ssh_options_set(session_, SSH_OPTIONS_HOST, destination_.host.c_str());
+  // The user's ~/.ssh/config applies (host aliases, ports, keys), but what the destination and
+  // the options name explicitly comes after it and wins.
+  ssh_options_parse_config(session_, nullptr);
   if (destination_.port != 0) ssh_options_set(session_, SSH_OPTIONS_PORT, &destination_.port);
   if (!destination_.user.empty()) {
     ssh_options_set(session_, SSH_OPTIONS_USER, destination_.user.c_str());
