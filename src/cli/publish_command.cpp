@@ -139,19 +139,19 @@ void AddPublishArguments(CLI::App& command, CommandContext& context) {
   command.add_option("--known-hosts", o.known_hosts,
                      "Check the server's host key against this file instead of "
                      "~/.ssh/known_hosts");
-  AddFlags(
-      command,
-      {
-          {"--dry-run", &o.dry_run, "List what would be sent and removed; change nothing"},
-          {"--delete", &o.remove, "Remove files at the destination that are no longer generated"},
-          {"--verify", &o.verify,
-           "Check the destination's own files instead of trusting the last publish's "
-           "manifest"},
-          {"--yes", &o.yes, "Remove files (--delete) without asking"},
-          {"--accept-new-host-key", &o.accept_new_host_key,
-           "Trust an SFTP server whose host key is not in known_hosts yet and record it "
-           "there (a changed key is always refused)"},
-      });
+  AddFlags(command,
+           {
+               {"--dry-run", &o.dry_run, "List what would be sent and removed; change nothing"},
+               {"--delete", &o.remove,
+                "Remove files an earlier publish sent that the site no longer has"},
+               {"--verify", &o.verify,
+                "Check the destination's own files instead of trusting the last publish's "
+                "manifest"},
+               {"--yes", &o.yes, "Remove files (--delete) without asking"},
+               {"--accept-new-host-key", &o.accept_new_host_key,
+                "Trust an SFTP server whose host key is not in known_hosts yet and record it "
+                "there (a changed key is always refused)"},
+           });
 }
 
 }  // namespace pentrak::cli

@@ -544,6 +544,11 @@ std::vector<std::string> FileSystem::FilesBelow(const std::string& folder) const
   return files;
 }
 
+void FileSystem::SyncFileSystemOf(const std::string& folder) const {
+  Descriptor fd = OpenOrThrow(NativePath(folder), O_RDONLY | O_DIRECTORY);
+  if (::syncfs(fd.get()) != 0) ThrowErrno();
+}
+
 bool FileSystem::CanWriteInFolder(const std::string& folder) const {
   return FolderExists(folder) && ::access(NativePath(folder).c_str(), W_OK | X_OK) == 0;
 }

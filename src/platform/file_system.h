@@ -98,6 +98,9 @@ class FileSystem {
   // Every file below a folder, as paths relative to it with "/" separators, sorted; throws when
   // the folder cannot be read.
   std::vector<std::string> FilesBelow(const std::string& folder) const;
+  // Makes everything written to the file system that holds the folder reach the disk, so that
+  // many unsynced writes cost one wait; throws when the folder cannot be opened.
+  void SyncFileSystemOf(const std::string& folder) const;
   // True when the folder exists and this process may create files in it.
   bool CanWriteInFolder(const std::string& folder) const;
   // Compares two files byte for byte; throws when either cannot be read.

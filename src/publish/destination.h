@@ -52,6 +52,9 @@ class Destination {
   // Removes a folder that holds nothing; anything else leaves it quietly.
   virtual void RemoveFolderIfEmpty(const std::string& path) = 0;
 
+  // Makes the files sent so far durable before the manifest names them.
+  virtual void Flush() {}
+
   // The link of the destination's own connection.
   virtual DestinationLink& MainLink() = 0;
   // How many more links a transfer of this many files is worth (each is a connection).

@@ -86,16 +86,25 @@ bool FolderDestination::PutFile(const std::string& path, const std::string& loca
     Fail("could not read " + local_path + ": " + error.description() + ".");
   }
   const std::string target = PathOf(path);
+  std::string spare;  // the old contents, once exchanged out of place
   try {
     try {
-      fs_.WriteFile(target, bytes);
+      fs_.WriteFileReusing(target, bytes, spare);
     } catch (const Error& error) {
       if (error.number() != ENOENT) throw;
       fs_.CreateFolderPath(target);
-      fs_.WriteFile(target, bytes);
+      fs_.WriteFileReusing(target, bytes, spare);
     }
   } catch (const Error& error) {
     Fail(WriteFailureReason(error, target));
+  }
+  // The exchange leaves the old contents under the hidden name: no file of the site.
+  if (!spare.empty()) {
+    try {
+      fs_.RemoveFile(spare);
+    } catch (const Error&) {
+      // A leftover the next publish that lists the folder removes.
+    }
   }
   if (hooks.sent) hooks.sent(bytes.size());
   return true;
@@ -107,6 +116,14 @@ void FolderDestination::RemoveFile(const std::string& path) {
   } catch (const Error& error) {
     if (error.number() == ENOENT) return;
     Fail(WriteFailureReason(error, PathOf(path)));
+  }
+}
+
+void FolderDestination::Flush() {
+  try {
+    fs_.SyncFileSystemOf(root_);
+  } catch (const Error& error) {
+    Fail("its files could not be made durable: " + error.description() + ".");
   }
 }
 

@@ -10,7 +10,8 @@ namespace pentrak {
 class FileSystem;
 
 // A local folder as the destination: a mounted share, a checkout of a pages repository. Files
-// are replaced as every file of the system is, through a hidden sibling renamed over them.
+// are replaced through a hidden sibling put in their place, as generated documents are: not
+// synced one by one, which would cost a disk wait per file, but all at once by Flush.
 class FolderDestination : public Destination, private DestinationLink {
  public:
   // Opens the folder, creating it when only its last part is missing (a missing parent is more
@@ -21,6 +22,7 @@ class FolderDestination : public Destination, private DestinationLink {
   std::string HashFile(const std::string& path) override;
   void RemoveFile(const std::string& path) override;
   void RemoveFolderIfEmpty(const std::string& path) override;
+  void Flush() override;
   DestinationLink& MainLink() override { return *this; }
   // One disk gains nothing from writing several files at once.
   int ExtraLinksWorthOpening(std::size_t) const override { return 0; }

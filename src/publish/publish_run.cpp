@@ -367,10 +367,14 @@ void PublishRunner::SaveManifest() {
   if (!planned_ || request_.dry_run) return;
   // A publish that found nothing to change leaves the manifest as it was.
   if (manifest_ && plan_.held == *manifest_) return;
+  // Without the manifest the next publish asks the destination's listing instead; nothing is
+  // lost. It must never name files that a power cut could still take away.
   try {
+    if (destination_) destination_->Flush();
     WriteManifest(c_.fs, manifest_path_, text_, plan_.held);
+  } catch (const PublishError& error) {
+    LogDetail(std::string("WARNING: ") + error.what());
   } catch (const Error& error) {
-    // Without it the next publish asks the destination's listing instead; nothing is lost.
     LogDetail("WARNING: The publish manifest " + manifest_path_ +
               " could not be written: " + error.description());
   }
