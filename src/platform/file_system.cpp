@@ -164,13 +164,6 @@ std::string ResolveLinks(const std::string& native, struct stat& found, bool& ex
   throw SystemError(ELOOP);
 }
 
-// The hidden sibling that a replacement of native is written to first: ".name.pentrak-new".
-std::string TemporaryFor(const std::string& native) {
-  std::size_t slash = native.rfind('/');
-  std::size_t name = slash == std::string::npos ? 0 : slash + 1;
-  return native.substr(0, name) + "." + native.substr(name) + std::string(kTemporarySuffix);
-}
-
 // Creates a temporary file that is never a link to something else: a leftover of a killed run
 // under the same name is removed first (unlinking a link leaves its target alone).
 Descriptor CreateTemporary(const std::string& temporary) {
@@ -281,6 +274,16 @@ struct stat StatOrThrow(const std::string& native) {
 
 }  // namespace
 
+std::string TemporarySibling(std::string_view path) {
+  std::size_t slash = path.rfind('/');
+  std::size_t name = slash == std::string_view::npos ? 0 : slash + 1;
+  std::string sibling(path.substr(0, name));
+  sibling += '.';
+  sibling += path.substr(name);
+  sibling += kTemporarySuffix;
+  return sibling;
+}
+
 bool IsTemporaryName(std::string_view name) {
   return name.size() > kTemporarySuffix.size() + 1 && name[0] == '.' &&
          name.ends_with(kTemporarySuffix);
@@ -366,7 +369,7 @@ void FileSystem::ReplaceFile(const std::string& path, std::string_view bytes,
   // Through a link the file replaced is the link's target, with a plain rename: the spare
   // and the exchange would leave the target's old contents beside it, outside our folders.
   const bool through_link = native != link;
-  std::string temporary = TemporaryFor(native);
+  std::string temporary = TemporarySibling(native);
   // The exchange would swap a folder out of the way instead of failing as a rename does.
   if (replacing && S_ISDIR(target.st_mode)) throw SystemError(EISDIR);
   if (replacing && !S_ISREG(target.st_mode)) ThrowNotRegular(path);

@@ -17,6 +17,9 @@ inline constexpr std::string_view kTemporarySuffix = ".pentrak-new";
 // left behind only when a run was killed.
 bool IsTemporaryName(std::string_view file_name);
 
+// The hidden sibling under which a replacement of path ("/" between folders) is written first.
+std::string TemporarySibling(std::string_view path);
+
 // The kinds of file access a test can make fail.
 enum class FileOp { kRead, kWrite, kAppend, kCreateFolder, kCopy, kRemove, kAttributes };
 

@@ -209,8 +209,10 @@ bool PublishRunner::Compare() {
 
 void PublishRunner::ChooseRemovals() {
   const std::vector<std::string>& stale = plan_.stale;
-  bool remove = request_.stale == StaleFiles::kRemove;
-  if (request_.stale == StaleFiles::kAsk && !stale.empty()) {
+  // A dry run lists what removing would take, and asks nothing.
+  bool remove = request_.stale == StaleFiles::kRemove ||
+                (request_.dry_run && request_.stale == StaleFiles::kAsk);
+  if (request_.stale == StaleFiles::kAsk && !request_.dry_run && !stale.empty()) {
     FlushWorkFiles(c_.log);
     std::string question = Plural(static_cast<long long>(stale.size()), "file") + " at " + text_ +
                            (stale.size() == 1 ? " is" : " are") + " no longer generated. Remove " +

@@ -1,7 +1,5 @@
 #include "publish/sftp_destination.h"
 
-#include "publish/ssh_connection.h"
-
 #include <fcntl.h>
 
 #include <algorithm>
@@ -12,6 +10,7 @@
 #include "platform/file_system.h"
 #include "platform/paths.h"
 #include "publish/content_hash.h"
+#include "publish/ssh_connection.h"
 
 namespace pentrak {
 
@@ -23,13 +22,6 @@ constexpr int kRemoteFileMode = 0644;
 constexpr int kRemoteFolderMode = 0755;
 constexpr unsigned char kFxpExtended = 200;
 constexpr unsigned char kFxpStatus = 101;
-
-// The hidden name a file is written under before it takes its place: ".NAME.pentrak-new".
-std::string TemporaryPath(const std::string& path) {
-  std::size_t slash = path.rfind('/');
-  std::size_t name = slash == std::string::npos ? 0 : slash + 1;
-  return path.substr(0, name) + "." + path.substr(name) + std::string(kTemporarySuffix);
-}
 
 void PutNumber(std::string& packet, std::uint32_t value) {
   for (int shift = 24; shift >= 0; shift -= 8) {
@@ -195,7 +187,7 @@ void SftpLink::Replace(const std::string& temporary, const std::string& target) 
   if (sftp_rename(c_.sftp(), from.c_str(), to.c_str()) == SSH_OK) return;
   // A server without the extension may refuse to rename over an existing file: the old one
   // steps aside first, so the name is missing for one request but never holds half a file.
-  const std::string aside = c_.Remote(TemporaryPath(target) + ".old");
+  const std::string aside = c_.Remote(TemporarySibling(target + ".old"));
   if (sftp_rename(c_.sftp(), to.c_str(), aside.c_str()) != SSH_OK ||
       sftp_rename(c_.sftp(), from.c_str(), to.c_str()) != SSH_OK) {
     c_.FailRequest("rename a file to", to);
@@ -205,7 +197,7 @@ void SftpLink::Replace(const std::string& temporary, const std::string& target) 
 
 bool SftpLink::PutFile(const std::string& path, const std::string& local_path,
                        const TransferHooks& hooks) {
-  const std::string temporary = TemporaryPath(path);
+  const std::string temporary = TemporarySibling(path);
   sftp_file file = OpenForWriting(temporary);
   struct Stopped {};
   bool first = true;

@@ -8,8 +8,10 @@
 #include <chrono>
 #include <csignal>
 #include <map>
+#include <sstream>
 #include <thread>
 
+#include "cli/cli.h"
 #include "platform/paths.h"
 #include "publish/publish_run.h"
 #include "publish/sftp_destination.h"
@@ -48,6 +50,19 @@ class SftpPublishTest : public PublishFixture, public ::testing::Test {
 
   std::string Text() const { return server.Address(folder / "remote"); }
 
+  // Runs "pentrak-cli --home <folder>/home" + arguments in this process; its exit status.
+  int Cli(const std::string& arguments) {
+    std::vector<std::string> words = {"pentrak-cli", "--home", folder / "home"};
+    std::istringstream split(arguments);
+    for (std::string word; split >> word;) words.push_back(word);
+    std::vector<const char*> argv;
+    for (const std::string& word : words) argv.push_back(word.c_str());
+    std::ostringstream out;
+    std::ostringstream err;
+    std::istringstream in;
+    return cli::Run(static_cast<int>(argv.size()), argv.data(), out, err, in);
+  }
+
   // Every file below the remote folder with its bytes.
   std::map<std::string, std::string> Remote() const {
     std::map<std::string, std::string> files;
@@ -64,19 +79,33 @@ class SftpPublishTest : public PublishFixture, public ::testing::Test {
   SshServer server;
 };
 
-TEST_F(SftpPublishTest, AFirstPublishSendsEveryFileAndAfterOneEditOnlyThatOne) {
-  for (int i = 0; i < 120; ++i)
-    Site("pages/p" + std::to_string(i) + ".html", "page " + std::to_string(i));
+TEST_F(SftpPublishTest, AFirstPublishSendsEveryFileAndAfterOneContentEditOnlyThatDocument) {
+  // A project of 100 documents, each from the one template and a content file of its own.
+  std::string definition = "[Pages]\r\n";
+  for (int d = 0; d < 100; ++d) {
+    const std::string name = "d" + std::to_string(d);
+    definition += name + ".html,page.tpl," + name + ".par\r\n";
+    fs.WriteFile(folder / name + ".par", "[@TEXT]:\r\nPage " + std::to_string(d) + "\r\n[@]\r\n");
+  }
+  fs.WriteFile(folder / "project.txt", definition);
+  fs.WriteFile(folder / "page.tpl", "<p>[@TEXT]</p>\r\n");
+  fs.WriteFile(folder / "site.web", "name=Site\r\ndocument-root=" + site() +
+                                        "\r\ncontent-root=" + folder.path() +
+                                        "/\r\ndefinition-file=project.txt\r\n"
+                                        "max-docs=100\r\n");
+  ASSERT_EQ(Cli("generate " + folder / "site.web"), 0);
   PublishOutcome first = Publish(Request());
   ASSERT_EQ(first.end, PublishEnd::kCompleted) << first.failure;
-  EXPECT_EQ(first.sent, 123);
+  // The site's 100 documents and the three pages the fixture wrote.
+  EXPECT_EQ(first.sent, 103);
   EXPECT_EQ(Remote(), Local());
 
-  // The same size, other contents, over an existing file: the hash tells, the rename replaces.
-  Site("news/today.html", "<p>TODAY</p>\r\n");
+  fs.WriteFile(folder / "d42.par", "[@TEXT]:\r\nPage 42, edited\r\n[@]\r\n");
+  ASSERT_EQ(Cli("generate " + folder / "site.web"), 0);
   PublishOutcome second = Publish(Request());
   EXPECT_EQ(second.sent, 1);
-  EXPECT_EQ(FileLines(), std::vector<std::string>{"Sent: news/today.html"});
+  EXPECT_EQ(FileLines(), std::vector<std::string>{"Sent: d42.html"});
+  EXPECT_EQ(fs.ReadFile(remote() + "d42.html"), "<p>Page 42, edited</p>\r\n");
   EXPECT_EQ(Remote(), Local());
 }
 
@@ -214,54 +243,65 @@ TEST_F(SftpPublishTest, AFullRemoteDiskIsNamedAndTheOldFilesStayWhole) {
   EXPECT_FALSE(fs.FileExists(small + "/news/.today.html.pentrak-new"));
 }
 
-// pentrak-cli publish in a child process, killed while a file is half-way there: every file at
+// pentrak-cli publish in a child process, killed in the middle of the transfer: every file at
 // the destination is then the old one or the new one, and the next publish finishes the job.
 TEST_F(SftpPublishTest, APublishKilledMidTransferLeavesNoHalfFileAndTheNextOneCompletes) {
-  // Large files take many pieces each, so that some file is always half-way.
+  // Large files take many pieces each over SFTP, so that some file is always half-way there.
   for (int i = 0; i < 40; ++i) {
     Site("media/clip" + std::to_string(i) + ".bin",
          std::string(1 << 20, static_cast<char>('a' + i % 26)));
   }
   fs.WriteFile(folder / "site.web", "name=Site\r\ndocument-root=" + site() + "\r\n");
-  std::string command = "exec " PENTRAK_TEST_BINARY_DIR "/pentrak-cli --home " + folder / "home" +
-                        " publish " + folder / "site.web" + " --to " + Text() + " --key-file " +
-                        server.UserKey() + " --known-hosts " + known_hosts() + " >/dev/null";
-  // Runs the publish; with kill, ends it at once when some files are whole there and one is
-  // half-way under its temporary name.
-  auto run = [&](bool kill) {
-    pid_t pid = ::fork();
-    if (pid == 0) {
-      ::execl("/bin/sh", "sh", "-c", command.c_str(), nullptr);
-      ::_exit(127);
-    }
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
-    int status = 0;
-    while (::waitpid(pid, &status, WNOHANG) == 0) {
-      std::vector<std::string> files;
-      if (kill && fs.FolderExists(remote() + "media")) files = fs.FilesBelow(remote() + "media");
-      auto halves = std::count_if(files.begin(), files.end(), IsTemporaryName);
-      if ((halves > 0 && static_cast<std::size_t>(halves) < files.size()) ||
-          std::chrono::steady_clock::now() > deadline) {
-        ::kill(pid, SIGKILL);
+  // A folder has no pieces to catch half-way: it is killed once some files are there.
+  const struct {
+    std::string to;
+    std::string folder;
+    bool half_way;
+  } destinations[] = {{Text(), remote(), true}, {folder / "www", folder / "www/", false}};
+  for (const auto& d : destinations) {
+    const std::string command = PENTRAK_TEST_BINARY_DIR "/pentrak-cli --home " + folder / "home" +
+                                " publish " + folder / "site.web" + " --to " + d.to +
+                                " --key-file " + server.UserKey() + " --known-hosts " +
+                                known_hosts() + " >/dev/null";
+    // Runs the publish; with kill, ends it as soon as the destination shows what d asks for.
+    auto run = [&](bool kill) {
+      pid_t pid = ::fork();
+      if (pid == 0) {
+        ::execl("/bin/sh", "sh", "-c", ("exec " + command).c_str(), nullptr);
+        ::_exit(127);
       }
-      std::this_thread::sleep_for(std::chrono::microseconds(200));
+      const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+      int status = 0;
+      while (::waitpid(pid, &status, WNOHANG) == 0) {
+        std::vector<std::string> files;
+        if (kill && fs.FolderExists(d.folder + "media")) files = fs.FilesBelow(d.folder + "media");
+        auto halves = std::count_if(files.begin(), files.end(), IsTemporaryName);
+        bool whole = static_cast<std::size_t>(halves) < files.size();
+        if ((whole && (halves > 0 || !d.half_way)) || std::chrono::steady_clock::now() > deadline) {
+          ::kill(pid, SIGKILL);
+        }
+        std::this_thread::sleep_for(std::chrono::microseconds(200));
+      }
+      return status;
+    };
+    int killed = run(true);
+    ASSERT_TRUE(WIFSIGNALED(killed)) << d.to << ": the publish ended before it could be killed";
+    int whole = 0;
+    for (const std::string& path : fs.FilesBelow(d.folder)) {
+      if (IsTemporaryName(FileNameOfPath(path))) continue;
+      EXPECT_EQ(fs.ReadFile(d.folder + path), fs.ReadFile(site() + path)) << d.to << path;
+      ++whole;
     }
-    return status;
-  };
-  int killed = run(true);
-  ASSERT_TRUE(WIFSIGNALED(killed)) << "the publish ended before it could be killed";
-  int whole = 0;
-  for (const auto& [path, bytes] : Remote()) {
-    if (IsTemporaryName(FileNameOfPath(path))) continue;
-    EXPECT_EQ(bytes, fs.ReadFile(site() + path)) << path;
-    ++whole;
-  }
-  EXPECT_GT(whole, 0);
-  EXPECT_LT(whole, 43);
+    EXPECT_GT(whole, 0) << d.to;
+    EXPECT_LT(whole, 43) << d.to;
 
-  int again = run(false);
-  ASSERT_TRUE(WIFEXITED(again) && WEXITSTATUS(again) == 0) << again;
-  EXPECT_EQ(Remote(), Local());
+    int again = run(false);
+    ASSERT_TRUE(WIFEXITED(again) && WEXITSTATUS(again) == 0) << d.to << again;
+    for (const std::string& path : fs.FilesBelow(site())) {
+      EXPECT_EQ(fs.ReadFile(d.folder + path), fs.ReadFile(site() + path)) << d.to << path;
+    }
+    EXPECT_EQ(fs.FilesBelow(d.folder), fs.FilesBelow(site())) << d.to;
+  }
 }
 
 }  // namespace
