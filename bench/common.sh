@@ -19,3 +19,21 @@ build_release_cli() {
   }
   cli="$(pwd)/build/bench/pentrak-cli"
 }
+
+# Builds the release pentrak-cli (installing python3 when missing), writes the synthetic site of
+# FOLDERS x DOCUMENTS into FOLDER/site and generates it once with FOLDER/home as the program
+# folder, so that nothing is out of date; sets site to the project's folder.
+generated_site() {
+  command -v python3 >/dev/null 2>&1 || install_packages python3
+  build_release_cli
+  python3 bench/make_site.py "$1/site" "$2" "$3"
+  site="$1/site/pentrak"
+  "$cli" --home "$1/home" generate "$site/site.web" --create-subdirectories --quiet >/dev/null
+}
+
+# Sets cli to the pentrak-cli to measure: PENTRAK_CLI=PATH measures another build (an older one,
+# to compare), otherwise this tree's release build is made. Installs GNU time when missing.
+choose_cli() {
+  [ -x /usr/bin/time ] || install_packages time
+  if [ -n "${PENTRAK_CLI:-}" ]; then cli="$PENTRAK_CLI"; else build_release_cli; fi
+}

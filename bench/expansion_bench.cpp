@@ -18,9 +18,11 @@ constexpr int kFiles = 5;
 constexpr int kFillers = 40;  // definitions in front of the sought one in each file
 
 void FillTables(MacroTables& macros) {
+  macros.content_files.resize(kFiles);
   for (int t = 0; t < kFiles; ++t) {
     MacroTable& table = macros.content_files[t];
     table.file_name = "content" + std::to_string(t) + ".par";
+    table.slots.resize(kFillers);
     for (int i = 0; i < kFillers; ++i) {
       Macro& slot = table.slots[i];
       slot.name = "[@FILLER_" + std::to_string(t) + "_" + std::to_string(i) + "]";
@@ -30,8 +32,7 @@ void FillTables(MacroTables& macros) {
   Macro& link = macros.content_files[2].slots[kFillers - 10];
   link.name = "[@LINK]";
   link.value = "<a href=\"(@url)\" title=\"(@\\text)\">(@text)</a>";
-  link.parameters[0] = {"(@url)", ""};
-  link.parameters[1] = {"(@text)", "Home"};
+  link.parameters = {{"(@url)", ""}, {"(@text)", "Home"}};
   macros.content_files_loaded = kFiles;
 }
 
@@ -53,7 +54,7 @@ void BM_ExpandParameterisedTag(benchmark::State& state) {
   definition.folders[0].documents.resize(1);
   definition.folders[0].documents[0].path = "news/index.html";
   MacroTables macros;
-  SizeMacroTables(macros, project);
+  SizeMacroTables(macros);
   FillTables(macros);
   const Clock clock;
   const ExpansionContext context{project, definition, macros, clock};

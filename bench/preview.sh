@@ -6,15 +6,11 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source bench/common.sh
-command -v python3 >/dev/null 2>&1 || install_packages python3
-build_release_cli
 
 work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
-python3 bench/make_site.py "$work/site" 25 50
-site="$work/site/pentrak"
 # A first run writes every document, so the preview starts with nothing out of date.
-"$cli" --home "$work/home" generate "$site/site.web" --create-subdirectories --quiet >/dev/null
+generated_site "$work" 25 50
 echo "== 1,250 documents: saving f012/d025.par"
 python3 bench/preview_latency.py "$cli" "$work/home" "$site/site.web" "$site/src/f012/d025.par" \
   /f012/d025.html "${EDITS:-20}"

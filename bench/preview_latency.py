@@ -8,6 +8,7 @@ compares whole seconds) and prints the median and the slowest time from the save
 
 usage: preview_latency.py PENTRAK_CLI HOME PROJECT.web CONTENT_FILE PAGE_URL_PATH [EDITS]
 """
+import contextlib
 import http.client
 import os
 import re
@@ -48,14 +49,25 @@ def next_event(stream):
             data.append(line[6:])
 
 
-def main():
-    cli, home, project, content, page = sys.argv[1:6]
-    edits = int(sys.argv[6]) if len(sys.argv) > 6 else 20
+@contextlib.contextmanager
+def running_preview(cli, home, project):
+    """Runs `pentrak-cli preview` on the project for the with block: its process, host and port."""
     log = tempfile.NamedTemporaryFile(delete=False, suffix=".log")
     process = subprocess.Popen([cli, "--home", home, "preview", project, "--port", "0",
                                 "--no-open"], stdout=log, stderr=subprocess.STDOUT)
     try:
         host, port = wait_for_url(log.name, process)
+        yield process, host, port
+    finally:
+        process.terminate()
+        process.wait(timeout=30)
+        os.unlink(log.name)
+
+
+def main():
+    cli, home, project, content, page = sys.argv[1:6]
+    edits = int(sys.argv[6]) if len(sys.argv) > 6 else 20
+    with running_preview(cli, home, project) as (_, host, port):
         connection = http.client.HTTPConnection(host, port)
         connection.request("GET", "/__preview/events")
         stream = connection.getresponse()
@@ -81,10 +93,6 @@ def main():
             f.write(original)
         print(f"save to reload event, {edits} edits: median {statistics.median(times):.1f} ms, "
               f"fastest {min(times):.1f} ms, slowest {max(times):.1f} ms")
-    finally:
-        process.terminate()
-        process.wait(timeout=10)
-        os.unlink(log.name)
 
 
 if __name__ == "__main__":

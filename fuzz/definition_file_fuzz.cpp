@@ -42,7 +42,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   }
   fs.WriteFile(folder / "project.txt", fuzzing::TextFrom(data, size, kSettingBytes));
   ProjectDefinition definition;
-  SizeDefinitionTables(definition, project);
+  SizeDefinitionTables(definition);
   try {
     ReadDefinition({fs, ui, project, options, definition}, true, false);
   } catch (const Error&) {

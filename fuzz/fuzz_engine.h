@@ -35,7 +35,7 @@ struct EngineSetup : testing::EngineRecords {
     project.max_folder_globals = 2;
     project.max_globals = 2;
     project.max_nested_macros = 8;
-    SizeMacroTables(macros, project);
+    SizeMacroTables(macros);
   }
 };
 

@@ -37,8 +37,10 @@ int RunBatchForm(CommandContext& context, const std::string& command_line) {
   Workbench& workbench = session.workbench();
   if (!StartBatchTimer(workbench.batch)) return kExitCompleted;
   BatchOutcome outcome = RunBatch(workbench, workbench.batch);
-  if (!outcome.valid_project) return kExitUsage;
-  return outcome.run_failed ? kExitWithErrors : kExitCompleted;
+  if (!outcome.in_history) {
+    context.err << "pentrak-cli: " << NotInHistoryText(workbench.batch.project_path) << '\n';
+  }
+  return BatchExitStatus(outcome);
 }
 
 }  // namespace pentrak::cli

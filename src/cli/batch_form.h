@@ -15,8 +15,9 @@ std::optional<std::string> BatchFormCommandLine(const std::vector<std::string>& 
                                                 CommandContext& context);
 
 // Starts up with the batch options and runs the batch without a window. Exit status: 0 when
-// the named project was generated without errors or is not in the history, 1 when the run had
-// errors or the command could not be started, 2 for an invalid project or a failed start-up.
+// the named project was generated without errors, 1 when the run had errors, the command could
+// not be started or the project is not in the history (said on stderr), 2 for an invalid
+// project or a failed start-up.
 int RunBatchForm(CommandContext& context, const std::string& command_line);
 
 }  // namespace pentrak::cli

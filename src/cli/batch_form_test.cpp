@@ -46,7 +46,10 @@ class BatchFormRunTest : public ::testing::Test, public CliFixture {
 };
 
 TEST_F(BatchFormRunTest, GeneratesAProjectOfTheHistoryAndNothingElse) {
-  EXPECT_EQ(RunCli({"/mode=2", "/project=" + project_path}), 0) << err.str();
+  // A scheduler must not take a project it does not know for success.
+  EXPECT_EQ(RunCli({"/mode=2", "/project=" + project_path}), 1);
+  EXPECT_EQ(err.str(), "pentrak-cli: The Project file " + project_path +
+                           " is not in the project history and was not generated.\n");
   EXPECT_FALSE(fs.FileExists(home / "site/index.html"));
 
   fs.WriteLines(home / "projects.ini", {"5|" + project_path + "|1"});
@@ -61,6 +64,13 @@ TEST_F(BatchFormRunTest, GeneratesAProjectOfTheHistoryAndNothingElse) {
   fs.WriteLines(home / "site/page.tpl", {"<p>Again</p>"});
   EXPECT_EQ(RunCli({"/mode=1", "/project=" + backslashed}), 0) << err.str();
   EXPECT_EQ(fs.ReadFile(home / "site/index.html"), "<p>Again</p>\r\n");
+
+  // A run with errors (the template has gone) is no success either.
+  fs.RemoveFile(home / "site/page.tpl");
+  EXPECT_EQ(RunCli({"/mode=2", "/project=" + project_path}), 1);
+  EXPECT_NE(err.str().find("Error processing file: " + home / "site/index.html."),
+            std::string::npos)
+      << err.str();
 }
 
 TEST_F(BatchFormRunTest, AnInvalidOrEmptyProjectIsACommandLineError) {

@@ -35,6 +35,8 @@ std::vector<CommandEntry> AllCommands() {
        AddPreviewArguments},
       {"publish", "Send the generated site to its server or folder, only what changed.",
        AddPublishArguments},
+      {"check", "Check every link, image and anchor of the generated site, traced to its source",
+       AddCheckArguments},
   };
 }
 

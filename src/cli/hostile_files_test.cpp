@@ -94,5 +94,80 @@ TEST_F(HostileFilesTest, ADeviceAFifoOrAFolderAsProjectFileIsAClearErrorWithStat
   }
 }
 
+// A FIFO, or a link to a device, where a document belongs is refused by name whether or not
+// only modified documents are generated: with its sources older it would pass for up to date.
+TEST_F(HostileFilesTest, AFifoOrADeviceWhereADocumentBelongsIsNeverTakenForUpToDate) {
+  ::alarm(60);
+  const std::string document = home / "site/index.html";
+  const std::vector<std::string> runs[] = {{"generate", project_},
+                                           {"generate", "--modified-only", project_}};
+  for (const bool device : {false, true}) {
+    for (const std::vector<std::string>& run : runs) {
+      SCOPED_TRACE(std::string(device ? "device " : "FIFO ") + run.back());
+      if (device) {
+        if (fs.FileExists(document)) fs.RemoveFile(document);
+        ASSERT_EQ(::symlink("/dev/null", document.c_str()), 0);
+      } else {
+        MakeFifo(document);
+      }
+      for (const char* source : {"src/page.tpl", "src/page.par"}) {
+        fs.SetLastModified(home / source, 1000000000);
+      }
+      EXPECT_EQ(RunCli(run), 1);
+      const std::string said = out.str() + err.str() + fs.ReadFile(home / "temp/pentrak.txt");
+      EXPECT_NE(said.find(document + " is not a regular file"), std::string::npos) << said;
+      fs.RemoveFile(document);
+    }
+  }
+  ::alarm(0);
+}
+
+// A killed command leaves hidden temporary files (".NAME.pentrak-new") beside the files it was
+// replacing. The next command that goes through that folder removes them, also when it writes
+// nothing there; files that only look like them stay.
+TEST_F(HostileFilesTest, EveryCommandSweepsTheLeftoversOfKilledRunsFromTheFoldersItVisits) {
+  ASSERT_EQ(RunCli({"generate", project_}), 0);
+  for (const char* source : {"src/page.tpl", "src/page.par"}) {
+    fs.SetLastModified(home / source, 1000000000);
+  }
+  struct Case {
+    std::vector<std::string> command;
+    const char* folder;
+  };
+  const Case cases[] = {
+      {{"generate", project_}, "site"},
+      // Every document is up to date: the run writes nothing.
+      {{"generate", "--modified-only", project_}, "site"},
+      // Replacing a text by itself changes no file.
+      {{"replace", "TITLE", "TITLE", "--yes", project_}, "src"},
+      {{"fix-line-endings", home / "src/page.par"}, "src"},
+  };
+  // The files below a folder with "pentrak-new" in their names.
+  auto lookalikes = [&](const std::string& folder) {
+    std::vector<std::string> names = fs.FilesBelow(folder);
+    std::erase_if(names, [](const std::string& name) {
+      return name.find("pentrak-new") == std::string::npos;
+    });
+    return names;
+  };
+  Write("outside.txt", "the user's");
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.command[0] + " " + c.command[1]);
+    const std::string folder = home / c.folder;
+    Write(std::string(c.folder) + "/.index.html.pentrak-new", "the old page, left by a kill");
+    Write(std::string(c.folder) + "/.page.par.pentrak-new", "half a content file");
+    Write(std::string(c.folder) + "/notes.pentrak-new", "not hidden: the user's");
+    Write(std::string(c.folder) + "/.pentrak-new", "no name before the suffix");
+    Write(std::string(c.folder) + "/.kept.pentrak-new/inside", "a folder");
+    ::symlink((home / "outside.txt").c_str(), (folder + "/.link.pentrak-new").c_str());
+    EXPECT_EQ(RunCli(c.command), 0) << err.str();
+    EXPECT_EQ(lookalikes(folder),
+              (std::vector<std::string>{".kept.pentrak-new/inside", ".link.pentrak-new",
+                                        ".pentrak-new", "notes.pentrak-new"}));
+    EXPECT_EQ(fs.ReadFile(home / "outside.txt"), "the user's");
+  }
+  EXPECT_EQ(fs.ReadFile(home / "site/index.html"), "Home\r\n");
+}
+
 }  // namespace
 }  // namespace pentrak::cli

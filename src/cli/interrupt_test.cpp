@@ -1,8 +1,5 @@
-#include <fcntl.h>
 #include <gtest/gtest.h>
-#include <spawn.h>
 #include <sys/wait.h>
-#include <unistd.h>
 
 #include <csignal>
 #include <cstdio>
@@ -12,9 +9,8 @@
 #include <vector>
 
 #include "platform/file_system.h"
+#include "testing/child_process.h"
 #include "testing/test_folder.h"
-
-extern char** environ;
 
 namespace pentrak {
 namespace {
@@ -67,53 +63,21 @@ class InterruptTest : public ::testing::Test {
     std::ofstream(folder / name, std::ios::binary) << text;
   }
 
-  struct Outcome {
-    int status = -1;  // as waitpid gives it
-    std::string out;
-  };
-
-  // Runs "pentrak-cli --home <folder>/home arguments..." with stdout on a pipe and, once stdout
-  // holds `when` (or anything, when it is empty), sends the signal (0 sends none), then reads
-  // stdout to its end.
-  Outcome RunAndSignal(std::vector<std::string> arguments, int signal_number = SIGINT,
-                       const std::string& when = "") {
+  // Runs "pentrak-cli --home <folder>/home arguments..." and, once stdout holds `when` (or
+  // anything, when it is empty), sends the signal (0 sends none), then reads stdout to its end.
+  ChildResult RunAndSignal(std::vector<std::string> arguments, int signal_number = SIGINT,
+                           const std::string& when = "") {
     arguments.insert(arguments.begin(),
                      {PENTRAK_TEST_BINARY_DIR "/pentrak-cli", "--home", folder / "home"});
-    std::vector<char*> argv;
-    for (std::string& argument : arguments) argv.push_back(argument.data());
-    argv.push_back(nullptr);
-    int pipe_ends[2];
-    if (::pipe(pipe_ends) != 0) return {};
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_adddup2(&actions, pipe_ends[1], STDOUT_FILENO);
-    posix_spawn_file_actions_addclose(&actions, pipe_ends[0]);
-    posix_spawn_file_actions_addclose(&actions, pipe_ends[1]);
-    const std::string err = folder / "stderr.txt";
-    posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, err.c_str(),
-                                     O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    pid_t pid = 0;
-    int spawned = posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ);
-    posix_spawn_file_actions_destroy(&actions);
-    ::close(pipe_ends[1]);
-    Outcome outcome;
-    if (spawned != 0) {
-      ::close(pipe_ends[0]);
-      return outcome;
-    }
-    char buffer[4096];
-    ssize_t n;
     bool signalled = false;
-    while ((n = ::read(pipe_ends[0], buffer, sizeof buffer)) > 0) {
-      outcome.out.append(buffer, static_cast<std::size_t>(n));
-      if (!signalled && outcome.out.find(when) != std::string::npos) {
-        ::kill(pid, signal_number);
-        signalled = true;
-      }
-    }
-    ::close(pipe_ends[0]);
-    ::waitpid(pid, &outcome.status, 0);
-    return outcome;
+    ChildRun run;
+    run.arguments = arguments;
+    run.on_output = [&](pid_t child, const std::string& out) {
+      if (signalled || out.find(when) == std::string::npos) return;
+      ::kill(child, signal_number);
+      signalled = true;
+    };
+    return RunChild(run);
   }
 
   static int Count(const std::string& text, const std::string& what) {
@@ -129,7 +93,7 @@ class InterruptTest : public ::testing::Test {
 };
 
 TEST_F(InterruptTest, CtrlCStopsAGenerationAfterTheDocumentInHand) {
-  Outcome outcome = RunAndSignal({"generate", folder / "site.web"});
+  ChildResult outcome = RunAndSignal({"generate", folder / "site.web"});
   ASSERT_TRUE(WIFEXITED(outcome.status)) << outcome.status;
   EXPECT_EQ(WEXITSTATUS(outcome.status), 1);
 
@@ -160,7 +124,7 @@ TEST_F(InterruptTest, CtrlCStopsAGenerationAfterTheDocumentInHand) {
 }
 
 TEST_F(InterruptTest, CtrlCStopsASearchAfterTheFileInHand) {
-  Outcome outcome = RunAndSignal({"search", "NUMBER", folder / "site.web"});
+  ChildResult outcome = RunAndSignal({"search", "NUMBER", folder / "site.web"});
   ASSERT_TRUE(WIFEXITED(outcome.status)) << outcome.status;
   EXPECT_EQ(WEXITSTATUS(outcome.status), 1);
   const int searched = Count(outcome.out, "\nSearching: ");
@@ -185,11 +149,11 @@ TEST_F(InterruptTest, ARunKilledAndRunAgainLeavesNoPentrakFileAmongDocumentsAndS
   };
 
   // Document 2's status line comes once documents 0 and 1 are written.
-  Outcome killed = RunAndSignal({"generate", folder / "site.web"}, SIGKILL, Name(2));
+  ChildResult killed = RunAndSignal({"generate", folder / "site.web"}, SIGKILL, Name(2));
   ASSERT_TRUE(WIFSIGNALED(killed.status) && WTERMSIG(killed.status) == SIGKILL) << killed.status;
   ASSERT_FALSE(pentrak_files().empty()) << "the kill should have left the spare behind";
 
-  Outcome again = RunAndSignal({"generate", folder / "site.web"}, 0);
+  ChildResult again = RunAndSignal({"generate", folder / "site.web"}, 0);
   ASSERT_TRUE(WIFEXITED(again.status)) << again.status;
   EXPECT_EQ(WEXITSTATUS(again.status), 0) << again.out;
   EXPECT_EQ(pentrak_files(), std::vector<std::string>{});

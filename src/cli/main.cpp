@@ -1,11 +1,9 @@
-#include <csignal>
 #include <iostream>
 
 #include "cli/cli.h"
+#include "platform/process_signals.h"
 
 int main(int argc, char** argv) {
-  // Past a file-size limit a write then fails with EFBIG and a message, where the signal would
-  // kill the program silently and leave a half-written temporary file.
-  std::signal(SIGXFSZ, SIG_IGN);
+  pentrak::SetUpProcessSignals();
   return pentrak::cli::Run(argc, argv, std::cout, std::cerr, std::cin);
 }

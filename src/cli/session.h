@@ -5,19 +5,15 @@
 #include <string>
 
 #include "cli/commands.h"
-#include "cli/console_user_interface.h"
+#include "platform/console_user_interface.h"
 #include "platform/interrupt_watcher.h"
+#include "shell/exit_status.h"
 
 namespace pentrak {
 struct Workbench;
 }
 
 namespace pentrak::cli {
-
-// Exit statuses of pentrak-cli.
-inline constexpr int kExitCompleted = 0;
-inline constexpr int kExitWithErrors = 1;
-inline constexpr int kExitUsage = 2;
 
 // True when the command reads the process's own standard input and that is a terminal, so a
 // person can be asked.

@@ -9,6 +9,7 @@
 #include "engine/tag_parser.h"
 #include "platform/error.h"
 #include "platform/file_system.h"
+#include "platform/growing_table.h"
 #include "platform/text_lines.h"
 #include "settings/project_settings.h"
 #include "settings/work_files.h"
@@ -98,13 +99,13 @@ class ContentFileReader {
       return;
     }
     const int index = last_slot_ + 1;
-    if (index > limit_ - 1 || index >= static_cast<int>(table_.slots.size())) {
+    if (index > limit_ - 1) {
       throw Error(kErrorMacroLimit, "Maximum number of Macros exceeded in: " + path_);
     }
     any_definition_ = true;
     name_.assign(line.substr(0, close + tags_.macro_end.size()));
     WarnIfDuplicate(index);
-    Macro& slot = table_.slots[static_cast<std::size_t>(index)];
+    Macro& slot = SlotAt(table_.slots, static_cast<std::size_t>(index));
     DeclareParameters(slot);
     slot.name.swap(name_);
     slot.value.clear();
@@ -143,12 +144,15 @@ class ContentFileReader {
       Log(warning);
       status_ = kLoadWarnings;
     }
-    const std::vector<CallParameter>& given = context_.macros.call_parameters;
+    // The slot keeps the pairs an earlier definition left beyond this one's, emptied.
+    const MacroTables& macros = context_.macros;
+    const std::size_t given = macros.call_parameter_count;
+    if (slot.parameters.size() < given) slot.parameters.resize(given);
     for (std::size_t k = 0; k < slot.parameters.size(); ++k) {
       MacroParameter& parameter = slot.parameters[k];
-      if (k < given.size()) {
-        parameter.reference = given[k].reference;
-        parameter.default_value = given[k].value;
+      if (k < given) {
+        parameter.reference = macros.call_parameters[k].reference;
+        parameter.default_value = macros.call_parameters[k].value;
       } else {
         parameter.reference.clear();
         parameter.default_value.clear();
@@ -209,7 +213,8 @@ class ContentFileReader {
 short LoadContentFile(const ContentLoadContext& context, short scope, const std::string& path,
                       int table_index, bool log_warnings, bool continue_if_missing) {
   if (path.empty()) return kLoadOk;
-  return LoadContentFile(context, scope, path, ScopeTable(context.macros, scope, table_index),
+  return LoadContentFile(context, scope, path,
+                         ScopeTableForLoading(context.project, context.macros, scope, table_index),
                          log_warnings, continue_if_missing);
 }
 

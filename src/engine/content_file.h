@@ -50,6 +50,11 @@ int ScopeTableCount(const MacroTables& macros, short scope);
 const MacroTable& ScopeTable(const MacroTables& macros, short scope, int index);
 MacroTable& ScopeTable(MacroTables& macros, short scope, int index);
 
+// The table a content file of scope is loaded into, added when the scope has fewer tables; an
+// index at or beyond the scope's table limit throws std::out_of_range.
+MacroTable& ScopeTableForLoading(const ProjectSettings& project, MacroTables& macros, short scope,
+                                 int index);
+
 // Empties the chosen tables and resets the matching loaded counts.
 struct ClearSwitches {
   bool content_files = false;

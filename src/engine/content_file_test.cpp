@@ -1,6 +1,7 @@
 #include "engine/content_file.h"
 
 #include "platform/error.h"
+#include "platform/growing_table.h"
 #include "testing/engine_test.h"
 
 namespace pentrak {
@@ -18,6 +19,16 @@ class ContentFileTest : public EngineTest {
     for (const Macro& m : Table().slots) {
       if (m.name.empty()) break;
       found += (found.empty() ? "" : "|") + m.name + "=" + m.value;
+    }
+    return found;
+  }
+
+  // "reference=default" for each declared parameter, up to the first free pair, joined by "|".
+  static std::string Declared(const Macro& macro) {
+    std::string found;
+    for (const MacroParameter& p : macro.parameters) {
+      if (p.reference.empty()) break;
+      found += (found.empty() ? "" : "|") + p.reference + "=" + p.default_value;
     }
     return found;
   }
@@ -42,11 +53,7 @@ TEST_P(ContentFileTest, ReadsTheSyntaxExample) {
   EXPECT_EQ(Table().file_name, path);
   EXPECT_EQ(Macros(), T("<S>TITLE<E>=My Site|<S>LINK<E>=Go to <PS>text<PE> at <PS>url<PE>"));
   const Macro& link = Table().slots[1];
-  EXPECT_EQ(link.parameters[0].reference + "=" + link.parameters[0].default_value,
-            T("<PS>url<PE>="));
-  EXPECT_EQ(link.parameters[1].reference + "=" + link.parameters[1].default_value,
-            T("<PS>text<PE>=Click here"));
-  EXPECT_EQ(link.parameters[2].reference, "");
+  EXPECT_EQ(Declared(link), T("<PS>url<PE>=|<PS>text<PE>=Click here"));
   EXPECT_EQ(Table().slots[0].line_number, 2);
   EXPECT_EQ(link.line_number, 5);
   EXPECT_EQ(LogLines(), std::vector<std::string>{});
@@ -123,7 +130,7 @@ TEST_P(ContentFileTest, UnloggedWarningsStillCountExceptTheParameterLimit) {
 }
 
 TEST_P(ContentFileTest, MissingFilesAndErrorsKeepWhatWasRead) {
-  macros.content_files[0].slots[0].name = "kept";
+  SlotAt(SlotAt(macros.content_files, 0).slots, 0).name = "kept";
   EXPECT_EQ(LoadContentFile(load, kContentFileScope, "", 0, true, false), kLoadOk);
   const std::string missing = folder / "missing.par";
   EXPECT_EQ(LoadContentFile(load, kContentFileScope, missing, 0, true, true), kLoadMissingFile);
@@ -141,6 +148,23 @@ TEST_P(ContentFileTest, MissingFilesAndErrorsKeepWhatWasRead) {
   EXPECT_EQ(LoadError(bad, 2),
             T("10001 Error processing macro tag and parameters: <S>A<PS>x:1<E>"));
   EXPECT_EQ(Table(2).slots[0].name + "|" + Table(2).slots[1].name, T("<S>OK<E>|"));
+}
+
+// Under the highest limits a scope holds the tables loaded, a table the macros read and a macro
+// the parameters it declares.
+TEST_P(ContentFileTest, TablesHoldWhatWasLoadedUnderTheHighestLimits) {
+  project.max_content_files = 32767;
+  project.max_content_file_macros = 32767;
+  project.max_parameters = 32767;
+  const std::string path =
+      WriteFile("a.par", "<S>A<E>:\n1\n<EL>\n<S>B<PS>x<PE><PS>y:2<PE><E>:\n<PS>x<PE>\n<EL>");
+  EXPECT_EQ(LoadContentFile(load, kContentFileScope, path, 2, true, false), kLoadOk);
+  ASSERT_EQ(macros.content_files.size(), 3u);
+  EXPECT_EQ(Table(0).file_name + Table(1).file_name, "");
+  ASSERT_EQ(Table(2).slots.size(), 2u);
+  EXPECT_EQ(Declared(Table(2).slots[1]), T("<PS>x<PE>=|<PS>y<PE>=2"));
+  EXPECT_EQ(Table(2).slots[1].parameters.size(), 2u);
+  EXPECT_EQ(macros.call_parameters.size(), 2u);
 }
 
 TEST_P(ContentFileTest, ClearingEmptiesOnlyTheChosenScopes) {

@@ -2,9 +2,11 @@
 
 #include <algorithm>
 #include <exception>
+#include <functional>
 
 #include "engine/expansion.h"
 #include "engine/optimization.h"
+#include "engine/origin_recorder.h"
 #include "engine/tag_parser.h"
 #include "platform/error.h"
 #include "platform/file_system.h"
@@ -92,9 +94,37 @@ std::string ReadSource(const FileSystem& fs, const std::string& path) {
   }
 }
 
-// What a pass may write past its reserved room before its last line is known: the bound is
-// checked after each line.
+// Reserved beyond what a pass is expected to write, so that a short text that grows still fits.
 constexpr std::size_t kLineSlack = 64 * 1024;
+
+// Gives text room for at least bytes, keeping what it holds: twice its old room when that is
+// more, so that a text growing pass by pass moves seldom, but never more than most. A string left
+// to grow by itself could take twice what it held, past the bounds of a document and of an
+// address space limited by the user.
+void MakeRoom(std::string& text, std::size_t bytes, std::size_t most) {
+  if (text.capacity() >= bytes) return;
+  std::string larger;
+  larger.reserve(std::max(bytes, std::min(2 * text.capacity(), most)));
+  larger.append(text);
+  text.swap(larger);
+}
+
+// A bound as the size errors show it.
+std::string SizeText(std::size_t bytes) {
+  constexpr std::size_t kMiB = std::size_t{1} << 20;
+  constexpr std::size_t kGiB = kMiB << 10;
+  if (bytes >= kGiB && bytes % kGiB == 0) return std::to_string(bytes / kGiB) + " GiB";
+  if (bytes >= kMiB && bytes % kMiB == 0) return std::to_string(bytes / kMiB) + " MiB";
+  return Plural(static_cast<long long>(bytes), "byte");
+}
+
+// A tag as the size errors name it: a runaway tag may carry a long parameter list.
+std::string ShownTag(std::string_view tag) {
+  constexpr std::size_t kShownTag = 80;
+  std::string shown(tag.substr(0, kShownTag));
+  if (tag.size() > kShownTag) shown += "...";
+  return shown;
+}
 
 // One call of GenerateDocument: the pass chain and its state.
 class DocumentGeneration {
@@ -111,16 +141,29 @@ class DocumentGeneration {
 
  private:
   bool ExpansionPass(int pass);
+  void AppendToPass(int pass, std::string_view text, std::string_view line_expanded);
+  [[gnu::noinline]] void MakeRoomForLine(int pass, std::string_view text,
+                                         std::string_view line_expanded);
   void OptimizationPassOver();
   void WriteDocument(std::string_view text) const;
   void WriteDocumentUnlessIdentical(const std::string& text);
   void WriteOptimizedDocument(int pass);
   std::string WorkFilePath(int pass) const;
-  void WriteWorkFile(int pass, std::string_view text) const;
+  void WriteWorkFile(int pass, std::string_view text);
   void ReadTemplate();
-  void CheckPassOutput(int pass, std::string_view line_expanded) const;
+  std::size_t WorkFilesRoom() const;
+  [[noreturn]] void StopGrowth(int pass, std::size_t adding, std::string_view text,
+                               std::string_view line_expanded) const;
+  std::string_view TagNear(std::string_view text) const;
   void RemoveWorkFiles(int last_pass) const;
   void LogOutcome() const;
+  bool WritesFiles() const { return context_.origins == nullptr || context_.origins->write_files; }
+  void TraceLine(std::string_view line, const LogicalLineReader& reader,
+                 std::size_t written_from) const {
+    if (context_.origins != nullptr) {
+      context_.origins->Line(line, reader.position(), output_, written_from);
+    }
+  }
 
   const DocumentGeneratorContext& context_;
   const ProjectSettings& project_;
@@ -136,6 +179,10 @@ class DocumentGeneration {
   std::string output_;
   std::string result_;
   std::string warning_;
+  std::size_t work_files_written_ = 0;  // by all passes so far
+  std::size_t pass_room_ = 0;           // what the current pass may write
+  std::size_t append_limit_ = 0;        // what it may write before it must look again
+  std::size_t previous_size_ = 0;       // the source of the pass before
 };
 
 std::string DocumentGeneration::WorkFilePath(int pass) const {
@@ -145,44 +192,103 @@ std::string DocumentGeneration::WorkFilePath(int pass) const {
 // Work files are scratch space of this program, rewritten in place for every document. A run
 // holds the first passes' files open; the rare document that needs more passes opens the rest
 // each time.
-void DocumentGeneration::WriteWorkFile(int pass, std::string_view text) const {
+void DocumentGeneration::WriteWorkFile(int pass, std::string_view text) {
   constexpr std::size_t kHeldPasses = 16;
+  // Counted also when the passes stay in memory, so that their bound is the same.
+  work_files_written_ += text.size();
+  if (!WritesFiles()) return;
   const std::string path = WorkFilePath(pass);
   std::vector<ScratchFile>* held = context_.pass_files;
   try {
     if (held == nullptr || static_cast<std::size_t>(pass) > kHeldPasses) {
       context_.fs.OverwriteFile(path, text);
-      return;
+    } else {
+      if (held->size() < static_cast<std::size_t>(pass))
+        held->resize(static_cast<std::size_t>(pass));
+      (*held)[static_cast<std::size_t>(pass - 1)].Rewrite(context_.fs, path, text);
     }
-    if (held->size() < static_cast<std::size_t>(pass)) held->resize(static_cast<std::size_t>(pass));
-    (*held)[static_cast<std::size_t>(pass - 1)].Rewrite(context_.fs, path, text);
   } catch (const Error& error) {
+    // A full disk is the likeliest cause: what the document wrote is of no use and takes room.
+    RemoveWorkFiles(pass);
     throw WithPath(error, path);
   }
 }
 
-// Ends the document when this pass's output crosses the bound; line_expanded is the line whose
-// first tag was just expanded, or empty.
-void DocumentGeneration::CheckPassOutput(int pass, std::string_view line_expanded) const {
-  if (output_.size() <= context_.max_pass_output) return;
-  RemoveWorkFiles(pass - 1);
-  const std::size_t bound = context_.max_pass_output;
-  constexpr std::size_t kMiB = std::size_t{1} << 20;
-  std::string text = "The document grew beyond ";
-  text += bound % kMiB == 0 ? std::to_string(bound / kMiB) + " MiB"
-                            : Plural(static_cast<long long>(bound), "byte");
-  text += " in pass " + std::to_string(pass);
-  if (!line_expanded.empty()) {
-    constexpr std::size_t kShownTag = 80;
-    std::string_view tag = LocateFirstTag(project_.tags, line_expanded).tag;
-    text += " while expanding " + std::string(tag.substr(0, kShownTag));
-    if (tag.size() > kShownTag) text += "...";
+// What the document's work files may still take.
+std::size_t DocumentGeneration::WorkFilesRoom() const {
+  const std::size_t bound = context_.max_work_files;
+  return work_files_written_ < bound ? bound - work_files_written_ : 0;
+}
+
+// Appends a line to the pass's output, or ends the document when that would take the pass or
+// the document's work files beyond their bounds; line_expanded is the line whose first tag gave
+// text, or empty.
+void DocumentGeneration::AppendToPass(int pass, std::string_view text,
+                                      std::string_view line_expanded) {
+  // One comparison for the line that fits, as nearly every line does.
+  if (output_.size() + text.size() + kCrLf.size() > append_limit_) {
+    MakeRoomForLine(pass, text, line_expanded);
   }
-  throw Error(kErrorHalt, text + ". A macro may contain its own tag.");
+  AppendLine(output_, text);
+}
+
+void DocumentGeneration::MakeRoomForLine(int pass, std::string_view text,
+                                         std::string_view line_expanded) {
+  const std::size_t adding = text.size() + kCrLf.size();
+  if (output_.size() + adding > pass_room_) StopGrowth(pass, adding, text, line_expanded);
+  MakeRoom(output_, output_.size() + adding, pass_room_ + kLineSlack);
+  append_limit_ = std::min(pass_room_, output_.capacity());
+}
+
+void DocumentGeneration::StopGrowth(int pass, std::size_t adding, std::string_view text,
+                                    std::string_view line_expanded) const {
+  RemoveWorkFiles(pass - 1);
+  std::string_view tag;
+  if (!line_expanded.empty()) tag = LocateFirstTag(project_.tags, line_expanded).tag;
+  std::string message;
+  if (output_.size() + adding > context_.max_pass_output) {
+    message = "The document grew beyond " + SizeText(context_.max_pass_output);
+  } else {
+    // The work files grow over many passes, most of it copied lines: the macro to name is the
+    // one the pass expands nearest to where it stopped.
+    if (tag.empty()) tag = TagNear(text);
+    message = "The work files of the document " + document_.path + " grew beyond " +
+              SizeText(context_.max_work_files);
+  }
+  message += " in pass " + std::to_string(pass);
+  if (!tag.empty()) message += " while expanding " + ShownTag(tag);
+  throw Error(kErrorHalt, message + ". A macro may contain its own tag.");
+}
+
+// The first tag of the last line of the pass's source that holds one before text (or the first
+// after it, or before the source's end when text lies elsewhere); empty when there is none.
+std::string_view DocumentGeneration::TagNear(std::string_view text) const {
+  const std::string& start_tag = project_.tags.macro_start;
+  if (start_tag.empty()) return {};
+  const std::string_view source = source_;
+  const std::less_equal<const char*> not_after;
+  const bool inside = not_after(source.data(), text.data()) &&
+                      not_after(text.data(), source.data() + source.size());
+  const std::size_t position =
+      inside ? static_cast<std::size_t>(text.data() - source.data()) : source.size();
+  std::size_t hit = source.rfind(start_tag, position);
+  if (hit == std::string_view::npos) hit = source.find(start_tag, position);
+  if (hit == std::string_view::npos) return {};
+  const std::size_t newline = source.rfind('\n', hit);
+  const std::size_t begin = newline == std::string_view::npos ? 0 : newline + 1;
+  LineCursor cursor(source.substr(begin));
+  std::string_view line;
+  cursor.Next(line);
+  try {
+    return LocateFirstTag(project_.tags, line).tag;
+  } catch (const Error&) {
+    return {};  // a start tag without an end: nothing worth naming
+  }
 }
 
 // The pass files of a document that failed are of no use and may be huge.
 void DocumentGeneration::RemoveWorkFiles(int last_pass) const {
+  if (!WritesFiles()) return;
   for (int pass = 1; pass <= last_pass; ++pass) {
     if (context_.pass_files != nullptr &&
         context_.pass_files->size() >= static_cast<std::size_t>(pass)) {
@@ -201,9 +307,10 @@ bool DocumentGeneration::ExpansionPass(int pass) {
   LogicalLineReader reader(source_, project_.tags.line_continuation);
   std::string_view line;
   while (reader.Next(line)) {
+    const std::size_t written_from = output_.size();
     if (start_tag.empty() || line.find(start_tag) == std::string_view::npos) {
-      if (expansion_state_ != kBlockExcluded) AppendLine(output_, line);
-      CheckPassOutput(pass, {});
+      if (expansion_state_ != kBlockExcluded) AppendToPass(pass, line, {});
+      TraceLine(line, reader, written_from);
       continue;
     }
     tags_found = true;
@@ -217,8 +324,8 @@ bool DocumentGeneration::ExpansionPass(int pass) {
       log_line += warning_;
       WriteLog(context_.log, log_line);
     }
-    if (!result_.empty() && expansion_state_ != kBlockExcluded) AppendLine(output_, result_);
-    CheckPassOutput(pass, line);
+    if (!result_.empty() && expansion_state_ != kBlockExcluded) AppendToPass(pass, result_, line);
+    TraceLine(line, reader, written_from);
   }
   return tags_found;
 }
@@ -227,7 +334,11 @@ void DocumentGeneration::OptimizationPassOver() {
   OptimizationPass optimization(level_);
   LogicalLineReader reader(source_, project_.tags.line_continuation);
   std::string_view line;
-  while (reader.Next(line)) optimization.Apply(line, output_);
+  while (reader.Next(line)) {
+    const std::size_t written_from = output_.size();
+    optimization.Apply(line, output_);
+    TraceLine(line, reader, written_from);
+  }
 }
 
 void DocumentGeneration::WriteDocumentUnlessIdentical(const std::string& text) {
@@ -240,6 +351,8 @@ void DocumentGeneration::WriteDocumentUnlessIdentical(const std::string& text) {
 
 // Replaces the document atomically, reusing the run's spare file when it has one.
 void DocumentGeneration::WriteDocument(std::string_view text) const {
+  if (context_.origins != nullptr) context_.origins->Finish(text, text.data() == output_.data());
+  if (!WritesFiles()) return;
   try {
     if (context_.spare_file != nullptr) {
       context_.fs.WriteFileReusing(document_.path, text, *context_.spare_file);
@@ -265,20 +378,27 @@ void DocumentGeneration::ReadTemplate() {
 
 short DocumentGeneration::Run() {
   ReadTemplate();
+  previous_size_ = source_.size();
+  if (context_.origins != nullptr) context_.origins->Start(document_.template_path, source_);
   bool final_pass = false;
   bool done = false;
   int pass = 0;
   while (!done && pass <= project_.max_nested_macros) {
     ++pass;
     output_.clear();
+    if (context_.origins != nullptr) context_.origins->StartPass(source_, !final_pass);
     if (final_pass) {
       OptimizationPassOver();
       WriteOptimizedDocument(pass);
       done = true;
     } else {
-      // Room for the pass to double the text, up to the bound: a growing document is then never
-      // copied to a larger buffer in the middle of a pass. Memory not written to costs nothing.
-      output_.reserve(std::min(source_.size() * 2, context_.max_pass_output) + kLineSlack);
+      pass_room_ = std::min(context_.max_pass_output, WorkFilesRoom());
+      // Room for the pass to grow twice as much as the last one did, up to the bounds: a growing
+      // document is then seldom copied to a larger buffer in the middle of a pass.
+      const std::size_t growth = source_.size() - std::min(source_.size(), previous_size_);
+      MakeRoom(output_, std::min(source_.size() + 2 * growth, pass_room_) + kLineSlack,
+               pass_room_ + kLineSlack);
+      append_limit_ = std::min(pass_room_, output_.capacity());
       bool tags_found = ExpansionPass(pass);
       WriteWorkFile(pass, output_);
       if (!tags_found && level_ > 0) {
@@ -290,6 +410,7 @@ short DocumentGeneration::Run() {
         done = true;
       }
     }
+    previous_size_ = source_.size();
     source_.swap(output_);
   }
   if (!done) {
@@ -305,6 +426,7 @@ short DocumentGeneration::Run() {
 // is then compared with it.
 void DocumentGeneration::WriteOptimizedDocument(int pass) {
   if (context_.modified_only) {
+    if (output_.size() > WorkFilesRoom()) StopGrowth(pass, 0, {}, {});
     WriteWorkFile(pass, output_);
     WriteDocumentUnlessIdentical(output_);
     return;

@@ -20,13 +20,10 @@ namespace {
 class DocumentGeneratorTest : public ::testing::Test {
  protected:
   DocumentGeneratorTest() {
-    Folder& folder = f.definition.folders[0];
-    folder.name = "Main";
-    Document& document = folder.documents[0];
-    document.path = f.Path("site/index.html");
-    document.template_path = f.Path("src/page.tpl");
-    document.content_files[0] = f.Path("src/page.par");
-    document.optimization_flag = -1;
+    const int folder = f.AddFolder("Main");
+    f.AddDocument(folder, f.Path("site/index.html"), f.Path("src/page.tpl"),
+                  {f.Path("src/page.par")});
+    f.definition.folders[0].documents[0].optimization_flag = -1;
   }
 
   // Loads the content file as the run would and generates the document.
@@ -42,6 +39,7 @@ class DocumentGeneratorTest : public ::testing::Test {
     ExpansionContext expansion{f.project, f.definition, f.macros, f.clock};
     DocumentGeneratorContext context{expansion, f.fs, log, modified_only};
     context.max_pass_output = max_pass_output_;
+    context.max_work_files = max_work_files_;
     return GenerateDocument(context, 0, 0);
   }
 
@@ -52,8 +50,22 @@ class DocumentGeneratorTest : public ::testing::Test {
   bool WorkFileExists(int pass) const { return f.Exists("temp/pentrak." + std::to_string(pass)); }
   std::string Log() const { return f.ReadText("temp/pentrak.txt"); }
 
+  // Sets bytes, when the generator first removes a file, to the size of the pass files then on
+  // the disk.
+  void MeasurePassFilesAtRemoval(std::uintmax_t& bytes) {
+    f.fs.SetFaultHook([this, &bytes](FileOp op, const std::string&) {
+      if (op == FileOp::kRemove && bytes == 0) {
+        for (int pass = 1; WorkFileExists(pass); ++pass) {
+          bytes += std::filesystem::file_size(f.Path("temp/pentrak.") + std::to_string(pass));
+        }
+      }
+      return 0;
+    });
+  }
+
   TestContext f;
   std::size_t max_pass_output_ = kDefaultMaxPassOutput;
+  std::size_t max_work_files_ = kDefaultMaxWorkFiles;
   std::string macros_ =
       "[@NAME]:\r\n[@FIRST] Smith\r\n[@]\r\n"
       "[@FIRST]:\r\nAnn\r\n[@]\r\n"
@@ -152,15 +164,7 @@ TEST_F(DocumentGeneratorTest, ADoublingMacroEndsAtTheSizeBoundAndLeavesNoPassFil
   f.WriteText("src/page.tpl", "[@TWICE]\r\n");
   // The pass files on disk when the first is removed: passes 1 to 16, never pass 17.
   std::uintmax_t pass_files_bytes = 0;
-  f.fs.SetFaultHook([&](FileOp op, const std::string&) {
-    if (op == FileOp::kRemove && pass_files_bytes == 0) {
-      for (int pass = 1; WorkFileExists(pass); ++pass) {
-        pass_files_bytes +=
-            std::filesystem::file_size(f.Path("temp/pentrak.") + std::to_string(pass));
-      }
-    }
-    return 0;
-  });
+  MeasurePassFilesAtRemoval(pass_files_bytes);
   EXPECT_EQ(ThrownDescription([&] { Generate(); }),
             "The document grew beyond 1 MiB in pass 17 while expanding [@TWICE]. A macro may "
             "contain its own tag.");
@@ -175,6 +179,46 @@ TEST_F(DocumentGeneratorTest, ADoublingMacroEndsAtTheSizeBoundAndLeavesNoPassFil
   f.WriteText("src/page.tpl", "[@FLAG]\r\nplain text\r\n");
   EXPECT_EQ(ThrownDescription([&] { Generate(); }),
             "The document grew beyond 4 bytes in pass 1. A macro may contain its own tag.");
+}
+
+// A macro whose value holds its own tag once and 16 KiB of text grows the document by the same
+// amount every pass, on many lines or on one: no pass comes near the bound of one pass, but the
+// work files of all passes together reach the document's bound however high the nesting limit.
+TEST_F(DocumentGeneratorTest, ALinearlyGrowingMacroEndsAtTheWorkFilesBoundAndLeavesNone) {
+  f.project.max_nested_macros = 32767;
+  max_work_files_ = std::size_t{1} << 20;
+  const std::string line(62, 'x');
+  std::string lines;
+  for (int i = 0; i < 256; ++i) lines += "\r\n" + line;
+  const std::string values[] = {"[@GROW]" + lines, "[@GROW]" + std::string(16384, 'y')};
+  const std::string document = f.Path("site/index.html");
+  for (const std::string& value : values) {
+    SCOPED_TRACE(value.substr(0, 12));
+    f.fs.WriteFile(document, "old\r\n");
+    f.WriteText("src/page.tpl", "[@GROW]\r\n");
+    macros_ = "[@GROW]:\r\n" + value + "\r\n[@]\r\n";
+    // Pass n writes 9 + 16384 n bytes: passes 1 to 10 write 901,210 bytes, and pass 11 would
+    // take all of them past 1 MiB.
+    std::uintmax_t pass_files_bytes = 0;
+    MeasurePassFilesAtRemoval(pass_files_bytes);
+    EXPECT_EQ(ThrownDescription([&] { Generate(); }),
+              "The work files of the document " + document +
+                  " grew beyond 1 MiB in pass 11 while expanding [@GROW]. A macro may contain its "
+                  "own tag.");
+    f.fs.SetFaultHook(nullptr);
+    EXPECT_EQ(pass_files_bytes, 901210u);
+    for (int pass = 1; pass <= 11; ++pass) EXPECT_FALSE(WorkFileExists(pass)) << pass;
+    EXPECT_EQ(DocumentText(), "old\r\n");
+  }
+
+  // A pass that cannot write its work file (a full disk) removes what the document wrote.
+  f.fs.SetFaultHook([&](FileOp op, const std::string& path) {
+    return op == FileOp::kWrite && path == f.Path("temp/pentrak.3") ? ENOSPC : 0;
+  });
+  EXPECT_EQ(ThrownDescription([&] { Generate(); }),
+            "No space left on device (" + f.Path("temp/pentrak.3") + ")");
+  f.fs.SetFaultHook(nullptr);
+  for (int pass = 1; pass <= 3; ++pass) EXPECT_FALSE(WorkFileExists(pass)) << pass;
 }
 
 TEST_F(DocumentGeneratorTest, ModifiedOnlyLeavesAnIdenticalDocumentUntouched) {

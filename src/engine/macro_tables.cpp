@@ -4,24 +4,12 @@
 #include <stdexcept>
 
 #include "engine/content_file.h"
+#include "platform/growing_table.h"
 #include "settings/project_settings.h"
 
 namespace pentrak {
 
 namespace {
-
-std::size_t SlotCount(short limit) { return static_cast<std::size_t>(std::max<short>(limit, 0)); }
-
-MacroTable MakeTable(short macro_limit, short parameter_limit) {
-  MacroTable table;
-  table.slots.resize(SlotCount(macro_limit));
-  for (Macro& slot : table.slots) slot.parameters.resize(SlotCount(parameter_limit));
-  return table;
-}
-
-std::vector<MacroTable> MakeTables(short table_limit, short macro_limit, short parameter_limit) {
-  return std::vector<MacroTable>(SlotCount(table_limit), MakeTable(macro_limit, parameter_limit));
-}
 
 // Empties a table but keeps every string's storage, so reloading costs no allocations.
 void ClearTable(MacroTable& table) {
@@ -44,27 +32,17 @@ void ClearTables(std::vector<MacroTable>& tables) {
   for (MacroTable& table : tables) ClearTable(table);
 }
 
+// A scope's table at index, added with those before it when the scope has fewer. The loops that
+// load tables stop at the limit; an index beyond it is a fault of the caller.
+MacroTable& GrownTable(std::vector<MacroTable>& tables, int index, short limit) {
+  const auto at = static_cast<std::size_t>(index);
+  if (index < 0 || at >= AllowedSlots(limit)) throw std::out_of_range("macro table beyond limit");
+  return SlotAt(tables, at);
+}
+
 }  // namespace
 
-void SizeMacroTables(MacroTables& macros, const ProjectSettings& project) {
-  const short parameters = project.max_parameters;
-  macros.content_files =
-      MakeTables(project.max_content_files, project.max_content_file_macros, parameters);
-  macros.folder_globals =
-      MakeTables(project.max_folder_globals, project.max_folder_global_macros, parameters);
-  macros.globals = MakeTables(project.max_globals, project.max_global_macros, parameters);
-  macros.project_macros = MakeTable(project.max_project_macros, parameters);
-  const short largest = std::max({project.max_content_file_macros, project.max_folder_global_macros,
-                                  project.max_global_macros, project.max_project_macros});
-  macros.display_table = MakeTable(largest, parameters);
-  macros.display_table2 = MakeTable(largest, parameters);
-  macros.content_files_loaded = 0;
-  macros.folder_globals_loaded = 0;
-  macros.globals_loaded = 0;
-  macros.project_macro_file_loaded = false;
-  macros.call_parameters.assign(SlotCount(parameters), CallParameter{});
-  macros.call_parameters_empty = true;
-}
+void SizeMacroTables(MacroTables& macros) { macros = MacroTables{}; }
 
 void ClearMacroTables(MacroTables& macros, const ClearSwitches& which) {
   if (which.content_files) {
@@ -114,6 +92,22 @@ int ScopeTableCount(const MacroTables& macros, short scope) {
       return 1;
     default:
       return 0;
+  }
+}
+
+MacroTable& ScopeTableForLoading(const ProjectSettings& project, MacroTables& macros, short scope,
+                                 int index) {
+  switch (scope) {
+    case kContentFileScope:
+      return GrownTable(macros.content_files, index, project.max_content_files);
+    case kFolderGlobalScope:
+      return GrownTable(macros.folder_globals, index, project.max_folder_globals);
+    case kGlobalScope:
+      return GrownTable(macros.globals, index, project.max_globals);
+    case kProjectMacroScope:
+      return macros.project_macros;
+    default:
+      throw std::out_of_range("unknown macro scope");
   }
 }
 

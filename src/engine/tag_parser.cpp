@@ -6,6 +6,7 @@
 #include "engine/macro_tables.h"
 #include "engine/macro_text.h"
 #include "platform/error.h"
+#include "platform/growing_table.h"
 #include "platform/text_lines.h"
 #include "settings/project_settings.h"
 
@@ -53,7 +54,7 @@ void StoreCallParameter(CallParameter& pair, std::string_view piece,
 bool StoreCallParameters(const ProjectSettings& project, MacroTables& macros,
                          std::string_view list) {
   const std::string& parameter_start = project.tags.parameter_start;
-  const std::size_t limit = macros.call_parameters.size();
+  const std::size_t limit = AllowedSlots(project.max_parameters);
   std::size_t pos = 0;
   std::size_t k = 0;
   bool last = false;
@@ -63,10 +64,10 @@ bool StoreCallParameters(const ProjectSettings& project, MacroTables& macros,
       next = list.size();
       last = true;
     }
-    StoreCallParameter(macros.call_parameters[k], TrimBlanks(list.substr(pos, next - pos)),
+    StoreCallParameter(SlotAt(macros.call_parameters, k), TrimBlanks(list.substr(pos, next - pos)),
                        project);
-    macros.call_parameters_empty = false;
     ++k;
+    macros.call_parameter_count = k;
     pos = next;
   }
   return k >= limit && !last && pos < list.size();
@@ -217,17 +218,17 @@ void ParseMacroParameters(const ProjectSettings& project, MacroTables& macros, s
 }
 
 void ClearCallParameters(MacroTables& macros) {
-  if (macros.call_parameters_empty) return;
-  for (CallParameter& pair : macros.call_parameters) {
-    pair.reference.clear();
-    pair.value.clear();
+  for (std::size_t k = 0; k < macros.call_parameter_count; ++k) {
+    macros.call_parameters[k].reference.clear();
+    macros.call_parameters[k].value.clear();
   }
-  macros.call_parameters_empty = true;
+  macros.call_parameter_count = 0;
 }
 
 std::string_view GetCallParameter(const MacroTables& macros, std::string_view reference,
                                   bool& found) {
-  for (const CallParameter& pair : macros.call_parameters) {
+  for (std::size_t k = 0; k < macros.call_parameter_count; ++k) {
+    const CallParameter& pair = macros.call_parameters[k];
     if (pair.reference == reference) {
       found = true;
       return pair.value;

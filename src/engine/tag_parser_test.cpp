@@ -111,7 +111,7 @@ TEST_P(TagParserTest, ParsesParameterLists) {
   for (const Case& c : cases) {
     project.max_parameters = c.max_parameters;
     project.trim_parameter_values = c.trim;
-    SizeMacroTables(macros, project);
+    SizeMacroTables(macros);
     std::string tag = T(c.tag);
     std::string warning = "left over";
     ParseMacroParameters(project, macros, tag, warning);

@@ -2,7 +2,6 @@
 
 #include <chrono>
 #include <exception>
-#include <set>
 #include <string>
 #include <thread>
 #include <vector>
@@ -17,6 +16,7 @@
 #include "platform/error.h"
 #include "platform/file_system.h"
 #include "platform/file_times.h"
+#include "platform/leftover_sweep.h"
 #include "platform/paths.h"
 #include "platform/text_lines.h"
 #include "platform/user_interface.h"
@@ -124,7 +124,7 @@ class GenerationRunner {
   // The document folder known to exist: documents come folder by folder.
   std::string ready_folder_;
   // Document folders already cleared of the temporary files of an earlier, killed run.
-  std::set<std::string> swept_folders_;
+  LeftoverSweep sweep_;
   std::vector<int> folder_order_;
   int in_scope_ = 0;
   int done_ = 0;
@@ -321,6 +321,9 @@ void GenerationRunner::DocumentLoop(int folder_index) {
 void GenerationRunner::ProcessDocument(int folder_index, int document_index) {
   const Document& document = definition_.folders[folder_index].documents[document_index];
   const std::string& path = document.path;
+  // Every folder the run visits, also where nothing is written: a killed run's leftovers would
+  // otherwise wait there for a document that changes.
+  sweep_.Visit(context_.fs, path);
   if (document.template_path.empty()) {
     ++run_.statics;
     LogDetail(">Static document, generation skipped");
@@ -410,9 +413,6 @@ void GenerationRunner::LoadContentFiles(short scope, const std::vector<std::stri
 void GenerationRunner::Generate(int folder_index, int document_index) {
   const std::string& path = definition_.folders[folder_index].documents[document_index].path;
   context_.ui.AddStatusLine(std::string("Processing:") + kTab + path);
-  std::string folder = FolderOfPath(path);
-  if (swept_folders_.insert(folder).second)
-    context_.fs.RemoveLeftovers(folder.empty() ? "." : folder);
   short outcome;
   try {
     outcome = GenerateDocument(generator_, folder_index, document_index);

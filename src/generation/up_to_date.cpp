@@ -57,7 +57,8 @@ bool NeedsGeneration(const UpToDateContext& context, const Folder& folder,
                      const Document& document) {
   // One look tells whether the document exists and how old it is.
   FileStatus status = context.source_times.StatusNow(document.path);
-  if (status.error != 0 || status.folder) return true;
+  // A FIFO or device where the document belongs takes the generator's way to its error.
+  if (status.error != 0 || status.folder || status.special) return true;
   SourceComparison comparison(context.source_times, status.modified);
   const ProjectSettings& project = context.project;
   bool going = document.no_project_globals == 1 ||

@@ -19,10 +19,10 @@ struct UpToDateContext {
   const LogContext& log;
 };
 
-// True when the document must be generated again: it does not exist, or a source (global,
-// folder and own content files, then the template) is newer. The first source that is not at
-// least one second older than the document ends the comparison. A missing source throws the
-// file system's error.
+// True when the document must be generated again: it does not exist, is not a regular file, or
+// a source (global, folder and own content files, then the template) is newer. The first source
+// that is not at least one second older than the document ends the comparison. A missing source
+// throws the file system's error.
 bool CheckUpToDate(const UpToDateContext& context, int folder_index, int document_index);
 
 }  // namespace pentrak

@@ -20,15 +20,9 @@ constexpr std::int64_t kDocumentTime = 1700000000;
 class UpToDateTest : public ::testing::Test {
  protected:
   UpToDateTest() {
-    f.definition.global_content_files[0] = f.Path("src/g1.par");
-    f.definition.global_content_files[1] = f.Path("src/g2.par");
-    Folder& folder = f.definition.folders[0];
-    folder.name = "Main";
-    folder.content_files[0] = f.Path("src/f1.par");
-    Document& document = folder.documents[0];
-    document.path = f.Path("site/a.html");
-    document.template_path = f.Path("src/t.tpl");
-    document.content_files[0] = f.Path("src/c1.par");
+    f.definition.global_content_files = {f.Path("src/g1.par"), f.Path("src/g2.par")};
+    const int folder = f.AddFolder("Main", {f.Path("src/f1.par")});
+    f.AddDocument(folder, f.Path("site/a.html"), f.Path("src/t.tpl"), {f.Path("src/c1.par")});
   }
 
   void SetTimes(const std::map<std::string, int>& offsets) {
@@ -110,7 +104,7 @@ TEST_F(UpToDateTest, OneRunLooksAtEachSourceOnceUntilItIsWritten) {
             {"src/c1.par", -5},
             {"src/t.tpl", -5}});
   Folder& folder = f.definition.folders[0];
-  folder.documents[1] = folder.documents[0];
+  folder.documents.push_back(folder.documents[0]);
   folder.documents[1].path = f.Path("site/b.html");
   for (const char* name : {"site/a.html", "site/b.html"}) {
     f.WriteText(name, "doc");

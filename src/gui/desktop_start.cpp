@@ -1,7 +1,10 @@
 #include "gui/desktop_start.h"
 
+#include <QTimer>
+
 #include "generation/command_line.h"
 #include "gui/main_window.h"
+#include "gui/qt_user_interface.h"
 #include "platform/text_lines.h"
 #include "shell/startup.h"
 #include "shell/workbench.h"
@@ -55,6 +58,17 @@ DesktopArgumentsResult ParseDesktopArguments(const std::vector<std::string>& arg
   return result;
 }
 
+std::string BatchPlatform(const DesktopArguments& arguments, const char* qt_platform,
+                          const char* display, const char* wayland_display) {
+  auto set = [](const char* value) { return value != nullptr && *value != '\0'; };
+  if (arguments.batch_command_line.empty() || set(qt_platform)) return "";
+  return set(display) || set(wayland_display) ? "" : "offscreen";
+}
+
+bool PlatformHasScreen(std::string_view platform_name) {
+  return platform_name != "offscreen" && platform_name != "minimal";
+}
+
 std::unique_ptr<MainWindow> OpenMainWindow(Workbench& workbench, QtUserInterface& ui,
                                            ProcessStarter& processes,
                                            const DesktopArguments& arguments,
@@ -68,8 +82,10 @@ std::unique_ptr<MainWindow> OpenMainWindow(Workbench& workbench, QtUserInterface
   if (!arguments.project_file.empty()) OpenProjectFile(workbench, arguments.project_file);
   window->RefreshProjects();
   window->DisplayCurrentProject();
-  if (window->ArmBatchTimer() && workbench.batch.window_mode == 1) {
-    window->setWindowState(Qt::WindowMinimized);
+  if (window->ArmBatchTimer()) {
+    if (workbench.batch.window_mode == 1) window->setWindowState(Qt::WindowMinimized);
+  } else if (!arguments.batch_command_line.empty() && !ui.HasScreen()) {
+    QTimer::singleShot(0, window.get(), [w = window.get()] { w->close(); });
   }
   return window;
 }

@@ -1,17 +1,22 @@
 #include <QApplication>
 #include <QIcon>
+#include <cstdlib>
 #include <iostream>
 
 #include "gui/desktop_start.h"
 #include "gui/main_window.h"
+#include "gui/qt_text.h"
 #include "gui/qt_user_interface.h"
 #include "platform/error.h"
 #include "platform/executable_path.h"
+#include "platform/process_signals.h"
+#include "shell/exit_status.h"
 #include "shell/launcher.h"
 #include "shell/program_folder.h"
 #include "shell/workbench.h"
 
 int main(int argc, char** argv) {
+  pentrak::SetUpProcessSignals();
   // The arguments are sorted before Qt starts, so help and usage errors need no display.
   std::vector<std::string> arguments(argv + (argc > 0 ? 1 : 0), argv + argc);
   pentrak::DesktopArgumentsResult parsed = pentrak::ParseDesktopArguments(arguments);
@@ -20,12 +25,17 @@ int main(int argc, char** argv) {
     if (!parsed.show_help) out << "pentrak: " << parsed.usage_error << "\n";
     out << "Usage: pentrak [--home DIR] [PROJECT.web]\n"
         << "       pentrak [--home DIR] /mode=N /project=PATH [/command=CMD] [/window=N]\n";
-    return parsed.show_help ? 0 : 2;
+    return parsed.show_help ? pentrak::kExitCompleted : pentrak::kExitUsage;
   }
+  std::string platform =
+      pentrak::BatchPlatform(parsed.arguments, std::getenv("QT_QPA_PLATFORM"),
+                             std::getenv("DISPLAY"), std::getenv("WAYLAND_DISPLAY"));
+  if (!platform.empty()) ::setenv("QT_QPA_PLATFORM", platform.c_str(), 1);
 
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("Pentrak CMS"));
   pentrak::QtUserInterface ui;
+  ui.SetHasScreen(pentrak::PlatformHasScreen(pentrak::FromQt(QApplication::platformName())));
   pentrak::ProgramFolderInputs inputs = pentrak::ProgramFolderInputsFromEnvironment(
       parsed.arguments.home, pentrak::ExecutablePath(argc > 0 ? argv[0] : "pentrak"));
   pentrak::FileSystem fs;
@@ -34,13 +44,14 @@ int main(int argc, char** argv) {
     folder = pentrak::ChooseProgramFolder(fs, inputs);
   } catch (const pentrak::Error& error) {
     pentrak::ReportError(ui, error);
-    return 2;
+    return pentrak::kExitUsage;
   }
   pentrak::Workbench workbench(ui, folder);
   pentrak::SystemProcessStarter processes;
   std::unique_ptr<pentrak::MainWindow> window = pentrak::OpenMainWindow(
       workbench, ui, processes, parsed.arguments, pentrak::FindSeedFolder(fs, inputs));
-  if (!window) return 1;  // CloseProgram: loading failed and has been reported
+  if (!window) return pentrak::kExitUsage;  // CloseProgram: loading failed and has been reported
   window->show();
-  return QApplication::exec();
+  const int loop_status = QApplication::exec();
+  return loop_status != 0 ? loop_status : window->ExitStatus();
 }

@@ -28,6 +28,7 @@ class QtUserInterface;
 class ReplaceForm;
 class ReplaceSpecialForm;
 class SearchForm;
+class CheckLinksForm;
 struct ToolWindowHost;
 struct LaunchContext;
 struct ProjectPropertiesForm;
@@ -47,6 +48,8 @@ class MainWindow : public QMainWindow {
   void DisplayCurrentProject();
   // Arms Timer2 when the command line asked for a batch run; true when it did.
   bool ArmBatchTimer();
+  // The status the program ends with: that of the batch run, 0 when there was none.
+  int ExitStatus() const { return exit_status_; }
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -124,6 +127,7 @@ class MainWindow : public QMainWindow {
   void OpenSearch(bool documents_mode);
   void OpenReplace();
   void OpenReplaceSpecial();
+  void OpenCheckLinks();
   ToolWindowHost Host();
   bool ToolRunning() const;
   bool MayCloseToolWindows();
@@ -136,6 +140,7 @@ class MainWindow : public QMainWindow {
   int document_index_ = -1;  // the selected document's slot in that folder, -1 for none
   bool generating_ = false;
   bool close_after_run_ = false;
+  int exit_status_ = 0;
 
   QComboBox* projects_ = nullptr;
   QListWidget* folders_ = nullptr;
@@ -164,6 +169,7 @@ class MainWindow : public QMainWindow {
   SearchForm* search_form_ = nullptr;      // the same, for the tool windows
   ReplaceForm* replace_form_ = nullptr;
   ReplaceSpecialForm* replace_special_form_ = nullptr;
+  CheckLinksForm* check_links_form_ = nullptr;
   std::vector<QAction*> generate_actions_;  // disabled while a run is in progress
   std::vector<QAction*> stop_actions_;
   std::vector<QAction*> project_actions_;      // reload settings: disabled during a run

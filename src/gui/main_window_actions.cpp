@@ -119,6 +119,10 @@ void MainWindow::BuildActions() {
   tools->addSeparator();
   tools->addAction(NewAction("mnuViewLog", QStringLiteral("View &Log File"),
                              [this] { LaunchEditor(Launch(), workbench_.work_files.log_file); }));
+  QAction* check_links =
+      NewAction("mnuCheckLinks", QStringLiteral("&Check Links..."), [this] { OpenCheckLinks(); });
+  tools->addAction(check_links);
+  project_actions_.push_back(check_links);
   tools->addSeparator();
   QAction* options =
       NewAction("mnuOptions", QStringLiteral("&Options..."), [this] { ShowProgramOptions(); });

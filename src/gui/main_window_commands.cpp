@@ -73,8 +73,11 @@ void MainWindow::RunBatchTick() {
   window.restore_window = [this] { showNormal(); };
   BatchOutcome outcome = RunBatch(workbench_, workbench_.batch, window);
   SetGenerating(false);
+  exit_status_ = BatchExitStatus(outcome);
+  if (!outcome.in_history) ui_.Note(NotInHistoryText(workbench_.batch.project_path));
   if (outcome.generated) DisplayCurrentProject();
-  if (outcome.close_program || close_after_run_) CloseProgram();
+  // Nobody can close a window that no screen shows, so without one the batch always ends.
+  if (outcome.close_program || close_after_run_ || !ui_.HasScreen()) CloseProgram();
 }
 
 void MainWindow::CloseProgram() { close(); }

@@ -4,6 +4,7 @@
 #include <QFileDialog>
 #include <QListWidget>
 #include <QMessageBox>
+#include <iostream>
 #include <utility>
 
 #include "gui/four_button_box.h"
@@ -56,12 +57,22 @@ std::optional<std::string> Chosen(const QString& path) {
 
 }  // namespace
 
+// The console's output stream is never written: status lines stay in the window.
+QtUserInterface::QtUserInterface(std::ostream& err)
+    : err_(err), console_(std::cout, err, std::cin, ConsoleAnswers{}) {}
+
+QtUserInterface::QtUserInterface() : QtUserInterface(std::cerr) {}
+
+void QtUserInterface::Note(std::string_view text) { err_ << "pentrak: " << text << std::endl; }
+
 void QtUserInterface::SetParentWindow(QWidget* window) { parent_ = window; }
 
 void QtUserInterface::SetStatusList(QListWidget* list) { status_list_ = list; }
 
 Answer QtUserInterface::ShowMessage(std::string_view title, std::string_view text, Icon icon,
                                     Buttons buttons) {
+  Answer unattended = console_.ShowMessage(title, text, icon, buttons);
+  if (!has_screen_) return unattended;
   QMessageBox box(BoxIcon(icon), ToQt(title), MessageText(text), BoxButtons(buttons), parent_);
   box.setObjectName(QStringLiteral("msgBox"));
   int pressed = box.exec();
@@ -81,6 +92,8 @@ Answer QtUserInterface::ShowMessage(std::string_view title, std::string_view tex
 
 FourButtonAnswer QtUserInterface::AskFourButtons(std::string_view title, std::string_view text,
                                                  FourButtons shown, FourButtonAnswer preset) {
+  FourButtonAnswer unattended = console_.AskFourButtons(title, text, shown, preset);
+  if (!has_screen_) return unattended;
   FourButtonBox box(parent_, title, text, shown, preset);
   return box.Ask();
 }
@@ -105,6 +118,7 @@ void QtUserInterface::Beep() { QApplication::beep(); }
 std::optional<std::string> QtUserInterface::ChooseOpenFile(std::string_view title,
                                                            std::string_view filter,
                                                            std::string_view initial_path) {
+  if (!has_screen_) return console_.ChooseOpenFile(title, filter, initial_path);
   return Chosen(QFileDialog::getOpenFileName(parent_, ToQt(title), StartPath(initial_path),
                                              ChooserFilter(filter)));
 }
@@ -112,6 +126,7 @@ std::optional<std::string> QtUserInterface::ChooseOpenFile(std::string_view titl
 std::optional<std::string> QtUserInterface::ChooseSaveFile(std::string_view title,
                                                            std::string_view filter,
                                                            std::string_view initial_path) {
+  if (!has_screen_) return console_.ChooseSaveFile(title, filter, initial_path);
   return Chosen(QFileDialog::getSaveFileName(parent_, ToQt(title), StartPath(initial_path),
                                              ChooserFilter(filter)));
 }

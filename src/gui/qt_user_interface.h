@@ -1,7 +1,9 @@
 #pragma once
 
 #include <QPointer>
+#include <iosfwd>
 
+#include "platform/console_user_interface.h"
 #include "platform/user_interface.h"
 
 class QListWidget;
@@ -10,9 +12,23 @@ class QWidget;
 namespace pentrak {
 
 // The desktop's side of the seam: real message boxes, the four-button question, Qt's file
-// choosers, the main window's status list, and event servicing that reports a Stop click.
+// choosers, the main window's status list, and event servicing that reports a Stop click. The
+// text of every box and question also goes to the error stream, where a scheduler's log finds
+// it. Without a screen nothing waits for a person who cannot be there: boxes, questions and
+// choosers are answered as pentrak-cli answers them with no terminal (OK, the preset answer,
+// Cancel, no file).
 class QtUserInterface : public UserInterface {
  public:
+  explicit QtUserInterface(std::ostream& err);
+  QtUserInterface();  // on std::cerr
+
+  // Whether a screen can show the boxes (false on the offscreen and minimal platforms).
+  void SetHasScreen(bool has_screen) { has_screen_ = has_screen; }
+  bool HasScreen() const { return has_screen_; }
+  // A line for the error stream alone: what an unattended run must tell whoever started it
+  // where no box is described.
+  void Note(std::string_view text);
+
   // Boxes are owned by this window (none before the main window exists).
   void SetParentWindow(QWidget* window);
   // Status lines go to this list (dropped before the main window exists).
@@ -34,6 +50,9 @@ class QtUserInterface : public UserInterface {
                                             std::string_view initial_path) override;
 
  private:
+  std::ostream& err_;
+  ConsoleUserInterface console_;  // writes the texts to err_ and gives the unattended answers
+  bool has_screen_ = true;
   QPointer<QWidget> parent_;
   QPointer<QListWidget> status_list_;
   bool stop_clicked_ = false;

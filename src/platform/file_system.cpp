@@ -1,5 +1,6 @@
 #include "platform/file_system.h"
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -11,6 +12,7 @@
 #include <filesystem>
 #include <system_error>
 
+#include "platform/descriptor.h"
 #include "platform/error.h"
 #include "platform/paths.h"
 #include "platform/recent_folders.h"
@@ -20,27 +22,6 @@
 namespace pentrak {
 
 namespace {
-
-// Owns a POSIX file descriptor for the length of one operation.
-class Descriptor {
- public:
-  explicit Descriptor(int fd) : fd_(fd) {}
-  ~Descriptor() {
-    if (fd_ >= 0) ::close(fd_);
-  }
-  Descriptor(Descriptor&& other) noexcept : fd_(other.Release()) {}
-  Descriptor(const Descriptor&) = delete;
-  Descriptor& operator=(const Descriptor&) = delete;
-  int get() const { return fd_; }
-  int Release() {
-    int fd = fd_;
-    fd_ = -1;
-    return fd;
-  }
-
- private:
-  int fd_;
-};
 
 [[noreturn]] void ThrowErrno() { throw SystemError(errno); }
 
@@ -262,6 +243,7 @@ void WriteWhole(int fd, std::string_view bytes, off_t held) {
 
 void StatusOf(const struct stat& st, FileStatus& status) {
   status.folder = S_ISDIR(st.st_mode);
+  status.special = !status.folder && !S_ISREG(st.st_mode);
   status.modified = static_cast<std::int64_t>(st.st_mtime);
   status.size = st.st_size > 0 ? static_cast<std::uint64_t>(st.st_size) : 0;
 }
@@ -519,14 +501,24 @@ void FileSystem::RenameFile(const std::string& from, const std::string& to) cons
 }
 
 void FileSystem::RemoveLeftovers(const std::string& folder) const {
-  namespace fs = std::filesystem;
-  std::error_code ec;
-  for (fs::directory_iterator it(NativePath(folder), ec), end; !ec && it != end; it.increment(ec)) {
-    const std::string name = it->path().filename().string();
-    if (IsTemporaryName(name) && !it->is_directory(ec)) {
-      ::unlink(it->path().c_str());
+  // Read with the plain calls: a run sweeps every folder it visits, and most names are told
+  // apart by their first byte without a copy or a look at the file.
+  const int folder_fd = ::open(NativePath(folder).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (folder_fd < 0) return;
+  DIR* entries = ::fdopendir(folder_fd);
+  if (entries == nullptr) {
+    ::close(folder_fd);
+    return;
+  }
+  while (const dirent* entry = ::readdir(entries)) {
+    const std::string_view name = entry->d_name;
+    if (!IsTemporaryName(name)) continue;
+    struct stat st {};
+    if (::fstatat(folder_fd, entry->d_name, &st, AT_SYMLINK_NOFOLLOW) == 0 && S_ISREG(st.st_mode)) {
+      ::unlinkat(folder_fd, entry->d_name, 0);
     }
   }
+  ::closedir(entries);
 }
 
 std::vector<std::string> FileSystem::FilesBelow(const std::string& folder) const {

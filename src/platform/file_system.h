@@ -23,11 +23,13 @@ std::string TemporarySibling(std::string_view path);
 // The kinds of file access a test can make fail.
 enum class FileOp { kRead, kWrite, kAppend, kCreateFolder, kCopy, kRemove, kAttributes };
 
-// What one look at a path tells: 0 or the errno that made it fail, whether it is a folder, and
-// its last-modified time in whole seconds since the epoch.
+// What one look at a path tells: 0 or the errno that made it fail, whether it is a folder or
+// something else that is not a regular file (a FIFO, a device, a socket), and its last-modified
+// time in whole seconds since the epoch.
 struct FileStatus {
   int error = 0;
   bool folder = false;
+  bool special = false;
   std::int64_t modified = 0;
   std::uint64_t size = 0;
 };
@@ -95,8 +97,9 @@ class FileSystem {
   // Removes a folder that holds nothing; false (and nothing removed) otherwise.
   bool RemoveEmptyFolder(const std::string& path) const;
   void RenameFile(const std::string& from, const std::string& to) const;
-  // Removes the hidden temporary files (kTemporarySuffix) a killed run left in the folder;
-  // a folder that cannot be read is left alone.
+  // Removes the hidden temporary files a killed run left in the folder: regular files named
+  // ".NAME" + kTemporarySuffix, never links or anything else. A folder that cannot be read is
+  // left alone.
   void RemoveLeftovers(const std::string& folder) const;
   // Every file below a folder, as paths relative to it with "/" separators, sorted; throws when
   // the folder cannot be read.

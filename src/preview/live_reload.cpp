@@ -26,8 +26,9 @@ constexpr std::string_view kReloadScript =
     "s.addEventListener(\"clear\",function(){var d=document.getElementById(id);"
     "if(d)d.remove();});})();</script>";
 
+constexpr std::string_view kTag = "</body";
+
 std::size_t LastBodyEnd(std::string_view page) {
-  constexpr std::string_view kTag = "</body";
   for (std::size_t at = page.size(); at >= kTag.size(); --at) {
     std::size_t start = at - kTag.size();
     bool same =
@@ -38,7 +39,41 @@ std::size_t LastBodyEnd(std::string_view page) {
   return std::string_view::npos;
 }
 
+// Fills data with the count bytes from offset on, or fewer when the page ends first.
+std::size_t ReadFully(const std::function<std::size_t(std::uint64_t, char*, std::size_t)>& read_at,
+                      std::uint64_t offset, char* data, std::size_t count) {
+  std::size_t done = 0;
+  while (done < count) {
+    std::size_t n = read_at(offset + done, data + done, count - done);
+    if (n == 0) break;
+    done += n;
+  }
+  return done;
+}
+
 }  // namespace
+
+std::string_view ReloadScript() { return kReloadScript; }
+
+std::uint64_t ReloadScriptOffset(
+    std::uint64_t size,
+    const std::function<std::size_t(std::uint64_t offset, char* data, std::size_t count)>& read_at,
+    std::size_t block) {
+  // Each block is read with the first bytes of the one after it, so that a tag across the
+  // boundary is seen whole.
+  std::string window(block + kTag.size() - 1, '\0');
+  std::uint64_t end = size;
+  while (end > 0) {
+    std::uint64_t start = end > block ? end - block : 0;
+    std::size_t wanted =
+        static_cast<std::size_t>(std::min<std::uint64_t>(size - start, window.size()));
+    std::size_t got = ReadFully(read_at, start, window.data(), wanted);
+    std::size_t at = LastBodyEnd(std::string_view(window.data(), got));
+    if (at != std::string_view::npos) return start + at;
+    end = start;
+  }
+  return size;
+}
 
 std::string WithReloadScript(std::string_view page) {
   std::size_t at = LastBodyEnd(page);

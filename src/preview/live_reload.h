@@ -1,5 +1,8 @@
 #pragma once
 
+#include <cstddef>
+#include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -12,6 +15,17 @@ inline constexpr std::string_view kPreviewEventsPath = "/__preview/events";
 // The page with the reload script put before its last "</body>" (in any case), or at the end
 // when it has none; every other byte stays as it was.
 std::string WithReloadScript(std::string_view page);
+
+// The script WithReloadScript puts in.
+std::string_view ReloadScript();
+
+// Where WithReloadScript puts the script in a page of size bytes that is read in blocks from the
+// end (read_at copies up to count bytes from offset into data and returns how many), so that a
+// page of any size is never held whole.
+std::uint64_t ReloadScriptOffset(
+    std::uint64_t size,
+    const std::function<std::size_t(std::uint64_t offset, char* data, std::size_t count)>& read_at,
+    std::size_t block = 64 * 1024);
 
 // One server-sent event: its name and one "data:" line per line ("-" when there are none, since
 // an event without data is never delivered). A CR inside a line would end it early and becomes a

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "preview/page_channel.h"
 #include "preview/run_problems.h"
 
@@ -25,6 +27,33 @@ TEST(LiveReloadTest, PutsTheScriptBeforeTheLastBodyEndOnly) {
     std::string expected = c.page;
     expected.insert(c.at, script);
     EXPECT_EQ(WithReloadScript(c.page), expected) << c.page;
+  }
+}
+
+// Read from the end in blocks of every size, a page gets the script where a page held whole does,
+// a tag across two blocks included.
+TEST(LiveReloadTest, FindsTheLastBodyEndReadingBlocksFromTheEnd) {
+  const struct {
+    std::string page;
+    std::uint64_t at;
+  } kCases[] = {
+      {"<html><body>x</body></html>\r\n", 13},
+      {"<BODY>x</BODY >", 7},
+      {"<p>&lt;/body&gt;</p></body></body>", 27},
+      {"</body>" + std::string(50, 'x'), 0},
+      {"no body\r\n", 9},
+      {"</bod", 5},
+      {"", 0},
+  };
+  for (const auto& c : kCases) {
+    for (std::size_t block = 1; block <= 9; ++block) {
+      auto read_at = [&](std::uint64_t offset, char* data, std::size_t count) {
+        std::size_t n = std::min<std::size_t>(count, c.page.size() - offset);
+        std::copy_n(c.page.data() + offset, n, data);
+        return n;
+      };
+      EXPECT_EQ(ReloadScriptOffset(c.page.size(), read_at, block), c.at) << c.page << " " << block;
+    }
   }
 }
 

@@ -8,7 +8,9 @@
 #include "generation/generation_run.h"
 #include "platform/error.h"
 #include "platform/file_watcher.h"
+#include "platform/open_beneath.h"
 #include "platform/paths.h"
+#include "preview/http_server.h"
 #include "preview/live_reload.h"
 #include "preview/run_problems.h"
 #include "preview/served_file.h"
@@ -28,8 +30,8 @@ constexpr auto kQuietTime = std::chrono::milliseconds(15);
 constexpr auto kLongestWait = std::chrono::milliseconds(500);
 // How often an idle event stream sends a comment, so that a closed page frees its thread.
 constexpr auto kKeepAliveEvery = std::chrono::seconds(10);
-// Every open page holds a serving thread for its event stream.
-constexpr std::size_t kServingThreads = 32;
+// A file is read and sent in blocks of this size.
+constexpr std::size_t kSendBlock = 64 * 1024;
 
 // Forwards to the front end's seam while keeping what the overlay shows. The "Comparing:"
 // line of every document of a large project says nothing about a save, so it is not shown.
@@ -78,27 +80,6 @@ void ReuseAddressOnly(socket_t sock) {
   ::setsockopt(sock, SOL_SOCKET, SO_REUSEADDR, &yes, sizeof yes);
 }
 
-const char* StatusText(int status) {
-  switch (status) {
-    case 400:
-      return "Bad Request";
-    case 403:
-      return "Forbidden";
-    case 404:
-      return "Not Found";
-    case 405:
-      return "Method Not Allowed";
-    default:
-      return "Internal Server Error";
-  }
-}
-
-void SendStatus(httplib::Response& response, int status) {
-  response.status = status;
-  response.set_header("Cache-Control", "no-store");
-  response.set_content(std::to_string(status) + " " + StatusText(status) + "\n", "text/plain");
-}
-
 // The URL paths of the pages a run rewrote, from its generated-files list.
 std::vector<std::string> RewrittenPages(const FileSystem& fs, const std::string& list,
                                         const std::string& root) {
@@ -127,13 +108,14 @@ PreviewServer::~PreviewServer() { Stop(); }
 std::string PreviewServer::Start(const PreviewOptions& options) {
   Stop();
   channel_ = std::make_unique<PageChannel>();
-  server_ = std::make_unique<httplib::Server>();
+  server_ = std::make_unique<HttpServer>(options.limits, options.bind);
   std::string failure = Bind(options);
   if (!failure.empty()) {
     server_.reset();
     return failure;
   }
-  Route();
+  server_->WidenBacklog();
+  Route(options.most_event_streams);
   watcher_ = MakeFileWatcher();
   watched_.clear();
   changed_.clear();
@@ -163,51 +145,76 @@ std::string PreviewServer::Bind(const PreviewOptions& options) {
   return "Could not listen on " + host_ + " at " + ports + ".";
 }
 
-void PreviewServer::Route() {
-  server_->new_task_queue = [] { return new httplib::ThreadPool(kServingThreads); };
-  server_->set_keep_alive_timeout(1);
+void PreviewServer::Route(std::size_t most_event_streams) {
   server_->Get(std::string(kPreviewEventsPath),
-               [this](const httplib::Request&, httplib::Response& response) {
-                 response.set_header("Cache-Control", "no-store");
-                 auto seen = std::make_shared<std::uint64_t>(0);
-                 response.set_chunked_content_provider(
-                     "text/event-stream", [this, seen](std::size_t, httplib::DataSink& sink) {
-                       std::string events = channel_->Next(*seen, kKeepAliveEvery);
-                       if (channel_->closed()) {
-                         sink.done();
-                         return true;
-                       }
-                       if (events.empty()) events = ": still here\n\n";
-                       return sink.write(events.data(), events.size());
-                     });
+               [this, most_event_streams](const httplib::Request&, httplib::Response& response) {
+                 ServeEvents(response, most_event_streams);
                });
   server_->Get(".*", [this](const httplib::Request& request, httplib::Response& response) {
-    ServedFile served = FindServedFile(channel_->Root(), request.path);
-    if (served.status == 301) {
-      response.set_redirect(EncodedUrlPath(served.location), 301);
-      return;
-    }
-    if (served.status != 200) return SendStatus(response, served.status);
-    std::string bytes;
+    ServeFile(request, response);
+  });
+}
+
+void PreviewServer::ServeEvents(httplib::Response& response, std::size_t most_event_streams) {
+  // Each open page holds a connection for as long as its stream lasts; past the bound a page
+  // goes without reloading rather than take the connections that serve files.
+  if (open_streams_.fetch_add(1) >= most_event_streams) {
+    open_streams_.fetch_sub(1);
+    return SendStatus(response, 503);
+  }
+  // Counts the stream as open until the library lets go of the provider that holds it.
+  std::shared_ptr<std::atomic<std::size_t>> open(
+      &open_streams_, [](std::atomic<std::size_t>* count) { count->fetch_sub(1); });
+  response.set_header("Cache-Control", "no-store");
+  auto seen = std::make_shared<std::uint64_t>(0);
+  response.set_chunked_content_provider(
+      "text/event-stream", [this, seen, open](std::size_t, httplib::DataSink& sink) {
+        std::string events = channel_->Next(*seen, kKeepAliveEvery);
+        if (channel_->closed()) {
+          sink.done();
+          return true;
+        }
+        if (events.empty()) events = ": still here\n\n";
+        return sink.write(events.data(), events.size());
+      });
+}
+
+void PreviewServer::ServeFile(const httplib::Request& request, httplib::Response& response) {
+  ServedFile served = FindServedFile(channel_->Root(), request.path);
+  if (served.status == 301) {
+    response.set_redirect(EncodedUrlPath(served.location), 301);
+    return;
+  }
+  if (served.status != 200) return SendStatus(response, served.status);
+  std::uint64_t insert_at = served.size;
+  std::string script;
+  if (IsHtml(served.path)) {
     try {
-      bytes = FileSystem().ReadFile(served.path);
+      insert_at =
+          ReloadScriptOffset(served.size, [&](std::uint64_t offset, char* data, std::size_t count) {
+            return ReadAt(served.file, offset, data, count);
+          });
     } catch (const Error&) {
       return SendStatus(response, 500);
     }
-    if (IsHtml(served.path)) bytes = WithReloadScript(bytes);
-    response.set_header("Cache-Control", "no-store");
-    response.set_content(std::move(bytes), ContentTypeOf(served.path));
-  });
-  // Nothing here can be changed through the server.
-  auto not_allowed = [](const httplib::Request&, httplib::Response& response) {
-    response.set_header("Allow", "GET, HEAD");
-    SendStatus(response, 405);
-  };
-  server_->Post(".*", not_allowed);
-  server_->Put(".*", not_allowed);
-  server_->Patch(".*", not_allowed);
-  server_->Delete(".*", not_allowed);
-  server_->Options(".*", not_allowed);
+    script = ReloadScript();
+  }
+  std::string type = ContentTypeOf(served.path);
+  auto body = std::make_shared<ServedBody>(std::move(served.file), served.size, insert_at,
+                                           std::move(script));
+  response.set_header("Cache-Control", "no-store");
+  if (body->size() == 0) return response.set_content("", type);
+  response.set_content_provider(
+      body->size(), type, [body](std::size_t offset, std::size_t length, httplib::DataSink& sink) {
+        std::vector<char> block(std::min(length, kSendBlock));
+        std::size_t n = 0;
+        try {
+          n = body->Read(offset, block.data(), block.size());
+        } catch (const Error&) {
+          return false;  // the answer ends early and the client sees it cut short
+        }
+        return n > 0 && sink.write(block.data(), n);
+      });
 }
 
 void PreviewServer::Stop() {
@@ -322,9 +329,19 @@ void PreviewServer::RunAndPublish(bool everything) {
     problems = ProblemLines(recorder.last_status, recorder.messages, log);
   }
   std::vector<std::string> rewritten;
+  std::vector<std::string> written;
   if (run.generated > 0) {
     rewritten = RewrittenPages(workbench_.fs, workbench_.work_files.generated_files_list, root);
+    try {
+      written = workbench_.fs.ReadLines(workbench_.work_files.generated_files_list);
+    } catch (const Error&) {
+      // Without the list no page is looked at again; the pages reload all the same.
+    }
   }
+  // The pages just written, and those that link to them, checked for broken links.
+  std::vector<std::string> broken =
+      LinkProblemLines(links_.CheckWritten(LinkCheckContextOf(workbench_), written));
+  problems.insert(problems.end(), broken.begin(), broken.end());
   channel_->Publish(std::move(problems), std::move(rewritten));
   WatchSources(run.end == RunEnd::kHalted);
 }

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <atomic>
 #include <chrono>
+#include <cstddef>
 #include <functional>
 #include <memory>
 #include <set>
@@ -8,22 +10,30 @@
 #include <thread>
 #include <vector>
 
+#include "check/link_check.h"
+#include "preview/http_limits.h"
 #include "preview/page_channel.h"
 
 namespace httplib {
-class Server;
-}
+struct Request;
+struct Response;
+}  // namespace httplib
 
 namespace pentrak {
 
 class FileWatcher;
+class HttpServer;
 struct Workbench;
 
-// Where the preview listens.
+// Where the preview listens, and what its clients may take.
 struct PreviewOptions {
   std::string bind = "127.0.0.1";
   int port = 1313;      // 0: any free port
   int more_ports = 20;  // when the port is taken, the next ones tried
+  HttpLimits limits;
+  // Open pages served at once (each holds a connection for its event stream); fewer than the
+  // connections, so that the others always have some.
+  std::size_t most_event_streams = 128;
 };
 
 // Serves the current project's document root over HTTP and regenerates on every save: the
@@ -61,7 +71,9 @@ class PreviewServer {
   std::string Url() const;
 
  private:
-  void Route();
+  void Route(std::size_t most_event_streams);
+  void ServeEvents(httplib::Response& response, std::size_t most_event_streams);
+  void ServeFile(const httplib::Request& request, httplib::Response& response);
   std::string Bind(const PreviewOptions& options);
   void Regenerate(const std::vector<std::string>& changed);
   void RunAndPublish(bool everything);
@@ -72,7 +84,7 @@ class PreviewServer {
 
   Workbench& workbench_;
   std::unique_ptr<PageChannel> channel_;  // made anew for every start
-  std::unique_ptr<httplib::Server> server_;
+  std::unique_ptr<HttpServer> server_;
   std::thread serving_;
   std::unique_ptr<FileWatcher> watcher_;
   std::set<std::string> watched_;
@@ -81,7 +93,9 @@ class PreviewServer {
   std::chrono::steady_clock::time_point last_change_{};
   std::string host_;
   int port_ = 0;
+  std::atomic<std::size_t> open_streams_{0};
   std::function<void(bool)> run_hook_;
+  LinkWatch links_;  // the site's links, read again page by page as runs write them
 };
 
 }  // namespace pentrak

@@ -4,8 +4,11 @@
 #include <httplib.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <condition_variable>
 #include <ctime>
+#include <map>
+#include <memory>
 #include <mutex>
 #include <string>
 #include <thread>
@@ -222,6 +225,99 @@ TEST_F(PreviewServerTest, ReportsADeletedContentFileAndRecoversWhenItReturns) {
   ASSERT_TRUE(RunAfterSave());
   EXPECT_EQ(Processed(), std::vector<std::string>{folder / "out/a.html"});
   EXPECT_TRUE(events->WaitFor("event: clear\ndata: -\n\nevent: reload\ndata: /a.html\n\n"));
+}
+
+// A page is renamed over by a link to a file outside the root and back, as fast as can be, while
+// it is asked for: what is sent is always the page or a refusal, never the file outside. (The
+// file system itself may find the name missing for an instant while it is renamed over.)
+TEST_F(PreviewServerTest, NeverSendsWhatALinkSwappedInLeadsTo) {
+  fs().WriteFile(folder / "secret.txt", "secret");
+  fs().WriteFile(folder / "out/.page", "public");
+  const std::string swapped = folder / "out/swap.txt";
+  const std::string fresh = folder / "out/.fresh";
+  std::atomic<bool> asking{true};
+  std::atomic<int> swaps{0};
+  std::thread swapper([&] {
+    while (asking) {
+      EXPECT_EQ(::link((folder / "out/.page").c_str(), fresh.c_str()), 0);
+      EXPECT_EQ(::rename(fresh.c_str(), swapped.c_str()), 0);
+      EXPECT_EQ(::symlink("../secret.txt", fresh.c_str()), 0);
+      EXPECT_EQ(::rename(fresh.c_str(), swapped.c_str()), 0);
+      swaps += 2;
+    }
+  });
+  const std::map<int, std::string> kBodies = {
+      {200, "public"}, {403, "403 Forbidden\n"}, {404, "404 Not Found\n"}};
+  httplib::Client client("127.0.0.1", server.port());
+  client.set_keep_alive(true);
+  std::map<int, int> answers;  // status -> count
+  int asked = 0;
+  // At least 2,000 requests while the name changed at least 4,000 times.
+  for (; asked < 100000 && (asked < 2000 || swaps < 4000); ++asked) {
+    httplib::Result result = client.Get("/swap.txt");
+    if (!result) break;
+    ++answers[result->status];
+    auto expected = kBodies.find(result->status);
+    if (expected == kBodies.end() || result->body != expected->second) {
+      ADD_FAILURE() << result->status << " " << result->body;
+      break;
+    }
+  }
+  asking = false;
+  swapper.join();
+  EXPECT_GE(swaps, 4000);
+  EXPECT_GT(answers[200], 0);
+  EXPECT_GT(answers[403], 0);
+  EXPECT_EQ(answers[200] + answers[403] + answers[404], asked);
+}
+
+// Every open page holds an event stream; ordinary requests are answered all the same, and past
+// the bound a page goes without its stream instead of taking the connections from the others.
+TEST_F(PreviewServerTest, AnswersRequestsWhileManyPagesListen) {
+  std::vector<std::unique_ptr<EventListener>> pages;
+  for (int i = 0; i < 64; ++i) pages.push_back(std::make_unique<EventListener>(server.port()));
+  for (auto& page : pages) ASSERT_TRUE(page->WaitFor("event: clear\n"));
+  for (int i = 0; i < 20; ++i) {
+    httplib::Result css = Get("/site.css");
+    ASSERT_TRUE(css);
+    EXPECT_EQ(css->status, 200);
+  }
+  Save("a.par", "[@TITLE]:\r\nPage A, edited\r\n[@]\r\n");
+  ASSERT_TRUE(RunAfterSave());
+  for (auto& page : pages) EXPECT_TRUE(page->WaitFor("event: reload\ndata: /a.html\n\n"));
+  server.Stop();
+  pages.clear();
+  events.reset();
+
+  PreviewOptions options;
+  options.port = 0;
+  options.most_event_streams = 2;
+  ASSERT_EQ(server.Start(options), "");
+  for (int i = 0; i < 2; ++i) pages.push_back(std::make_unique<EventListener>(server.port()));
+  for (auto& page : pages) ASSERT_TRUE(page->WaitFor("event: clear\n"));
+  httplib::Result refused = Get(std::string(kPreviewEventsPath));
+  ASSERT_TRUE(refused);
+  EXPECT_EQ(refused->status, 503);
+  httplib::Result home = Get("/");
+  ASSERT_TRUE(home);
+  EXPECT_EQ(home->status, 200);
+  server.Stop();
+}
+
+// A page larger than the blocks it is read in is sent whole, the script before its last
+// "</body>".
+TEST_F(PreviewServerTest, SendsLargePagesWhole) {
+  std::string filler;
+  for (int i = 0; filler.size() < 300000; ++i) filler += std::to_string(i) + " ";
+  const std::string head = "<html><body>" + filler;
+  const std::string tail = "</body></html>" + filler;
+  fs().WriteFile(folder / "out/large.html", head + tail);
+  httplib::Result page = Get("/large.html");
+  ASSERT_TRUE(page);
+  EXPECT_EQ(page->status, 200);
+  EXPECT_TRUE(page->body == head + std::string(ReloadScript()) + tail);
+  EXPECT_EQ(page->get_header_value("Content-Length"),
+            std::to_string(head.size() + ReloadScript().size() + tail.size()));
 }
 
 TEST(ServedFileTest, ServesOnlyRegularFilesInsideTheRoot) {

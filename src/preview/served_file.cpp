@@ -3,30 +3,18 @@
 #include <algorithm>
 #include <array>
 #include <cctype>
-#include <optional>
+#include <cerrno>
 #include <string_view>
 #include <utility>
 
-#include "platform/real_path.h"
+#include "platform/open_beneath.h"
 
 namespace pentrak {
 
 namespace {
 
-bool HasParentPart(std::string_view path) {
-  std::size_t start = 0;
-  while (start <= path.size()) {
-    std::size_t end = path.find('/', start);
-    if (end == std::string_view::npos) end = path.size();
-    if (path.substr(start, end - start) == "..") return true;
-    start = end + 1;
-  }
-  return false;
-}
-
-bool Inside(const std::string& real, const std::string& root) {
-  return real == root || (real.size() > root.size() && real.compare(0, root.size(), root) == 0 &&
-                          (root.back() == '/' || real[root.size()] == '/'));
+bool IsRefusedPart(std::string_view part) {
+  return part == ".." || part.find_first_of(std::string_view("\\\0", 2)) != std::string_view::npos;
 }
 
 std::string LowerExtension(const std::string& path) {
@@ -39,35 +27,99 @@ std::string LowerExtension(const std::string& path) {
   return extension;
 }
 
-ServedFile Refused() { return ServedFile{403, "", ""}; }
+ServedFile WithStatus(int status) {
+  ServedFile served;
+  served.status = status;
+  return served;
+}
 
-// The index page of a folder, when it has one inside the root.
-std::optional<std::string> IndexPage(const std::string& folder, const std::string& root) {
-  for (const char* name : {"index.html", "index.htm"}) {
-    std::optional<RealPath> page = ResolveRealPath(folder + "/" + name);
-    if (page && page->kind == RealPath::Kind::kFile && Inside(page->path, root)) return page->path;
-  }
-  return std::nullopt;
+// A way out of the root, a loop of links or a file nobody may read is refused; what cannot be
+// found is missing.
+int StatusFor(int error) {
+  return error == EXDEV || error == ELOOP || error == EACCES || error == EPERM ? 403 : 404;
+}
+
+std::string Joined(const std::string& folder, const std::string& name) {
+  if (name.empty()) return folder;
+  if (folder.empty()) return name;
+  return folder.back() == '/' ? folder + name : folder + "/" + name;
+}
+
+// The answer that sends the regular file found below root at relative.
+ServedFile Sending(const std::string& root, const std::string& relative, FoundBeneath& found) {
+  ServedFile served = WithStatus(200);
+  served.path = Joined(root, relative);
+  served.file = std::move(found.file);
+  served.size = found.size;
+  return served;
+}
+
+bool IsFile(const FoundBeneath& found) {
+  return found.error == 0 && found.kind == FoundBeneath::Kind::kFile;
 }
 
 }  // namespace
 
-ServedFile FindServedFile(const std::string& root, const std::string& request_path) {
-  if (request_path.empty() || request_path[0] != '/') return ServedFile{400, "", ""};
-  if (request_path.find_first_of(std::string_view("\\\0", 2)) != std::string::npos ||
-      HasParentPart(request_path)) {
-    return Refused();
+MappedPath MapRequestPath(std::string_view request_path) {
+  if (request_path.empty() || request_path[0] != '/') return MappedPath{400, ""};
+  MappedPath mapped;
+  std::size_t start = 1;
+  while (start <= request_path.size()) {
+    std::size_t end = request_path.find('/', start);
+    if (end == std::string_view::npos) end = request_path.size();
+    std::string_view part = request_path.substr(start, end - start);
+    start = end + 1;
+    if (IsRefusedPart(part)) return MappedPath{403, ""};
+    if (part.empty() || part == ".") continue;
+    if (!mapped.relative.empty()) mapped.relative += '/';
+    mapped.relative.append(part);
   }
-  std::optional<RealPath> real_root = ResolveRealPath(root);
-  if (!real_root || real_root->kind != RealPath::Kind::kFolder) return ServedFile{};
-  std::optional<RealPath> target = ResolveRealPath(real_root->path + request_path);
-  if (!target) return ServedFile{};
-  if (!Inside(target->path, real_root->path)) return Refused();
-  if (target->kind == RealPath::Kind::kFile) return ServedFile{200, target->path, ""};
-  if (target->kind != RealPath::Kind::kFolder) return Refused();
-  if (request_path.back() != '/') return ServedFile{301, "", request_path + "/"};
-  std::optional<std::string> index = IndexPage(target->path, real_root->path);
-  return index ? ServedFile{200, *index, ""} : Refused();
+  return mapped;
+}
+
+ServedFile FindServedFile(const std::string& root, const std::string& request_path) {
+  MappedPath mapped = MapRequestPath(request_path);
+  if (mapped.status != 0) return WithStatus(mapped.status);
+  FoundBeneath found = FindBeneath(root, mapped.relative);
+  if (found.error != 0) return WithStatus(StatusFor(found.error));
+  if (IsFile(found)) return Sending(root, mapped.relative, found);
+  if (found.kind != FoundBeneath::Kind::kFolder) return WithStatus(403);
+  if (request_path.back() != '/') {
+    ServedFile moved = WithStatus(301);
+    moved.location = request_path + "/";
+    return moved;
+  }
+  for (const char* name : {"index.html", "index.htm"}) {
+    std::string page = Joined(mapped.relative, name);
+    FoundBeneath index = FindBeneath(root, page);
+    if (IsFile(index)) return Sending(root, page, index);
+  }
+  return WithStatus(403);
+}
+
+ServedBody::ServedBody(Descriptor file, std::uint64_t file_size, std::uint64_t insert_at,
+                       std::string inserted)
+    : file_(std::move(file)),
+      file_size_(file_size),
+      insert_at_(std::min(insert_at, file_size)),
+      inserted_(std::move(inserted)) {}
+
+std::size_t ServedBody::Read(std::uint64_t offset, char* data, std::size_t size) const {
+  if (offset < insert_at_) {
+    std::uint64_t before = insert_at_ - offset;
+    return ReadAt(file_, offset, data,
+                  static_cast<std::size_t>(std::min<std::uint64_t>(size, before)));
+  }
+  std::uint64_t in_inserted = offset - insert_at_;
+  if (in_inserted < inserted_.size()) {
+    std::size_t n = std::min<std::size_t>(size, inserted_.size() - in_inserted);
+    std::copy_n(inserted_.data() + in_inserted, n, data);
+    return n;
+  }
+  std::uint64_t in_file = offset - inserted_.size();
+  if (in_file >= file_size_) return 0;
+  return ReadAt(file_, in_file, data,
+                static_cast<std::size_t>(std::min<std::uint64_t>(size, file_size_ - in_file)));
 }
 
 std::string EncodedUrlPath(const std::string& path) {

@@ -2,6 +2,7 @@
 
 #include "platform/error.h"
 #include "platform/file_system.h"
+#include "platform/growing_table.h"
 #include "platform/text_lines.h"
 #include "project/definition.h"
 #include "project/path_resolution.h"
@@ -90,6 +91,8 @@ class DefinitionReader {
   DefinitionReader(const DefinitionContext& context, bool resolve_paths)
       : context_(context),
         definition_(context.definition),
+        project_(context.project),
+        field_slots_(static_cast<std::size_t>(FieldSlots(context.project))),
         paths_{context.fs, context.project, context.options},
         resolve_paths_(resolve_paths) {}
 
@@ -141,10 +144,10 @@ class DefinitionReader {
   void ReadFolderHeader(std::string_view line) {
     ++folder_index_;
     document_index_ = 0;
-    if (folder_index_ >= Count(definition_.folders)) {
+    if (Index(folder_index_) >= AllowedSlots(project_.max_folders)) {
       throw LimitError(kErrorFolderLimit, "Folders defined for this Project");
     }
-    Folder& folder = definition_.folders[folder_index_];
+    Folder& folder = SlotAt(definition_.folders, Index(folder_index_));
     folder.name = FolderName(line);
     folder.header_line = line_number_;
     folder.no_project_macro_file = line.back() == '*' ? 1 : 0;
@@ -152,24 +155,27 @@ class DefinitionReader {
 
   void ReadGlobalsLine(std::string_view trimmed) {
     bool project_level = folder_index_ < 0;
-    const std::string& setting = context_.project.global_content_files;
+    const std::string& setting = project_.global_content_files;
     std::string line = project_level && !setting.empty()
                            ? WithProjectSettingGlobals(trimmed, setting)
                            : std::string(trimmed);
-    SplitFields(line, line.find(kGlobalsKey) + kGlobalsKey.size(), definition_.field_buffer);
+    SplitFields(line, line.find(kGlobalsKey) + kGlobalsKey.size(), field_slots_,
+                definition_.field_buffer);
 
     std::vector<std::string>& slots = project_level
                                           ? definition_.global_content_files
                                           : definition_.folders[folder_index_].content_files;
+    const std::size_t limit =
+        AllowedSlots(project_level ? project_.max_globals : project_.max_folder_globals);
     const std::vector<std::string>& fields = definition_.field_buffer;
-    for (int i = 0; i < Count(fields) && !fields[i].empty(); ++i) {
-      if (i >= Count(slots)) {
+    for (std::size_t i = 0; i < fields.size() && !fields[i].empty(); ++i) {
+      if (i >= limit) {
         throw project_level
             ? LimitError(kErrorGlobalsLimit, "Global Content Files for this Project")
             : LimitError(kErrorGlobalsLimit, "Global Content Files for the Folder " +
                                                  Quoted(definition_.folders[folder_index_].name));
       }
-      slots[i] = Resolve(fields[i], false);
+      SlotAt(slots, i) = Resolve(fields[i], false);
     }
   }
 
@@ -180,14 +186,15 @@ class DefinitionReader {
 
   void StoreDocument(std::string_view line) {
     Folder& folder = definition_.folders[folder_index_];
-    short flag = SplitFields(line, 0, definition_.field_buffer);
+    short flag = SplitFields(line, 0, field_slots_, definition_.field_buffer);
     const std::vector<std::string>& fields = definition_.field_buffer;
-    int i = 0;
-    for (; i < Count(fields) && !fields[i].empty(); ++i) {
-      if (document_index_ >= Count(folder.documents)) {
+    std::size_t i = 0;
+    for (; i < fields.size() && !fields[i].empty(); ++i) {
+      if (Index(document_index_) >= AllowedSlots(project_.max_docs)) {
         throw LimitError(kErrorDocumentLimit, "Documents for the Folder " + Quoted(folder.name));
       }
-      Document& document = folder.documents[document_index_];
+      // Slots that lines beginning with a comma used up come into being here, empty.
+      Document& document = SlotAt(folder.documents, Index(document_index_));
       if (i == 0) {
         document.path = Resolve(fields[i], true);
         document.written_path = fields[i];
@@ -195,16 +202,16 @@ class DefinitionReader {
         ++definition_.document_count;
       } else if (i == 1) {
         document.template_path = Resolve(fields[i], false);
-      } else if (i - 2 >= Count(document.content_files)) {
+      } else if (i - 2 >= AllowedSlots(project_.max_content_files)) {
         throw LimitError(kErrorContentFilesLimit,
                          "Content Files for the Document " + Quoted(document.path));
       } else {
-        document.content_files[i - 2] = Resolve(fields[i], false);
+        SlotAt(document.content_files, i - 2) = Resolve(fields[i], false);
       }
     }
     // A line that begins with a comma uses up its slot but leaves it empty, markers included.
     if (i == 0) return;
-    Document& document = folder.documents[document_index_];
+    Document& document = folder.documents[Index(document_index_)];
     document.no_folder_globals = line.ends_with("!!") ? 1 : 0;
     document.no_project_globals = line.ends_with("!!!") ? 1 : 0;
   }
@@ -213,13 +220,12 @@ class DefinitionReader {
     return ResolveProjectPath(paths_, name, resolve_paths_, is_document);
   }
 
-  template <typename Table>
-  static int Count(const Table& table) {
-    return static_cast<int>(table.size());
-  }
+  static std::size_t Index(int index) { return static_cast<std::size_t>(index); }
 
   const DefinitionContext& context_;
   ProjectDefinition& definition_;
+  const ProjectSettings& project_;
+  const std::size_t field_slots_;
   PathContext paths_;
   bool resolve_paths_;
   int line_number_ = 0;
@@ -238,23 +244,23 @@ void ReadDefinition(const DefinitionContext& context, bool resolve_paths, bool r
   }
 }
 
-short SplitFields(std::string_view line, std::size_t start,
+short SplitFields(std::string_view line, std::size_t start, std::size_t field_slots,
                   std::vector<std::string>& field_buffer) {
   short flag = -1;
   std::size_t k = 0;
   std::size_t pos = start;
-  while (pos < line.size() && k < field_buffer.size()) {
+  while (pos < line.size() && k < field_slots) {
     std::size_t end = line.find(',', pos);
     if (end == std::string_view::npos) end = line.find('!', pos);
     if (end == std::string_view::npos) end = line.size();
     std::string field(line.substr(pos, end - pos));
     if (k == 0) flag = TakeOptimizationFlag(field);
-    field_buffer[k].assign(TrimBlanks(field));
+    SlotAt(field_buffer, k).assign(TrimBlanks(field));
     pos = end + 1;
     ++k;
   }
   // The empty field that closes the list; later slots keep older text no reader gets to.
-  if (k < field_buffer.size()) field_buffer[k].clear();
+  if (k < field_slots) SlotAt(field_buffer, k).clear();
   return flag;
 }
 

@@ -15,7 +15,7 @@ struct ProjectSettings;
 
 // What reading the definition file needs: the disk, the seam for the error report, the project
 // (definition file, roots, global-content-files), the default drive, and the tables to fill
-// (sized beforehand by SizeDefinitionTables from the same project).
+// (which grow up to the project's limits).
 struct DefinitionContext {
   const FileSystem& fs;
   UserInterface& ui;
@@ -31,10 +31,11 @@ struct DefinitionContext {
 // setting that resolves to nothing (no roots) reads nothing and is not an error.
 void ReadDefinition(const DefinitionContext& context, bool resolve_paths, bool report_errors);
 
-// Splits line from offset start (0-based) into comma-separated, blank-trimmed fields in
-// field_buffer, closed by an empty field when there is room. After the last comma a "!" also
-// ends a field. Returns the optimization flag of the first field (-1 none, 0 " -ox", 1 " -o1",
-// 2 " -o2"), which is removed from that field.
-short SplitFields(std::string_view line, std::size_t start, std::vector<std::string>& field_buffer);
+// Splits line from offset start (0-based) into at most field_slots comma-separated,
+// blank-trimmed fields in field_buffer (grown as needed), closed by an empty field when there is
+// room. After the last comma a "!" also ends a field. Returns the optimization flag of the first
+// field (-1 none, 0 " -ox", 1 " -o1", 2 " -o2"), which is removed from that field.
+short SplitFields(std::string_view line, std::size_t start, std::size_t field_slots,
+                  std::vector<std::string>& field_buffer);
 
 }  // namespace pentrak

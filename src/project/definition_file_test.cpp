@@ -60,7 +60,7 @@ class DefinitionFileTest : public ::testing::Test {
   // and reads with the given switches.
   void Read(const Names& lines, bool resolve_paths = false, bool report_errors = false) {
     if (!lines.empty()) fs.WriteLines(temp / "project.txt", lines);
-    SizeDefinitionTables(definition, project);
+    SizeDefinitionTables(definition);
     ReadDefinition({fs, ui, project, options, definition}, resolve_paths, report_errors);
   }
 
@@ -89,9 +89,9 @@ TEST_F(DefinitionFileTest, LinesAreClassifiedByTheFirstTestThatMatches) {
   EXPECT_EQ(Stored(definition), (Names{"g.par", "Main", "tools.par", "globals=lower.html", "1",
                                        "Globals=y", " Spaced ", "Star*", "Open", "a.html"}));
   std::vector<short> no_project_macro_file;
-  for (int i = 0; i < 7; ++i)
-    no_project_macro_file.push_back(definition.folders[i].no_project_macro_file);
-  EXPECT_EQ(no_project_macro_file, (std::vector<short>{1, 0, 0, 0, 0, 0, 0}));
+  for (const Folder& folder : definition.folders)
+    no_project_macro_file.push_back(folder.no_project_macro_file);
+  EXPECT_EQ(no_project_macro_file, (std::vector<short>{1, 0, 0, 0, 0, 0}));
   EXPECT_EQ(definition.folders[2].header_line, 9);
   EXPECT_EQ(definition.document_count, 2);
 }
@@ -263,7 +263,7 @@ TEST_F(DefinitionFileTest, MissingOrEmptyDefinitionFileSetting) {
   // Without any root nothing is read, quietly, and the last read is gone.
   project.content_root = "";
   Read({});
-  EXPECT_EQ(definition.folders[0].name, "");
+  EXPECT_EQ(Stored(definition), Names{});
   EXPECT_EQ(definition.document_count, 0);
 }
 
@@ -286,26 +286,41 @@ TEST(DefinitionTablesTest, FieldSlotsLeaveRoomForTheLongestLineAndItsEndMark) {
   }
 }
 
-TEST(DefinitionTablesTest, TablesTakeTheFullSizeOfTheLimitsAndLimitsBelowOneGiveNoSlots) {
-  ProjectDefinition definition;
-  ProjectSettings project = testing::NewProject();
-  SizeDefinitionTables(definition, project);
-  ASSERT_EQ(definition.folders.size(), 25u);
-  EXPECT_EQ(definition.global_content_files.size(), 5u);
-  EXPECT_EQ(definition.field_buffer.size(), 8u);
-  for (const Folder& folder : definition.folders) {
-    ASSERT_EQ(folder.documents.size(), 50u);
-    EXPECT_EQ(folder.content_files.size(), 5u);
-    EXPECT_EQ(folder.documents[49].content_files.size(), 5u);
+// Under the highest limits the tables hold what the definition holds, not what the limits
+// allow, and a smaller definition read after a larger one leaves nothing of it; the limits still
+// end a read that goes past them.
+TEST_F(DefinitionFileTest, TablesHoldWhatTheDefinitionHoldsUnderTheHighestLimits) {
+  for (short ProjectSettings::*limit :
+       {&ProjectSettings::max_folders, &ProjectSettings::max_docs, &ProjectSettings::max_globals,
+        &ProjectSettings::max_folder_globals, &ProjectSettings::max_content_files}) {
+    project.*limit = 32767;
   }
-
-  project.max_folders = 2;
-  project.max_docs = 0;
-  project.max_globals = -3;
-  SizeDefinitionTables(definition, project);
+  Read({"Globals=g1.par,g2.par,g3.par", "[F0]", "Globals=x.par,y.par", "d0.html,t.tpl,a,b,c",
+        "d1.html,t.tpl", "[F1]", "d2.html"});
   ASSERT_EQ(definition.folders.size(), 2u);
-  EXPECT_TRUE(definition.folders[1].documents.empty());
-  EXPECT_TRUE(definition.global_content_files.empty());
+
+  // Read again without sizing, as every generation run reads. A line that begins with a comma
+  // takes its slot and leaves it empty, so walkers end there.
+  fs.WriteLines(temp / "project.txt",
+                {"Globals=g.par", "[A]", "Globals=f.par", ",t.tpl", "a.html,t.tpl,c.par!"});
+  ReadDefinition({fs, ui, project, options, definition}, false, false);
+  EXPECT_EQ(Stored(definition), (Names{"g.par", "A", "f.par"}));
+  EXPECT_EQ(definition.global_content_files.size(), 1u);
+  ASSERT_EQ(definition.folders.size(), 1u);
+  const Folder& folder = definition.folders[0];
+  EXPECT_EQ(folder.content_files.size(), 1u);
+  ASSERT_EQ(folder.documents.size(), 2u);
+  EXPECT_EQ(folder.documents[0].path + "|" + folder.documents[0].template_path, "|");
+  EXPECT_EQ(folder.documents[1].path, "a.html");
+  EXPECT_EQ(folder.documents[1].content_files, Names{"c.par"});
+  // The scratch space of the longest line read (five fields and the empty one that ends them).
+  EXPECT_EQ(definition.field_buffer.size(), 6u);
+
+  Names too_many = {"[Big]"};
+  for (int d = 0; d <= 32767; ++d) too_many.push_back("p" + std::to_string(d) + ".html");
+  EXPECT_EQ(ReadError(too_many).description(), LimitText("Documents for the Folder \"Big\""));
+  EXPECT_EQ(definition.document_count, 32767);
+  EXPECT_EQ(definition.folders[0].documents.size(), 32767u);
 }
 
 }  // namespace

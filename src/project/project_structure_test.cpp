@@ -14,13 +14,14 @@ TEST(ProjectStructureTest, FoldersDocumentsAndTheirFilesInDefinitionOrSortedOrde
   ProjectSettings project = testing::NewProject();
   project.name = "Site";
   ProjectDefinition definition;
-  SizeDefinitionTables(definition, project);
-  definition.global_content_files[0] = "globals.par";
+  definition.global_content_files = {"globals.par"};
   definition.document_count = 4;
+  definition.folders.resize(4);  // folder 2 stays free
   Folder& main = definition.folders[0];
   main.name = "Main";
   main.no_project_macro_file = 1;
-  main.content_files[0] = "tools.par";
+  main.content_files = {"tools.par"};
+  main.documents.resize(5);  // document 3 stays free
   main.documents[0] = {
       "index.html", "templates\\general.tpl", {"index.par", "extra.par", "", "", ""}, 0, 0, 1,
       "index.html"};
@@ -30,6 +31,7 @@ TEST(ProjectStructureTest, FoldersDocumentsAndTheirFilesInDefinitionOrSortedOrde
   main.documents[4].path = "after-a-free-slot.html";
   Folder& about = definition.folders[1];
   about.name = "About";
+  about.documents.resize(1);
   about.documents[0] = {"about.html", "t.tpl", {"extra.par", "about.par", "", "", ""}, 1, 1, 0,
                         "about.html"};
   definition.folders[3].name = "AfterAFreeSlot";
@@ -63,7 +65,7 @@ TEST(ProjectStructureTest, FoldersDocumentsAndTheirFilesInDefinitionOrSortedOrde
 
   // An empty project shows only its count.
   ProjectDefinition empty;
-  SizeDefinitionTables(empty, project);
+  SizeDefinitionTables(empty);
   EXPECT_EQ(ProjectStructureLines(empty, project, true), Lines{"Project: Site (0 Documents)"});
 }
 

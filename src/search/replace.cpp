@@ -2,6 +2,7 @@
 
 #include "platform/error.h"
 #include "platform/file_system.h"
+#include "platform/leftover_sweep.h"
 #include "platform/text_finder.h"
 #include "platform/text_lines.h"
 #include "platform/user_interface.h"
@@ -141,8 +142,11 @@ ReplaceSummary DoReplace(const SearchContext& context, const ReplaceRequest& req
   log.ui.AddStatusLine("Building File List...");
   BuildProjectFileList(context.definition, context.project, request.selection, context.files);
 
+  // A replace killed half-way leaves its hidden temporary file beside the source it rewrote.
+  LeftoverSweep sweep;
   summary.stopped = WalkListedFiles(context, false, "Processing: ", [&](const std::string& path) {
     if (!context.log.fs.FileExists(path)) return false;
+    sweep.Visit(context.log.fs, path);
     ReplaceOneFile(context, request, path, summary);
     return true;
   });
@@ -184,6 +188,7 @@ std::optional<int> FixLineEndings(const FileSystem& fs, UserInterface& ui,
     ui.AddStatusLine("File is read-only and could not be fixed.");
     return std::nullopt;
   }
+  LeftoverSweep().Visit(fs, path);
   int replaced = ReplaceInFile(fs, work_file, path, "\r", kCrLf, false, false, nullptr);
   ui.AddStatusLine("File fixed. " + Plural(replaced, "occurrence") + " replaced.");
   return replaced;

@@ -8,6 +8,7 @@
 #include "platform/text_lines.h"
 #include "settings/project_history.h"
 #include "settings/settings_text.h"
+#include "shell/exit_status.h"
 #include "shell/generation_commands.h"
 #include "shell/history_commands.h"
 #include "shell/workbench.h"
@@ -85,7 +86,8 @@ BatchOutcome RunBatch(Workbench& workbench, const BatchSettings& settings,
       return outcome;
     }
     // Without a match the mark stays cleared in memory only: the history file is not rewritten.
-    if (MarkProjectCurrent(workbench.history, settings.project_path)) {
+    outcome.in_history = MarkProjectCurrent(workbench.history, settings.project_path);
+    if (outcome.in_history) {
       outcome.generated = true;
       outcome.run_failed = !GenerateProject(workbench, window);
     }
@@ -98,6 +100,16 @@ BatchOutcome RunBatch(Workbench& workbench, const BatchSettings& settings,
     outcome.close_program = true;
   }
   return outcome;
+}
+
+int BatchExitStatus(const BatchOutcome& outcome) {
+  if (!outcome.valid_project) return kExitUsage;
+  return outcome.run_failed || !outcome.in_history ? kExitWithErrors : kExitCompleted;
+}
+
+std::string NotInHistoryText(const std::string& project_path) {
+  return "The Project file " + project_path +
+         " is not in the project history and was not generated.";
 }
 
 }  // namespace pentrak

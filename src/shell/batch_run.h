@@ -1,6 +1,7 @@
 #pragma once
 
 #include <functional>
+#include <string>
 
 namespace pentrak {
 
@@ -10,6 +11,7 @@ struct Workbench;
 // What a batch run did.
 struct BatchOutcome {
   bool valid_project = true;  // false: the "Command Line Error" was shown
+  bool in_history = true;     // false: the history does not know the project; nothing was run
   bool generated = false;     // the project was in the history and a run took place
   bool run_failed = false;    // the run had errors, was halted, or the command did not start
   bool close_program = false;
@@ -26,5 +28,15 @@ struct BatchWindow {
 // asks to close the program when /mode=2 and the run was not stopped.
 BatchOutcome RunBatch(Workbench& workbench, const BatchSettings& settings,
                       const BatchWindow& window = {});
+
+// The status a program ends with after a batch run: kExitUsage for an invalid project,
+// kExitWithErrors when the run had errors or was halted, the command did not start, or the
+// project is not in the history (a scheduler must not take that for success), else
+// kExitCompleted.
+int BatchExitStatus(const BatchOutcome& outcome);
+
+// What a front end writes to its error stream when the project is not in the history; the
+// window shows no box for it, so that an unattended run never waits.
+std::string NotInHistoryText(const std::string& project_path);
 
 }  // namespace pentrak

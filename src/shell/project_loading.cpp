@@ -15,8 +15,8 @@ bool LoadProjectSettings(Workbench& workbench, const std::string& path) {
     ReportError(workbench.ui, error);
     return false;
   }
-  SizeDefinitionTables(workbench.definition, workbench.project);
-  SizeMacroTables(workbench.macros, workbench.project);
+  SizeDefinitionTables(workbench.definition);
+  SizeMacroTables(workbench.macros);
   SetWorkFiles(LogContextOf(workbench), workbench.project, workbench.program_folder);
   return true;
 }

@@ -5,9 +5,9 @@ namespace pentrak::testing {
 EngineRecords::EngineRecords(const MacroTags& tags) {
   project.tags = tags;
   project.macro_end_line = tags.macro_start + tags.macro_end;
-  Document& news = definition.folders[static_cast<std::size_t>(AddFolder("News"))].documents[0];
-  news.path = "/home/me/site/news.html";
-  news.written_path = "news.html";
+  const int news = AddFolder("News");
+  AddDocument(news, "/home/me/site/news.html", "");
+  definition.folders[static_cast<std::size_t>(news)].documents[0].written_path = "news.html";
 }
 
 short EngineRecords::Load(short scope, const std::string& path, bool continue_if_missing) {

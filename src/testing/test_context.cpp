@@ -21,8 +21,8 @@ TestContext::TestContext() : project(testing::NewProject()) {
 }
 
 void TestContext::SizeTables() {
-  SizeDefinitionTables(definition, project);
-  SizeMacroTables(macros, project);
+  SizeDefinitionTables(definition);
+  SizeMacroTables(macros);
 }
 
 GenerationContext TestContext::Generation() {
