@@ -27,6 +27,7 @@ struct PublishCommandOptions {
   bool verify = false;
   bool yes = false;
   bool accept_new_host_key = false;
+  bool force = false;
 };
 
 // The destination the command line or the project names; "" or why there is none.
@@ -58,6 +59,9 @@ PublishRequest RequestFor(const PublishCommandOptions& options, UserInterface& u
   request.dry_run = options.dry_run;
   request.verify = options.verify;
   if (options.remove) request.stale = options.yes ? StaleFiles::kRemove : StaleFiles::kAsk;
+  request.broken_links = options.force ? BrokenLinks::kPublish : BrokenLinks::kRefuse;
+  request.broken_links_advice =
+      "; pentrak-cli check lists them, and publish --force sends the site as it is.";
   request.ssh.known_hosts = options.known_hosts;
   request.ssh.unknown_host_key_advice =
       "; make sure it is the server's key, then publish with --accept-new-host-key to trust it";
@@ -148,6 +152,7 @@ void AddPublishArguments(CLI::App& command, CommandContext& context) {
                 "Check the destination's own files instead of trusting the last publish's "
                 "manifest"},
                {"--yes", &o.yes, "Remove files (--delete) without asking"},
+               {"--force", &o.force, "Publish even when the site has broken internal links"},
                {"--accept-new-host-key", &o.accept_new_host_key,
                 "Trust an SFTP server whose host key is not in known_hosts yet and record it "
                 "there (a changed key is always refused)"},

@@ -70,6 +70,18 @@ TEST_F(PublishCommandTest, FilesNoLongerGeneratedStayUnlessDeleteIsGivenWithYes)
   EXPECT_TRUE(fs.FileExists(home / "www/robots.txt"));
 }
 
+TEST_F(PublishCommandTest, ASiteWithABrokenInternalLinkIsPublishedOnlyWithForce) {
+  Write("out/index.html", "<a href=\"news/today.html#top\">Today</a> <img src=\"logo.png\">\r\n");
+  EXPECT_EQ(Run({home / "site.web"}), 1);
+  EXPECT_EQ(err.str(), "pentrak-cli: Cannot publish to " + home / "www" +
+                           ": the site has broken internal links (missing pages, images or "
+                           "anchors); pentrak-cli check lists them, and publish --force sends "
+                           "the site as it is.\n");
+  EXPECT_FALSE(fs.FileExists(home / "www/index.html"));
+  EXPECT_EQ(Run({"--force"}), 0);
+  EXPECT_TRUE(fs.FileExists(home / "www/index.html"));
+}
+
 TEST_F(PublishCommandTest, BadArgumentsGiveTwoAndAFailedPublishOne) {
   Project("nowhere.web", "");
   Project("no-host.web", "publish-method=2\r\npublish-remote-folder=/srv/www\r\n");

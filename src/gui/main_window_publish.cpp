@@ -21,6 +21,7 @@ PublishRequest WindowRequest(const PublishSettings& settings, UserInterface& ui)
   PublishRequest request;
   request.destination = DestinationOf(settings);
   request.stale = StaleFiles::kAsk;
+  request.broken_links = BrokenLinks::kAsk;
   request.ssh.trust_new_host_key = [&ui](const std::string& host, const std::string& fingerprint) {
     return ui.ShowMessage("Publish",
                           "The host key of " + host + " is not known:\r" + fingerprint +

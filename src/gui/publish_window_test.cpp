@@ -72,6 +72,21 @@ TEST(PublishWindow, ThePublishTabSetsTheDestinationAndPublishSendsTheSiteThere) 
   EXPECT_FALSE(std::filesystem::exists(www + "/news/today.html"));
   EXPECT_EQ(desktop.StatusLines().back(),
             "Sent 0 of 1 file (0 bytes), removed 1 file; 1 unchanged.");
+
+  // A page that links to a missing one: the window asks, and only Yes sends it.
+  const std::string broken = "<a href=\"news/today.html\">Today</a>\r\n";
+  project.Write(project.Document("index.html"), broken);
+  for (Answer answer : {Answer::kNo, Answer::kYes}) {
+    desktop.ui.messages.clear();
+    desktop.ui.message_answers = {answer};
+    desktop.Trigger("Publish");
+    ASSERT_EQ(desktop.ui.messages.size(), 1u);
+    EXPECT_EQ(desktop.ui.messages[0].text,
+              "Before publishing to " + www +
+                  "/: the site has broken internal links (missing pages, images or anchors). "
+                  "Check Links in the Tools menu lists them.\rPublish anyway?");
+    EXPECT_EQ(project.Read(www + "/index.html") == broken, answer == Answer::kYes);
+  }
 }
 
 TEST(PublishWindow, AFailedPublishIsOneMessageAndTheCommandsComeBack) {

@@ -10,6 +10,7 @@
 #include <thread>
 #include <vector>
 
+#include "check/link_check.h"
 #include "platform/clock.h"
 #include "platform/error.h"
 #include "platform/file_system.h"
@@ -94,6 +95,7 @@ class PublishRunner {
 
  private:
   void CheckFolders() const;
+  bool CheckLinks();
   bool ListLocalFiles();
   void Plan();
   bool Compare();
@@ -158,6 +160,25 @@ void PublishRunner::CheckFolders() const {
   if (target.starts_with(root) || root.starts_with(target)) {
     Fail("the folder and the document root " + c_.document_root + " lie inside one another.");
   }
+}
+
+// A site with a broken internal link is refused, published or asked about, as the request says;
+// false when the user chose not to publish it.
+bool PublishRunner::CheckLinks() {
+  if (request_.broken_links == BrokenLinks::kPublish) return true;
+  bool broken = false;
+  try {
+    broken = HasBrokenInternalLinks(c_.fs, c_.document_root);
+  } catch (const Error& error) {
+    Fail("the document root " + c_.document_root + " cannot be read: " + error.description() + ".");
+  }
+  if (!broken) return true;
+  const std::string found = "the site has broken internal links (missing pages, images or anchors)";
+  if (request_.broken_links == BrokenLinks::kRefuse) Fail(found + request_.broken_links_advice);
+  FlushWorkFiles(c_.log);
+  const std::string question = "Before publishing to " + text_ + ": " + found +
+                               ". Check Links in the Tools menu lists them.\rPublish anyway?";
+  return c_.ui.ShowMessage("Publish", question, Icon::kQuestion, Buttons::kYesNo) == Answer::kYes;
 }
 
 bool PublishRunner::ListLocalFiles() {
@@ -415,7 +436,7 @@ PublishOutcome PublishRunner::Run() {
   try {
     if (request_.destination.method == kPublishNowhere) Fail("no destination is set.");
     CheckFolders();
-    if (!ListLocalFiles()) {
+    if (!CheckLinks() || !ListLocalFiles()) {
       outcome_.end = PublishEnd::kStopped;
     } else {
       Plan();

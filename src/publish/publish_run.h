@@ -21,12 +21,18 @@ struct Workbench;
 // What becomes of files at the destination that the site no longer has.
 enum class StaleFiles { kKeep, kRemove, kAsk };
 
+// What a publish does with a site that holds a broken internal link (a missing file or anchor).
+enum class BrokenLinks { kRefuse, kPublish, kAsk };
+
 // One publish as the user asked for it.
 struct PublishRequest {
   PublishDestination destination;
   bool dry_run = false;  // list what would be sent and removed, and change nothing
   bool verify = false;   // ask the destination's own listing even when a manifest is kept
   StaleFiles stale = StaleFiles::kKeep;
+  BrokenLinks broken_links = BrokenLinks::kRefuse;
+  // Told after the refusal of a site with broken links: how to publish it all the same.
+  std::string broken_links_advice;
   SshOptions ssh;
 };
 
