@@ -18,13 +18,10 @@ namespace {
 class OriginRecorderTest : public ::testing::Test {
  protected:
   OriginRecorderTest() {
-    Folder& folder = f.definition.folders[0];
-    folder.name = "Main";
-    Document& document = folder.documents[0];
-    document.path = f.Path("site/index.html");
-    document.template_path = f.Path("src/page.tpl");
-    document.content_files[0] = f.Path("src/page.par");
-    document.optimization_flag = -1;
+    const int folder = f.AddFolder("Main");
+    f.AddDocument(folder, f.Path("site/index.html"), f.Path("src/page.tpl"),
+                  {f.Path("src/page.par")});
+    f.definition.folders[0].documents[0].optimization_flag = -1;
     f.WriteText("src/page.tpl",
                 "<html>\r\n"
                 "  <p>[@NAV]</p>\r\n"

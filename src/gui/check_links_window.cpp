@@ -129,8 +129,8 @@ void CheckLinksForm::Edit(int row, bool source) {
       source ? FindingSourcePlace(finding) : EditPlace{finding.page, finding.line};
   Workbench& workbench = host_.workbench;
   RunTrapped(workbench.ui, [&] {
-    LaunchEditor({workbench.options, workbench.project, host_.processes, workbench.ui}, place.path,
-                 place.line);
+    LaunchEditor({workbench.options, workbench.project, host_.processes, workbench.ui, {}},
+                 place.path, place.line);
   });
 }
 
