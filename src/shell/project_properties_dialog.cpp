@@ -169,7 +169,8 @@ std::string_view TabNote(PropertiesTab tab) {
   if (tab != PropertiesTab::kPublish) return "";
   return "Publish sends only the files that changed since the last publish. The SFTP server's "
          "host key is checked against ~/.ssh/known_hosts, and no password is ever stored: the "
-         "server must accept a key from ssh-agent or the key file.";
+         "server must accept a key from ssh-agent or the key file. A site with broken internal "
+         "links (see Check Links in the Tools menu) is sent only after you confirm.";
 }
 
 PropertiesChoices ChoicesOf(PropertiesFieldKind kind) {
