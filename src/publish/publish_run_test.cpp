@@ -115,9 +115,11 @@ TEST_F(FolderPublishTest, ADryRunListsWhatWouldHappenAndChangesNothing) {
   const std::string manifest = Manifest();
   const std::string log = fs.ReadFile(work_files.log_file);
 
-  PublishRequest request = Request(StaleFiles::kRemove);
+  // The window's request, which would ask about removals: a dry run lists them without asking.
+  PublishRequest request = Request(StaleFiles::kAsk);
   request.dry_run = true;
   PublishOutcome outcome = Publish(request);
+  EXPECT_TRUE(ui.messages.empty());
   EXPECT_EQ(FileLines(), (std::vector<std::string>{"Would send: index.html", "Would send: new.html",
                                                    "Would remove: img/logo.png"}));
   EXPECT_EQ(ui.status_lines.back(),
