@@ -2,10 +2,12 @@
 # Installs what a fresh Debian 12 machine lacks to build Pentrak CMS, from Debian's packages.
 set -euo pipefail
 
+# libssh-dev serves publishing over SFTP; openssh-server, openssh-client and rsync let its tests
+# and benchmark start a real server on the loopback and compare with rsync.
 # The last line serves the install: icons, the menu entry and MIME checks, the package check.
 packages=(build-essential cmake ninja-build libcli11-dev libgtest-dev libgmock-dev libgumbo-dev
   libbenchmark-dev clang-format clang libclang-rt-14-dev pkg-config libcpp-httplib-dev
-  qt6-base-dev xvfb xauth fonts-dejavu-core gcovr
+  qt6-base-dev xvfb xauth fonts-dejavu-core gcovr libssh-dev openssh-server openssh-client rsync
   librsvg2-bin desktop-file-utils shared-mime-info xdg-utils libfile-mimeinfo-perl lintian)
 missing=()
 for p in "${packages[@]}"; do

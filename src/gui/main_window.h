@@ -110,6 +110,9 @@ class MainWindow : public QMainWindow {
   void PreviewTick();
   void StopPreviewOfAnotherProject();
 
+  // Sends the generated site to the project's destination, with a progress window and Stop.
+  void Publish();
+
   // The program options dialog, the project properties dialog (a form for the current project
   // or a new one) and the option import wizard; each shows what it changed once confirmed.
   void ShowProgramOptions();
@@ -165,6 +168,7 @@ class MainWindow : public QMainWindow {
   std::string previewed_project_;  // the project file the preview serves
   QTimer* preview_timer_ = nullptr;
   std::vector<QAction*> preview_actions_;  // the menu's and the toolbar's, checked together
+  std::vector<QAction*> publish_actions_;  // the menu's and the toolbar's
   std::array<FileViewer*, 3> viewers_{};   // made on first use, owned by the window
   SearchForm* search_form_ = nullptr;      // the same, for the tool windows
   ReplaceForm* replace_form_ = nullptr;

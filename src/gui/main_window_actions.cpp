@@ -53,6 +53,8 @@ void MainWindow::BuildActions() {
   project->addActions({new_project, open_project, remove, refresh});
   project->addSeparator();
   project->addAction(properties);
+  publish_actions_ = {NewAction("mnuPublish", QStringLiteral("P&ublish"), [this] { Publish(); })};
+  project->addAction(publish_actions_[0]);
   project->addSeparator();
   project->addAction(exit);
   project_actions_ = {new_project, open_project, remove, refresh, properties};
@@ -180,6 +182,9 @@ void MainWindow::BuildToolbar() {
       button("Preview", QStringLiteral("Preview"), QString(), [this] { TogglePreview(); }));
   // Checked while the preview serves: the second click stops it.
   for (QAction* action : preview_actions_) action->setCheckable(true);
+  publish_actions_.push_back(button("Publish", QStringLiteral("Publish"),
+                                    QStringLiteral("Publish the Site (Only What Changed)"),
+                                    [this] { Publish(); }));
   toolbar->addSeparator();
   button("Search", QStringLiteral("Find"), QStringLiteral("Find"), [this] { OpenSearch(false); });
   button("Replace", QStringLiteral("Replace"), QStringLiteral("Replace"),

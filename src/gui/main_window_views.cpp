@@ -287,6 +287,7 @@ void MainWindow::UpdateCommandStates() {
   }
   projects_->setEnabled(!busy);
   for (QAction* action : preview_actions_) action->setEnabled(project && !busy);
+  for (QAction* action : publish_actions_) action->setEnabled(project && !busy);
   UpdateToolWindows();
 }
 

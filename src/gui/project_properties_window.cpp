@@ -26,9 +26,9 @@ namespace {
 
 using Kind = PropertiesFieldKind;
 
-constexpr PropertiesTab kTabs[] = {PropertiesTab::kGeneral, PropertiesTab::kMacros,
-                                   PropertiesTab::kHtmlOptimization,
-                                   PropertiesTab::kMemoryManagement, PropertiesTab::kAdvanced};
+constexpr PropertiesTab kTabs[] = {
+    PropertiesTab::kGeneral,          PropertiesTab::kMacros,   PropertiesTab::kHtmlOptimization,
+    PropertiesTab::kMemoryManagement, PropertiesTab::kAdvanced, PropertiesTab::kPublish};
 
 // The example text shown beside a tag's field, when it has one.
 std::string SampleTexts::*ExampleOf(std::string_view key) {
@@ -116,6 +116,7 @@ ProjectPropertiesWindow::ProjectPropertiesWindow(Workbench& workbench, ProjectPr
   layout->addWidget(tabs_, 1);
   layout->addLayout(ClosingButtons(this, confirm, cancel));
   setMinimumWidth(640);
+  tabs_->setCurrentIndex(static_cast<int>(form_.tab));
   ShowForm();
   // Typing starts in the project name rather than on the tab bar.
   controls_.front().widget->setFocus();
@@ -166,6 +167,13 @@ QWidget* ProjectPropertiesWindow::BuildTab(PropertiesTab tab, const QString& res
                    NewExample(&SampleTexts::macro_definition, "example-macro-definition", page));
     }
   }
+  if (std::string_view note = TabNote(tab); !note.empty()) {
+    auto* label = new QLabel(ToQt(note), page);
+    label->setObjectName(QStringLiteral("lblTabNote"));
+    label->setWordWrap(true);
+    column->addSpacing(12);
+    column->addWidget(label);
+  }
   if (tab == PropertiesTab::kGeneral && form_.new_project_mode) {
     column->addWidget(BuildCreationSwitches(page, mnemonics));
   }
@@ -198,16 +206,13 @@ QWidget* ProjectPropertiesWindow::BuildControl(const PropertiesField& field, QWi
       break;
     }
     case Kind::kOptimizationStatus:
-    case Kind::kOptimizationLevel: {
+    case Kind::kOptimizationLevel:
+    case Kind::kPublishMethod: {
       auto* box = new QComboBox(page);
-      bool status = field.kind == Kind::kOptimizationStatus;
-      for (std::string_view caption :
-           status ? std::span<const std::string_view>(kOptimizationStatusCaptions)
-                  : std::span<const std::string_view>(kOptimizationLevelCaptions)) {
-        box->addItem(ToQt(caption));
-      }
+      PropertiesChoices choices = ChoicesOf(field.kind);
+      for (std::string_view caption : choices.captions) box->addItem(ToQt(caption));
       // The status counts from 0, the level from 1.
-      int first = status ? 0 : 1;
+      int first = choices.first;
       connect(box, &QComboBox::currentIndexChanged, this,
               [this, shown, first](int index) { Edited(*shown, QString::number(index + first)); });
       control = box;
@@ -217,8 +222,6 @@ QWidget* ProjectPropertiesWindow::BuildControl(const PropertiesField& field, QWi
       auto* edit = new QLineEdit(page);
       if (IsNarrow(field.kind)) edit->setMaximumWidth(70);
       if (field.kind == Kind::kLimit) edit->setMaximumWidth(70);
-      // The else tag is built from the others: shown, never typed, and passed over by Tab.
-      edit->setEnabled(field.kind != Kind::kShownOnly);
       connect(edit, &QLineEdit::textEdited, this,
               [this, shown](const QString& text) { Edited(*shown, text); });
       if (field.kind == Kind::kPath) {
@@ -271,20 +274,23 @@ QLabel* ProjectPropertiesWindow::NewExample(std::string SampleTexts::*text, cons
 
 void ProjectPropertiesWindow::Edited(const PropertiesField& field, const QString& text) {
   RunTrapped(workbench_.ui, [&] { SetPropertiesFieldText(form_, field.key, FromQt(text)); });
-  // A tag changes the else tag and the examples; other fields change nothing else.
-  if (field.kind == Kind::kTag) ShowForm();
+  // A tag changes the else tag and the examples, the publish method which fields are in use;
+  // other fields change nothing else.
+  if (field.kind == Kind::kTag || field.kind == Kind::kPublishMethod) ShowForm();
 }
 
 void ProjectPropertiesWindow::ShowForm() {
   for (const Control& control : controls_) {
+    // The else tag is built from the others: shown, never typed, and passed over by Tab.
+    control.widget->setEnabled(control.field->kind != Kind::kShownOnly &&
+                               PropertiesFieldInUse(form_, control.field->key));
     QString text = ToQt(PropertiesFieldText(form_, control.field->key));
     if (auto* edit = qobject_cast<QLineEdit*>(control.widget)) {
       ShowQuietly(edit, text);
     } else if (auto* box = qobject_cast<QCheckBox*>(control.widget)) {
       ShowQuietly(box, text == QStringLiteral("1"));
     } else if (auto* choice = qobject_cast<QComboBox*>(control.widget)) {
-      int first = control.field->kind == Kind::kOptimizationStatus ? 0 : 1;
-      ShowQuietly(choice, text.toInt() - first);
+      ShowQuietly(choice, text.toInt() - ChoicesOf(control.field->kind).first);
     }
   }
   for (const Example& example : examples_)

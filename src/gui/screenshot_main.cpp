@@ -6,9 +6,12 @@
 #include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
+#include <QComboBox>
+#include <QDialog>
 #include <QDir>
 #include <QLineEdit>
 #include <QPixmap>
+#include <QTabWidget>
 #include <filesystem>
 #include <iostream>
 #include <string>
@@ -20,10 +23,12 @@
 #include "gui/dialog_screenshots.h"
 #include "gui/four_button_box.h"
 #include "gui/main_window.h"
+#include "gui/publish_window.h"
 #include "gui/qt_text.h"
 #include "gui/qt_user_interface.h"
 #include "platform/executable_path.h"
 #include "platform/paths.h"
+#include "publish/publish_progress.h"
 #include "shell/launcher.h"
 #include "shell/program_folder.h"
 #include "shell/workbench.h"
@@ -117,6 +122,25 @@ int main(int argc, char** argv) {
     saved = Save(*shown, out, tool.file) && saved;
     shown->close();
   }
+  // The Publish tab set to an SFTP server, and the progress window of a publish under way.
+  window->findChild<QAction*>(QStringLiteral("mnuProjectProperties"))->trigger();
+  QDialog* properties = pentrak::ShownDialog(*window, "frmProjectProperties");
+  properties->findChild<QComboBox*>(QStringLiteral("publish-method"))->setCurrentIndex(2);
+  for (auto [field, text] :
+       {std::pair{"publish-host", "example.org"}, std::pair{"publish-user", "web"},
+        std::pair{"publish-remote-folder", "/srv/www/shop"}}) {
+    properties->findChild<QLineEdit*>(QString::fromLatin1(field))
+        ->setText(QString::fromLatin1(text));
+  }
+  auto* tabs = properties->findChild<QTabWidget*>(QStringLiteral("tabProperties"));
+  tabs->setCurrentIndex(tabs->count() - 1);
+  saved = Save(*properties, out, "properties-publish-sftp.png") && saved;
+  properties->reject();
+  pentrak::PublishWindow progress("sftp://web@example.org/srv/www/shop", {}, window.get());
+  progress.Show(pentrak::PublishProgress{312, 1250, 2936012, 11696246, "f006/d012.html", 1.4});
+  progress.show();
+  saved = Save(progress, out, "publish-progress.png") && saved;
+  progress.hide();
   // Check Links after two links of the sample were broken at their source.
   const std::string index = pentrak::JoinPath(argv[2], "overview/index.par");
   std::string text = workbench.fs.ReadFile(index);

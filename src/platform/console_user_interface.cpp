@@ -116,6 +116,12 @@ void ConsoleUserInterface::ShowProgress(int done, int total) {
   progress_shown_ = true;
 }
 
+void ConsoleUserInterface::ShowProgressText(std::string_view text) {
+  if (!answers_.progress) return;
+  err_ << "\r" << text << "\033[K" << std::flush;
+  progress_shown_ = true;
+}
+
 void ConsoleUserInterface::EndProgressLine() {
   if (!progress_shown_) return;
   err_ << "\r\033[K" << std::flush;

@@ -36,6 +36,8 @@ class ConsoleUserInterface : public UserInterface {
   bool ServiceEvents() override;
   void Beep() override {}
   void ShowProgress(int done, int total) override;
+  // Replaces the progress line with this text, when progress is shown at all.
+  void ShowProgressText(std::string_view text);
   std::optional<std::string> ChooseOpenFile(std::string_view title, std::string_view filter,
                                             std::string_view initial_path) override;
   std::optional<std::string> ChooseSaveFile(std::string_view title, std::string_view filter,

@@ -145,13 +145,6 @@ std::string ResolveLinks(const std::string& native, struct stat& found, bool& ex
   throw SystemError(ELOOP);
 }
 
-// The hidden sibling that a replacement of native is written to first: ".name.pentrak-new".
-std::string TemporaryFor(const std::string& native) {
-  std::size_t slash = native.rfind('/');
-  std::size_t name = slash == std::string::npos ? 0 : slash + 1;
-  return native.substr(0, name) + "." + native.substr(name) + std::string(kTemporarySuffix);
-}
-
 // Creates a temporary file that is never a link to something else: a leftover of a killed run
 // under the same name is removed first (unlinking a link leaves its target alone).
 Descriptor CreateTemporary(const std::string& temporary) {
@@ -253,6 +246,7 @@ void StatusOf(const struct stat& st, FileStatus& status) {
   status.read_only = (st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0;
   status.special = !status.folder && !S_ISREG(st.st_mode);
   status.modified = static_cast<std::int64_t>(st.st_mtime);
+  status.size = st.st_size > 0 ? static_cast<std::uint64_t>(st.st_size) : 0;
 }
 
 struct stat StatOrThrow(const std::string& native) {
@@ -262,6 +256,21 @@ struct stat StatOrThrow(const std::string& native) {
 }
 
 }  // namespace
+
+std::string TemporarySibling(std::string_view path) {
+  std::size_t slash = path.rfind('/');
+  std::size_t name = slash == std::string_view::npos ? 0 : slash + 1;
+  std::string sibling(path.substr(0, name));
+  sibling += '.';
+  sibling += path.substr(name);
+  sibling += kTemporarySuffix;
+  return sibling;
+}
+
+bool IsTemporaryName(std::string_view name) {
+  return name.size() > kTemporarySuffix.size() + 1 && name[0] == '.' &&
+         name.ends_with(kTemporarySuffix);
+}
 
 void FileSystem::CheckFault(FileOp op, const std::string& path) const {
   if (!fault_hook_) return;
@@ -288,6 +297,17 @@ std::string FileSystem::ReadBoundedFile(const std::string& path, std::size_t max
   struct stat st {};
   Descriptor fd = OpenForReading(path, st);
   return ReadAll(fd.get(), st, max_bytes);
+}
+
+void FileSystem::ReadChunks(const std::string& path,
+                            const std::function<void(std::string_view)>& chunk) const {
+  CheckFault(FileOp::kRead, path);
+  struct stat st {};
+  Descriptor fd = OpenForReading(path, st);
+  std::string buffer(std::size_t{256} << 10, '\0');
+  while (std::size_t n = ReadSome(fd.get(), buffer.data(), buffer.size())) {
+    chunk(std::string_view(buffer.data(), n));
+  }
 }
 
 std::vector<std::string> FileSystem::ReadLines(const std::string& path) const {
@@ -332,7 +352,7 @@ void FileSystem::ReplaceFile(const std::string& path, std::string_view bytes,
   // Through a link the file replaced is the link's target, with a plain rename: the spare
   // and the exchange would leave the target's old contents beside it, outside our folders.
   const bool through_link = native != link;
-  std::string temporary = TemporaryFor(native);
+  std::string temporary = TemporarySibling(native);
   // The exchange would swap a folder out of the way instead of failing as a rename does.
   if (replacing && S_ISDIR(target.st_mode)) throw SystemError(EISDIR);
   if (replacing && !S_ISREG(target.st_mode)) ThrowNotRegular(path);
@@ -465,6 +485,15 @@ void FileSystem::RemoveFile(const std::string& path) const {
   });
 }
 
+bool FileSystem::RemoveEmptyFolder(const std::string& path) const {
+  try {
+    CheckFault(FileOp::kRemove, path);
+  } catch (const Error&) {
+    return false;
+  }
+  return ::rmdir(NativePath(path).c_str()) == 0;
+}
+
 void FileSystem::RenameFile(const std::string& from, const std::string& to) const {
   Named("Error renaming file ", from + " to " + to, [&] {
     CheckFault(FileOp::kWrite, to);
@@ -484,10 +513,7 @@ void FileSystem::RemoveLeftovers(const std::string& folder) const {
   }
   while (const dirent* entry = ::readdir(entries)) {
     const std::string_view name = entry->d_name;
-    if (name.size() <= kTemporarySuffix.size() + 1 || name[0] != '.' ||
-        !name.ends_with(kTemporarySuffix)) {
-      continue;
-    }
+    if (!IsTemporaryName(name)) continue;
     struct stat st {};
     if (::fstatat(folder_fd, entry->d_name, &st, AT_SYMLINK_NOFOLLOW) == 0 && S_ISREG(st.st_mode)) {
       ::unlinkat(folder_fd, entry->d_name, 0);
@@ -512,6 +538,11 @@ std::vector<std::string> FileSystem::FilesBelow(const std::string& folder) const
   if (ec) throw SystemError(ec.value());
   std::sort(files.begin(), files.end());
   return files;
+}
+
+void FileSystem::SyncFileSystemOf(const std::string& folder) const {
+  Descriptor fd = OpenOrThrow(NativePath(folder), O_RDONLY | O_DIRECTORY);
+  if (::syncfs(fd.get()) != 0) ThrowErrno();
 }
 
 bool FileSystem::CanWriteInFolder(const std::string& folder) const {

@@ -13,6 +13,13 @@ namespace pentrak {
 // file's place, and under which a run keeps its spare file.
 inline constexpr std::string_view kTemporarySuffix = ".pentrak-new";
 
+// True for such a hidden name (".name" + kTemporarySuffix): a file that is never part of a site,
+// left behind only when a run was killed.
+bool IsTemporaryName(std::string_view file_name);
+
+// The hidden sibling under which a replacement of path ("/" between folders) is written first.
+std::string TemporarySibling(std::string_view path);
+
 // The kinds of file access a test can make fail.
 enum class FileOp { kRead, kWrite, kAppend, kCreateFolder, kCopy, kRemove, kAttributes };
 
@@ -26,6 +33,7 @@ struct FileStatus {
   bool special = false;
   bool read_only = false;
   std::int64_t modified = 0;
+  std::uint64_t size = 0;
 };
 
 // Every file access of the system goes through this one object. Paths may use "\" or "/";
@@ -48,6 +56,9 @@ class FileSystem {
   // ReadFile for files that are never large (settings, definitions): more than max_bytes
   // throws EFBIG instead of filling the memory.
   std::string ReadBoundedFile(const std::string& path, std::size_t max_bytes) const;
+  // Hands the file to chunk piece by piece, for files that may be too large to hold whole.
+  void ReadChunks(const std::string& path,
+                  const std::function<void(std::string_view)>& chunk) const;
   // Every line of the file (split as LineCursor splits).
   std::vector<std::string> ReadLines(const std::string& path) const;
   // The first line only, reading no more of the file than needed; "" for an empty file.
@@ -85,6 +96,8 @@ class FileSystem {
   // Copies a file, replacing the target.
   void CopyFile(const std::string& from, const std::string& to) const;
   void RemoveFile(const std::string& path) const;
+  // Removes a folder that holds nothing; false (and nothing removed) otherwise.
+  bool RemoveEmptyFolder(const std::string& path) const;
   void RenameFile(const std::string& from, const std::string& to) const;
   // Removes the hidden temporary files a killed run left in the folder: regular files named
   // ".NAME" + kTemporarySuffix, never links or anything else. A folder that cannot be read is
@@ -93,6 +106,9 @@ class FileSystem {
   // Every file below a folder, as paths relative to it with "/" separators, sorted; throws when
   // the folder cannot be read.
   std::vector<std::string> FilesBelow(const std::string& folder) const;
+  // Makes everything written to the file system that holds the folder reach the disk, so that
+  // many unsynced writes cost one wait; throws when the folder cannot be opened.
+  void SyncFileSystemOf(const std::string& folder) const;
   // True when the folder exists and this process may create files in it.
   bool CanWriteInFolder(const std::string& folder) const;
   // Compares two files byte for byte; throws when either cannot be read.

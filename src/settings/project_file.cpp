@@ -84,6 +84,23 @@ static_assert(kProjectKeys.size() == 49);
 
 constexpr std::span<const Key> kTable(kProjectKeys);
 
+using Q = PublishSettings;
+
+// The publishing keys follow the first 49 lines, and only when the project publishes somewhere
+// or has publishing settings left over: a project that never publishes keeps the file's first
+// form, and older readers skip keys they do not know.
+constexpr std::array kPublishKeys = {
+    Integer("publish-method", "0", "0", Member<&P::publish, &Q::method>),
+    Text("publish-folder", "", "", Member<&P::publish, &Q::folder>),
+    Text("publish-host", "", "", Member<&P::publish, &Q::host>),
+    Text("publish-port", "", "", Member<&P::publish, &Q::port>),
+    Text("publish-user", "", "", Member<&P::publish, &Q::user>),
+    Text("publish-remote-folder", "", "", Member<&P::publish, &Q::remote_folder>),
+    Text("publish-key-file", "", "", Member<&P::publish, &Q::key_file>),
+};
+
+constexpr std::span<const Key> kPublishTable(kPublishKeys);
+
 // Table order, except that delete-line is looked up just before required-tag: where a bad
 // integer stops the read decides which fields keep their old values.
 std::vector<const Key*> ReadOrder() {
@@ -101,11 +118,21 @@ std::vector<const Key*> ReadOrder() {
 
 std::span<const SettingKey<ProjectSettings>> ProjectSettingKeys() { return kTable; }
 
+std::span<const SettingKey<ProjectSettings>> PublishSettingKeys() { return kPublishTable; }
+
+const SettingKey<ProjectSettings>& FindProjectSettingKey(std::string_view name) {
+  for (const Key& key : kPublishKeys) {
+    if (key.key == name) return key;
+  }
+  return FindSettingKey(kTable, name);
+}
+
 void ReadProjectSettings(const FileSystem& fs, const std::string& path, ProjectSettings& project) {
   project.project_file_path = path;
   try {
     SettingsText text = path.empty() ? SettingsText() : LoadSettingsText(fs, path);
     for (const Key* key : ReadOrder()) ReadSettingKey(text, *key, project);
+    for (const Key& key : kPublishKeys) ReadSettingKey(text, key, project);
   } catch (const Error& error) {
     throw FileError(error, "Error reading Project Data file ", path);
   }
@@ -114,13 +141,21 @@ void ReadProjectSettings(const FileSystem& fs, const std::string& path, ProjectS
 
 void WriteProjectFile(const FileSystem& fs, const ProjectSettings& project) {
   try {
-    fs.WriteLines(project.project_file_path, MakeSettingLines(kTable, project));
+    std::vector<std::string> lines = MakeSettingLines(kTable, project);
+    if (project.publish != PublishSettings{}) {
+      std::vector<std::string> publish = MakeSettingLines(kPublishTable, project);
+      lines.insert(lines.end(), publish.begin(), publish.end());
+    }
+    fs.WriteLines(project.project_file_path, lines);
   } catch (const Error& error) {
     throw FileError(error, "Error writing to Project Data file ", project.project_file_path);
   }
 }
 
-void SetNewProjectDefaults(ProjectSettings& project) { SetFreshValues(kTable, project); }
+void SetNewProjectDefaults(ProjectSettings& project) {
+  SetFreshValues(kTable, project);
+  SetFreshValues(kPublishTable, project);
+}
 
 void CopyProjectSettings(const ProjectSettings& source, ProjectSettings& target) {
   target = source;

@@ -2,6 +2,7 @@
 
 #include <span>
 #include <string>
+#include <string_view>
 
 #include "settings/setting_keys.h"
 
@@ -12,6 +13,12 @@ struct ProjectSettings;
 
 // The keys of a project file in file order, each with where its value lives in the record.
 std::span<const SettingKey<ProjectSettings>> ProjectSettingKeys();
+
+// The publishing keys, written after those of ProjectSettingKeys when any of them is set.
+std::span<const SettingKey<ProjectSettings>> PublishSettingKeys();
+
+// The row of a key of either table; the key must be in one of them.
+const SettingKey<ProjectSettings>& FindProjectSettingKey(std::string_view name);
 
 // Fills the record from a project file; an empty path gives every key its Missing value. The
 // path is stored first; on failure the keys before the bad one hold their new values, the rest

@@ -91,6 +91,40 @@ TEST(ProjectFileTest, EveryKeyRoundTripsWithoutItsOuterBlanks) {
   EXPECT_TRUE(again == read);
 }
 
+TEST(ProjectFileTest, PublishingKeysFollowTheOthersOnlyWhenSetAndSurviveARewrite) {
+  TestFolder folder;
+  FileSystem fs;
+  const std::string path = folder / "site.web";
+  const std::string publish =
+      "publish-method=2\r\npublish-folder=\r\npublish-host=example.org\r\n"
+      "publish-port=2222\r\npublish-user=web\r\npublish-remote-folder=/srv/www\r\n"
+      "publish-key-file=/home/me/.ssh/site\r\n";
+  // Anywhere in the file, as a person may have put them.
+  fs.WriteFile(path, publish + "name=Site\r\n");
+  ProjectSettings read;
+  ReadProjectSettings(fs, path, read);
+  EXPECT_EQ(read.publish, (PublishSettings{kPublishBySftp, "", "example.org", "2222", "web",
+                                           "/srv/www", "/home/me/.ssh/site"}));
+  WriteProjectFile(fs, read);
+  const std::string written = fs.ReadFile(path);
+  // The first form of the file, then the publishing keys.
+  EXPECT_TRUE(written.ends_with("\r\ngenerated-files-log-file=\r\n" + publish)) << written;
+  ProjectSettings again;
+  ReadProjectSettings(fs, path, again);
+  EXPECT_TRUE(again == read);
+
+  // Set back to nowhere with every field empty, the file takes its first form again.
+  again.publish = PublishSettings{};
+  WriteProjectFile(fs, again);
+  EXPECT_TRUE(fs.ReadFile(path).ends_with("\r\ngenerated-files-log-file=\r\n"));
+  // A bad number stops the read as any other key does.
+  fs.WriteFile(path, "name=Site\r\npublish-method=sftp\r\n");
+  EXPECT_EQ(ThrownDescription([&] {
+              ReadProjectSettings(fs, path, again);
+            }).find("Error reading Project Data file "),
+            0u);
+}
+
 TEST(ProjectFileTest, MissingKeysAndAnEmptyPathTakeTheMissingColumn) {
   TestFolder folder;
   FileSystem fs;

@@ -9,6 +9,7 @@
 #include "platform/text_lines.h"
 #include "platform/user_interface.h"
 #include "settings/project_file.h"
+#include "settings/publish_destination.h"
 #include "settings/settings_text.h"
 
 namespace pentrak {
@@ -184,6 +185,8 @@ std::string_view TabCaption(PropertiesTab tab) {
       return "Memory Management";
     case PropertiesTab::kAdvanced:
       return "Advanced";
+    case PropertiesTab::kPublish:
+      return "Publish";
   }
   return "General";
 }
@@ -239,6 +242,12 @@ void LeavePathField(ProjectPropertiesForm& form, PathField field) {
       break;
     case PathField::kProjectMacroFile:
       w.project_macro_file = NormalizeTypedPath(w.project_macro_file, false);
+      break;
+    case PathField::kPublishFolder:
+      w.publish.folder = NormalizeTypedPath(w.publish.folder, true);
+      break;
+    case PathField::kPublishKeyFile:
+      w.publish.key_file = NormalizeTypedPath(w.publish.key_file, false);
       break;
   }
 }
@@ -325,6 +334,9 @@ std::optional<PropertiesFieldError> ValidateProjectProperties(const ProjectSetti
         "Macro Tags cannot be substrings of one another. Please double-check all of the Macro "
         "Tags and Advanced Macro Tags that you have entered.",
         PropertiesTab::kMacros};
+  }
+  if (std::optional<std::string> publish = CheckPublishSettings(working.publish)) {
+    return PropertiesFieldError{std::move(*publish), PropertiesTab::kPublish};
   }
   return std::nullopt;
 }

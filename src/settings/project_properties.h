@@ -13,7 +13,14 @@ class FileSystem;
 class UserInterface;
 
 // The tabs of the project properties dialog, in the order they are shown.
-enum class PropertiesTab { kGeneral, kMacros, kHtmlOptimization, kMemoryManagement, kAdvanced };
+enum class PropertiesTab {
+  kGeneral,
+  kMacros,
+  kHtmlOptimization,
+  kMemoryManagement,
+  kAdvanced,
+  kPublish,
+};
 
 // The caption of a tab ("General", "Macros", ...).
 std::string_view TabCaption(PropertiesTab tab);
@@ -41,6 +48,13 @@ inline constexpr std::array<std::string_view, 3> kOptimizationStatusCaptions = {
 inline constexpr std::array<std::string_view, 2> kOptimizationLevelCaptions = {
     "Remove Leading White Space on Each Line",
     "Remove Leading White Space and Remove Line Breaks",
+};
+
+// The choices of publish-method (0 to 2).
+inline constexpr std::array<std::string_view, 3> kPublishMethodCaptions = {
+    "Nowhere (the Site Is Not Published)",
+    "A Local Folder (a Mounted Share, a Checkout)",
+    "An SFTP Server",
 };
 
 // The fields typed as text that become integers on confirmation.
@@ -112,6 +126,8 @@ enum class PathField {
   kCustomProjectPath,
   kDefinitionFile,
   kProjectMacroFile,
+  kPublishFolder,
+  kPublishKeyFile,
 };
 
 // A typed path as a field keeps it: trimmed of blanks, every separator the platform's own, and

@@ -24,6 +24,23 @@ struct MacroTags {
   friend bool operator==(const MacroTags&, const MacroTags&) = default;
 };
 
+// Where a project's generated site is published. These keys came after the project file's first
+// form: older readers ignore them, and a project that does not publish writes none of them.
+struct PublishSettings {
+  short method = 0;           // publish-method: one of the PublishMethod values
+  std::string folder;         // publish-folder: a local folder (a mounted share, a checkout)
+  std::string host;           // publish-host
+  std::string port;           // publish-port: empty for the SSH default, 22
+  std::string user;           // publish-user: empty for the login name
+  std::string remote_folder;  // publish-remote-folder: absolute, or relative to the login's home
+  std::string key_file;       // publish-key-file: empty for ssh-agent, then the default keys
+
+  friend bool operator==(const PublishSettings&, const PublishSettings&) = default;
+};
+
+// The values of publish-method.
+enum PublishMethod : short { kPublishNowhere = 0, kPublishToFolder = 1, kPublishBySftp = 2 };
+
 // The settings of the current project, read from and written to its project file (".web").
 struct ProjectSettings {
   std::string name;
@@ -63,6 +80,7 @@ struct ProjectSettings {
   short custom_project_path_with_drive = 0;
   short trim_parameter_values = 0;
   std::string generated_files_log_file;
+  PublishSettings publish;
 
   // The macro start tag directly followed by the macro end tag ("[@]"), kept after every
   // successful read; it ends a definition in a content file.

@@ -138,6 +138,13 @@ void WriteLog(const LogContext& log, std::string_view text, bool create, bool no
   }
 }
 
+void ResumeLog(const LogContext& log) {
+  WorkFiles& files = log.work_files;
+  if (log.options.enable_logging == 1 && log.fs.FileExists(files.log_file)) {
+    files.log_active = true;
+  }
+}
+
 void WriteResultsFile(const LogContext& log, std::string_view text, bool create) {
   WorkFiles& files = log.work_files;
   if (!create) {

@@ -58,6 +58,11 @@ inline constexpr std::string_view kLogIndent = "          ";
 void WriteLog(const LogContext& log, std::string_view text, bool create = false,
               bool note_if_disabled = false);
 
+// Lets lines be appended to the log of the last run again, for work that adds its own section
+// to it (a publish after the generation it publishes); nothing changes when logging is off or
+// there is no log file.
+void ResumeLog(const LogContext& log);
+
 // Writes one line to the search results file; failures are quiet.
 void WriteResultsFile(const LogContext& log, std::string_view text, bool create);
 

@@ -83,6 +83,15 @@ constexpr auto kFields = std::to_array<PropertiesField>({
     {"custom-project-path-with-drive", "Put the Default Drive in front of the Custom Project Path",
      Tab::kAdvanced, Kind::kSwitch},
     {"trim-parameter-values", "Trim Parameter Values", Tab::kAdvanced, Kind::kSwitch},
+    {"publish-method", "Publish To", Tab::kPublish, Kind::kPublishMethod},
+    {"publish-folder", "Local Folder", Tab::kPublish, Kind::kPath, TagField::kMacroStart,
+     PathField::kPublishFolder},
+    Text("publish-host", "SFTP Host", Tab::kPublish),
+    Text("publish-port", "Port (empty for 22)", Tab::kPublish),
+    Text("publish-user", "User Name (empty for your login name)", Tab::kPublish),
+    Text("publish-remote-folder", "Folder on the Server", Tab::kPublish),
+    {"publish-key-file", "Key File (empty for ssh-agent, then your keys in ~/.ssh)", Tab::kPublish,
+     Kind::kPath, TagField::kMacroStart, PathField::kPublishKeyFile},
 });
 
 const PropertiesField& FieldOf(std::string_view key) {
@@ -148,11 +157,38 @@ bool SaveProject(Workbench& workbench, const ProjectPropertiesForm& form) {
 
 std::span<const PropertiesField> ProjectPropertiesFields() { return kFields; }
 
+bool PropertiesFieldInUse(const ProjectPropertiesForm& form, std::string_view key) {
+  if (key == "publish-folder") return form.working.publish.method == kPublishToFolder;
+  if (key.starts_with("publish-") && key != "publish-method") {
+    return form.working.publish.method == kPublishBySftp;
+  }
+  return true;
+}
+
+std::string_view TabNote(PropertiesTab tab) {
+  if (tab != PropertiesTab::kPublish) return "";
+  return "Publish sends only the files that changed since the last publish. The SFTP server's "
+         "host key is checked against ~/.ssh/known_hosts, and no password is ever stored: the "
+         "server must accept a key from ssh-agent or the key file. A site with broken internal "
+         "links (see Check Links in the Tools menu) is sent only after you confirm.";
+}
+
+PropertiesChoices ChoicesOf(PropertiesFieldKind kind) {
+  switch (kind) {
+    case Kind::kOptimizationLevel:
+      return {kOptimizationLevelCaptions, 1};
+    case Kind::kPublishMethod:
+      return {kPublishMethodCaptions, 0};
+    default:
+      return {kOptimizationStatusCaptions, 0};
+  }
+}
+
 std::string PropertiesFieldText(const ProjectPropertiesForm& form, std::string_view key) {
   if (const std::string* limit = LimitFieldText(form.limits, key)) {
     return *limit;
   }
-  const SettingKey<ProjectSettings>& row = FindSettingKey(ProjectSettingKeys(), key);
+  const SettingKey<ProjectSettings>& row = FindProjectSettingKey(key);
   if (row.text_of != nullptr) return row.text_of(form.working);
   return std::to_string(row.number_of(form.working));
 }
@@ -164,7 +200,7 @@ void SetPropertiesFieldText(ProjectPropertiesForm& form, std::string_view key, s
   } else if (std::string* limit = LimitFieldText(form.limits, key)) {
     *limit = std::move(text);
   } else if (field.kind != Kind::kShownOnly) {
-    const SettingKey<ProjectSettings>& row = FindSettingKey(ProjectSettingKeys(), key);
+    const SettingKey<ProjectSettings>& row = FindProjectSettingKey(key);
     if (row.text != nullptr) {
       row.text(form.working) = std::move(text);
     } else {

@@ -22,7 +22,17 @@ enum class PropertiesFieldKind {
   kLimit,               // typed text, an integer on confirmation
   kOptimizationStatus,  // a choice among kOptimizationStatusCaptions (0 to 2)
   kOptimizationLevel,   // a choice among kOptimizationLevelCaptions (1 and 2)
+  kPublishMethod,       // a choice among kPublishMethodCaptions (0 to 2)
 };
+
+// The captions of a choice field and the value of its first choice.
+struct PropertiesChoices {
+  std::span<const std::string_view> captions;
+  int first = 0;
+};
+
+// The choices of a field of kind kOptimizationStatus, kOptimizationLevel or kPublishMethod.
+PropertiesChoices ChoicesOf(PropertiesFieldKind kind);
 
 // One field of the dialog. Its key in the project file is also the object name of its control.
 struct PropertiesField {
@@ -45,6 +55,13 @@ std::string PropertiesFieldText(const ProjectPropertiesForm& form, std::string_v
 // Stores typed text: a tag through ChangeTag, a limit as typed, a switch or choice as its number.
 // Paths are stored as typed; leaving the field normalizes them.
 void SetPropertiesFieldText(ProjectPropertiesForm& form, std::string_view key, std::string text);
+
+// False for a field that the choices made elsewhere on its tab leave without use (the SFTP
+// fields while a local folder is chosen, and the other way round); the dialog disables it.
+bool PropertiesFieldInUse(const ProjectPropertiesForm& form, std::string_view key);
+
+// A note shown below a tab's fields, or "".
+std::string_view TabNote(PropertiesTab tab);
 
 // The properties dialog opened for the current project.
 ProjectPropertiesForm OpenProjectProperties(const Workbench& workbench);

@@ -163,10 +163,28 @@ TEST(PropertiesFieldsTest, EveryShownKeyIsOnOneTabAndEditedThroughItsKind) {
     SetPropertiesFieldText(form, field.key, "1");
     EXPECT_EQ(PropertiesFieldText(form, field.key), "1") << field.key;
   }
-  EXPECT_EQ(tabs.size(), 5u);
+  EXPECT_EQ(tabs.size(), 6u);
   for (const SettingKey<ProjectSettings>& key : ProjectSettingKeys()) {
     bool hidden = key.key == "ini-file-version" || key.key == "parent-reference-tag-is-by-file";
     EXPECT_EQ(keys.count(key.key), hidden ? 0u : 1u) << key.key;
+  }
+  for (const SettingKey<ProjectSettings>& key : PublishSettingKeys()) {
+    EXPECT_EQ(keys.count(key.key), 1u) << key.key;
+  }
+}
+
+TEST(PropertiesFieldsTest, OnlyTheFieldsOfTheChosenPublishMethodAreInUse) {
+  ProjectPropertiesForm form = MakeNewProjectForm();
+  const char* sftp_keys[] = {"publish-host", "publish-port", "publish-user",
+                             "publish-remote-folder", "publish-key-file"};
+  for (short method : {kPublishNowhere, kPublishToFolder, kPublishBySftp}) {
+    SetPropertiesFieldText(form, "publish-method", std::to_string(method));
+    EXPECT_TRUE(PropertiesFieldInUse(form, "publish-method"));
+    EXPECT_TRUE(PropertiesFieldInUse(form, "name"));
+    EXPECT_EQ(PropertiesFieldInUse(form, "publish-folder"), method == kPublishToFolder);
+    for (const char* key : sftp_keys) {
+      EXPECT_EQ(PropertiesFieldInUse(form, key), method == kPublishBySftp) << key << method;
+    }
   }
 }
 

@@ -35,6 +35,15 @@ class CliFixture {
   // What the last run wrote to stdout, line by line, the folder shown as "<dir>".
   std::vector<std::string> OutLines() const { return home.MaskedLines(out.str()); }
 
+  // OutLines with the date-time after two TABs cut off the start and end lines of a run.
+  std::vector<std::string> OutLinesWithoutTimes() const {
+    std::vector<std::string> lines = OutLines();
+    for (std::string& line : lines) {
+      if (std::size_t tabs = line.find("\t\t2"); tabs != std::string::npos) line.erase(tabs);
+    }
+    return lines;
+  }
+
   TestFolder home;
   FileSystem fs;
   std::ostringstream out;
