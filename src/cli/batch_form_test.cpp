@@ -2,33 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "testing/cli_fixture.h"
 
 namespace pentrak::cli {
 namespace {
-
-TEST(BatchFormTest, OnlyArgumentsBeginningWithASlashAreTheBatchForm) {
-  struct Case {
-    std::vector<std::string> arguments;
-    std::optional<std::string> command_line;
-    std::string home;
-  };
-  const Case cases[] = {
-      {{"/mode=2", "/project=a.web"}, "/mode=2 /project=a.web", ""},
-      {{"--home", "H", "/mode=2", "/command=run", "now"}, "/mode=2 /command=run now", "H"},
-      {{"--home=H", "/project=a b.web"}, "/project=a b.web", "H"},
-      {{"--home", "/mode=2"}, std::nullopt, ""},
-      {{"show", "/x.web"}, std::nullopt, ""},
-      {{}, std::nullopt, ""},
-  };
-  for (const Case& c : cases) {
-    std::ostringstream out;
-    std::istringstream in;
-    CommandContext context{out, out, in, "", {}};
-    EXPECT_EQ(BatchFormCommandLine(c.arguments, context), c.command_line);
-    EXPECT_EQ(context.home, c.home);
-  }
-}
 
 class BatchFormRunTest : public ::testing::Test, public CliFixture {
  protected:
@@ -80,6 +59,35 @@ TEST_F(BatchFormRunTest, AnInvalidOrEmptyProjectIsACommandLineError) {
   EXPECT_EQ(err.str(), head + "The file nowhere.web is not a valid Project file." + tail);
   EXPECT_EQ(RunCli({"/mode=2", "/project=", "/command=/bin/true"}), 2);
   EXPECT_EQ(err.str(), head + "The option /project= names no Project file." + tail);
+}
+
+TEST_F(BatchFormRunTest, UnknownOptionsAreSkippedAndAMistypedPathIsRefused) {
+  fs.WriteLines(home / "projects.ini", {"5|" + project_path + "|1"});
+  struct Case {
+    std::vector<std::string> arguments;
+    int status;
+    std::string err;  // all of stderr
+  };
+  const Case cases[] = {
+      {{"/mode=2", "/foo=1", "/project=" + project_path}, 0, ""},
+      {{"/mode=2", "/project=" + project_path, "/foo=1"}, 0, ""},
+      {{"/mode=2 /project=" + project_path + " /Foo=bar baz /window=1"}, 0, ""},
+      // An absolute path without a command must not pass for a batch run that did nothing.
+      {{"/srv/site/x.web"},
+       2,
+       "pentrak-cli: Unknown command /srv/site/x.web; the batch form begins with /mode=, "
+       "/project=, /command= or /window=.\nRun 'pentrak-cli --help' for usage.\n"},
+      {{"/foo=1", "/mode=2", "/project=" + project_path},
+       2,
+       "pentrak-cli: Unknown batch option /foo=; the batch form begins with /mode=, /project=, "
+       "/command= or /window=.\nRun 'pentrak-cli --help' for usage.\n"},
+  };
+  for (const Case& c : cases) {
+    std::filesystem::remove(home / "site/index.html");
+    EXPECT_EQ(RunCli(c.arguments), c.status) << c.arguments[0];
+    EXPECT_EQ(err.str(), c.err);
+    EXPECT_EQ(fs.FileExists(home / "site/index.html"), c.status == 0) << c.arguments[0];
+  }
 }
 
 }  // namespace
