@@ -20,15 +20,27 @@ build_release_cli() {
   cli="$(pwd)/build/bench/pentrak-cli"
 }
 
+# Writes the root pages every synthetic document links to ("/page17.html") into the document
+# root OUT, from the links of its first page, so that the site has no broken link.
+write_link_targets() {
+  local page
+  for page in $(grep -oh 'href="/page[0-9]*\.html"' "$1/f000/d000.html" | sort -u |
+    sed 's/href="\///;s/"//'); do
+    printf '<!DOCTYPE html><title>%s</title>\r\n' "$page" >"$1/$page"
+  done
+}
+
 # Builds the release pentrak-cli (installing python3 when missing), writes the synthetic site of
 # FOLDERS x DOCUMENTS into FOLDER/site and generates it once with FOLDER/home as the program
-# folder, so that nothing is out of date; sets site to the project's folder.
+# folder, so that nothing is out of date, with the pages its links lead to; sets site to the
+# project's folder.
 generated_site() {
   command -v python3 >/dev/null 2>&1 || install_packages python3
   build_release_cli
   python3 bench/make_site.py "$1/site" "$2" "$3"
   site="$1/site/pentrak"
   "$cli" --home "$1/home" generate "$site/site.web" --create-subdirectories --quiet >/dev/null
+  write_link_targets "$site/out"
 }
 
 # Sets cli to the pentrak-cli to measure: PENTRAK_CLI=PATH measures another build (an older one,

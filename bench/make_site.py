@@ -1,4 +1,4 @@
-#!/ usr / bin / env python3
+#!/usr/bin/env python3
 """Writes the synthetic benchmark site twice: as a Pentrak project and as the equivalent Hugo site.
 
 Every document is a 150-line page with about 40 macro references: three levels of nested
@@ -159,6 +159,10 @@ def hugo_site(root, folders, docs):
 
 
 def main():
+    if len(sys.argv) != 4 or not sys.argv[2].isdigit() or not sys.argv[3].isdigit():
+        # The docstring's last line is the usage.
+        print(__doc__.strip().splitlines()[-1], file=sys.stderr)
+        sys.exit(0 if "--help" in sys.argv or "-h" in sys.argv else 2)
     out, folders, docs = sys.argv[1], int(sys.argv[2]), int(sys.argv[3])
     tags = pentrak_site(os.path.join(out, "pentrak"), folders, docs)
     hugo_site(os.path.join(out, "hugo"), folders, docs)

@@ -2,7 +2,7 @@
 # Draws the main window under Xvfb on the sample project in a fresh program folder and writes
 # PNGs into DIR: after loading, after a generation, with paths, attributes and macros shown, two
 # of the file viewers, the dialogs (each tab, both wizard steps), the Find, Replace and Replace
-# Special windows, and the four-button question box.
+# Special windows, the Check Links window, and the four-button question box.
 set -euo pipefail
 if [ $# -ne 1 ]; then
   echo "usage: scripts/screenshot.sh DIR" >&2

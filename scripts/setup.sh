@@ -3,7 +3,7 @@
 set -euo pipefail
 
 # The last line serves the install: icons, the menu entry and MIME checks, the package check.
-packages=(build-essential cmake ninja-build libcli11-dev libgtest-dev libgmock-dev
+packages=(build-essential cmake ninja-build libcli11-dev libgtest-dev libgmock-dev libgumbo-dev
   libbenchmark-dev clang-format clang libclang-rt-14-dev pkg-config libcpp-httplib-dev
   qt6-base-dev xvfb xauth fonts-dejavu-core gcovr
   librsvg2-bin desktop-file-utils shared-mime-info xdg-utils libfile-mimeinfo-perl lintian)

@@ -33,6 +33,8 @@ std::vector<CommandEntry> AllCommands() {
        AddImportOptionsArguments},
       {"preview", "Serve the document root, regenerate on every save, reload open pages.",
        AddPreviewArguments},
+      {"check", "Check every link, image and anchor of the generated site, traced to its source",
+       AddCheckArguments},
   };
 }
 

@@ -59,6 +59,7 @@ void AddFixLineEndingsArguments(CLI::App& command, CommandContext& context);
 void AddNewProjectArguments(CLI::App& command, CommandContext& context);
 void AddImportOptionsArguments(CLI::App& command, CommandContext& context);
 void AddPreviewArguments(CLI::App& command, CommandContext& context);
+void AddCheckArguments(CLI::App& command, CommandContext& context);
 
 // The sub-commands in the order --help lists them.
 std::vector<CommandEntry> AllCommands();

@@ -1,3 +1,5 @@
+#include <unistd.h>
+
 #include <CLI/CLI.hpp>
 #include <chrono>
 #include <memory>
@@ -26,8 +28,11 @@ int RunPreview(CommandContext& context, const PreviewCommandOptions& options) {
   // joined, and stops a regeneration in progress after the document in hand; a second one ends
   // the program at once. A handler, unlike a blocked mask, is not passed on to the browser.
   InterruptWatcher interrupts({SIGINT, SIGTERM});
-  // Nobody answers questions while the preview runs: each takes its preset answer.
-  Session session(context, ConsoleAnswers{});
+  // Nobody answers questions while the preview runs: each takes its preset answer. A run of
+  // many documents (a global file saved) shows how far it got, as generate does.
+  ConsoleAnswers answers;
+  answers.progress = ::isatty(STDERR_FILENO);
+  Session session(context, answers);
   session.ui().StopOn(interrupts);
   if (!session.StartOnCurrentProject(options.project)) return kExitUsage;
   Workbench& workbench = session.workbench();

@@ -75,7 +75,7 @@ TEST_F(SearchCommandsTest, ReplaceWithYesAndLineEndingRepair) {
 
   fs.WriteFile(Source("cr.txt"), "one\rtwo");
   EXPECT_EQ(Run({"fix-line-endings", Source("cr.txt")}), 0);
-  EXPECT_EQ(fs.ReadFile(Source("cr.txt")), "one\r\ntwo\r\n");
+  EXPECT_EQ(fs.ReadFile(Source("cr.txt")), "one\r\ntwo");
   EXPECT_EQ(OutLines(), (std::vector<std::string>{"Processing File: <dir>/src/cr.txt",
                                                   "File fixed. 1 occurrence replaced."}));
 }

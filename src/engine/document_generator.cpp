@@ -6,6 +6,7 @@
 
 #include "engine/expansion.h"
 #include "engine/optimization.h"
+#include "engine/origin_recorder.h"
 #include "engine/tag_parser.h"
 #include "platform/error.h"
 #include "platform/file_system.h"
@@ -156,6 +157,13 @@ class DocumentGeneration {
   std::string_view TagNear(std::string_view text) const;
   void RemoveWorkFiles(int last_pass) const;
   void LogOutcome() const;
+  bool WritesFiles() const { return context_.origins == nullptr || context_.origins->write_files; }
+  void TraceLine(std::string_view line, const LogicalLineReader& reader,
+                 std::size_t written_from) const {
+    if (context_.origins != nullptr) {
+      context_.origins->Line(line, reader.position(), output_, written_from);
+    }
+  }
 
   const DocumentGeneratorContext& context_;
   const ProjectSettings& project_;
@@ -186,6 +194,9 @@ std::string DocumentGeneration::WorkFilePath(int pass) const {
 // each time.
 void DocumentGeneration::WriteWorkFile(int pass, std::string_view text) {
   constexpr std::size_t kHeldPasses = 16;
+  // Counted also when the passes stay in memory, so that their bound is the same.
+  work_files_written_ += text.size();
+  if (!WritesFiles()) return;
   const std::string path = WorkFilePath(pass);
   std::vector<ScratchFile>* held = context_.pass_files;
   try {
@@ -201,7 +212,6 @@ void DocumentGeneration::WriteWorkFile(int pass, std::string_view text) {
     RemoveWorkFiles(pass);
     throw WithPath(error, path);
   }
-  work_files_written_ += text.size();
 }
 
 // What the document's work files may still take.
@@ -278,6 +288,7 @@ std::string_view DocumentGeneration::TagNear(std::string_view text) const {
 
 // The pass files of a document that failed are of no use and may be huge.
 void DocumentGeneration::RemoveWorkFiles(int last_pass) const {
+  if (!WritesFiles()) return;
   for (int pass = 1; pass <= last_pass; ++pass) {
     if (context_.pass_files != nullptr &&
         context_.pass_files->size() >= static_cast<std::size_t>(pass)) {
@@ -296,8 +307,10 @@ bool DocumentGeneration::ExpansionPass(int pass) {
   LogicalLineReader reader(source_, project_.tags.line_continuation);
   std::string_view line;
   while (reader.Next(line)) {
+    const std::size_t written_from = output_.size();
     if (start_tag.empty() || line.find(start_tag) == std::string_view::npos) {
       if (expansion_state_ != kBlockExcluded) AppendToPass(pass, line, {});
+      TraceLine(line, reader, written_from);
       continue;
     }
     tags_found = true;
@@ -312,6 +325,7 @@ bool DocumentGeneration::ExpansionPass(int pass) {
       WriteLog(context_.log, log_line);
     }
     if (!result_.empty() && expansion_state_ != kBlockExcluded) AppendToPass(pass, result_, line);
+    TraceLine(line, reader, written_from);
   }
   return tags_found;
 }
@@ -320,7 +334,11 @@ void DocumentGeneration::OptimizationPassOver() {
   OptimizationPass optimization(level_);
   LogicalLineReader reader(source_, project_.tags.line_continuation);
   std::string_view line;
-  while (reader.Next(line)) optimization.Apply(line, output_);
+  while (reader.Next(line)) {
+    const std::size_t written_from = output_.size();
+    optimization.Apply(line, output_);
+    TraceLine(line, reader, written_from);
+  }
 }
 
 void DocumentGeneration::WriteDocumentUnlessIdentical(const std::string& text) {
@@ -333,6 +351,8 @@ void DocumentGeneration::WriteDocumentUnlessIdentical(const std::string& text) {
 
 // Replaces the document atomically, reusing the run's spare file when it has one.
 void DocumentGeneration::WriteDocument(std::string_view text) const {
+  if (context_.origins != nullptr) context_.origins->Finish(text, text.data() == output_.data());
+  if (!WritesFiles()) return;
   try {
     if (context_.spare_file != nullptr) {
       context_.fs.WriteFileReusing(document_.path, text, *context_.spare_file);
@@ -359,12 +379,14 @@ void DocumentGeneration::ReadTemplate() {
 short DocumentGeneration::Run() {
   ReadTemplate();
   previous_size_ = source_.size();
+  if (context_.origins != nullptr) context_.origins->Start(document_.template_path, source_);
   bool final_pass = false;
   bool done = false;
   int pass = 0;
   while (!done && pass <= project_.max_nested_macros) {
     ++pass;
     output_.clear();
+    if (context_.origins != nullptr) context_.origins->StartPass(source_, !final_pass);
     if (final_pass) {
       OptimizationPassOver();
       WriteOptimizedDocument(pass);

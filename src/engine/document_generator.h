@@ -11,6 +11,7 @@
 namespace pentrak {
 
 class FileSystem;
+class OriginRecorder;
 struct ExpansionContext;
 struct LogContext;
 
@@ -43,7 +44,8 @@ struct TemplateCache {
 // and the main window's "generate modified only" switch. spare_file, when given, is the spare
 // of FileSystem::WriteFileReusing that a run carries from one document to the next; pass_files,
 // when given, holds the first passes' work files open from one document to the next; and
-// last_template, when given, the template read last.
+// last_template, when given, the template read last. origins, when given, records where each
+// byte of the document came from (and may keep the document from being written).
 struct DocumentGeneratorContext {
   const ExpansionContext& expansion;
   const FileSystem& fs;
@@ -54,6 +56,7 @@ struct DocumentGeneratorContext {
   TemplateCache* last_template = nullptr;
   std::size_t max_pass_output = kDefaultMaxPassOutput;
   std::size_t max_work_files = kDefaultMaxWorkFiles;
+  OriginRecorder* origins = nullptr;
 };
 
 // Expands the template of one document pass by pass through the generator's work files,
@@ -83,6 +86,8 @@ class LogicalLineReader {
 
   // Sets line to the next logical line (valid until the next call) or returns false at the end.
   bool Next(std::string_view& line);
+  // The bytes of the text read so far.
+  std::size_t position() const { return cursor_.position(); }
 
  private:
   bool EndsWithMarker(std::string_view line) const;

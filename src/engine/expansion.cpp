@@ -142,6 +142,7 @@ void ExpandMacroTag(const ExpansionContext& context, std::string_view line, std:
   const ProjectSettings& project = context.project;
   MacroTables& macros = context.macros;
   ExpansionBuffers& buffers = macros.buffers;
+  if (buffers.found != nullptr) buffers.found->clear();
   const ParsedTag parsed = LocateFirstTag(project.tags, line);
   buffers.tag.assign(parsed.tag);
   const TagModifiers modifiers = RecogniseModifiers(project, macros, buffers.tag, state, warning);
@@ -165,8 +166,11 @@ void ExpandMacroTag(const ExpansionContext& context, std::string_view line, std:
   std::string& value = buffers.value;
   value.clear();
   SearchPosition position = ResolveParentLevel(project, macros, modifiers.parent_level);
-  if (position.scope != 0) {
-    FindMacro(project, macros, position, buffers.tag, switches, false, value, buffers.name_rest);
+  if (position.scope != 0 &&
+      FindMacro(project, macros, position, buffers.tag, switches, false, value,
+                buffers.name_rest) &&
+      buffers.found != nullptr) {
+    buffers.found->push_back(position);
   }
   if (value.empty()) ReservedValue(context, buffers.tag, folder_index, document_index, value);
   if (value.empty()) {
@@ -202,6 +206,7 @@ void ExpandWildcardTag(const ProjectSettings& project, MacroTables& macros, std:
         buffers.value.empty()) {
       return;
     }
+    if (buffers.found != nullptr) buffers.found->push_back(position);
     ++position.slot;
     if (!result.empty()) result.append(kCrLf);
     result.append(before).append(buffers.value);

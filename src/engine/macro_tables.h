@@ -6,6 +6,8 @@
 
 namespace pentrak {
 
+struct SearchPosition;
+
 // A declared parameter of a macro: reference "(@name)" and its default text.
 struct MacroParameter {
   std::string reference;
@@ -47,6 +49,9 @@ struct ExpansionBuffers {
   std::string find_text;     // a composed text to replace (an escaped or a parent reference)
   std::string replace_text;  // what replaces it
   std::string name_rest;     // a wildcard match's name after the prefix
+  // When set (only while the links of a document are traced), the expansion of a tag lists here
+  // where it found its values: one place, or one per line of a wildcard tag.
+  std::vector<SearchPosition>* found = nullptr;
 };
 
 // The macro tables of the four scopes, the loaded counts, the two display tables and the

@@ -1,5 +1,6 @@
 #include "generation/generation_run.h"
 
+#include <algorithm>
 #include <chrono>
 #include <exception>
 #include <string>
@@ -73,8 +74,10 @@ class GenerationRunner {
         log_{context.work_files, context.fs, context.ui, context.options},
         loader_{context.project, context.fs, log_, context.macros},
         expansion_{context.project, context.definition, context.macros, context.clock},
-        generator_{expansion_,   context.fs,   log_,           context.display.modified_only != 0,
-                   &spare_file_, &pass_files_, &last_template_},
+        generator_{expansion_,     context.fs,
+                   log_,           context.display.modified_only != 0 || context.picker != nullptr,
+                   &spare_file_,   &pass_files_,
+                   &last_template_},
         source_times_(context.fs),
         up_to_date_{context.project, context.definition, context.fs, source_times_, log_},
         run_(run) {}
@@ -103,6 +106,8 @@ class GenerationRunner {
   void Finish();
   void ErrorPath(const Error& error);
   bool InScope(int folder_index, int document_index) const;
+  bool Chosen(int folder_index, int document_index) const;
+  bool AnyChosen(int folder_index) const;
   int DocumentsInScope() const;
   void Log(std::string_view text) { WriteLog(log_, text); }
   void LogDetail(std::string_view text);
@@ -126,6 +131,7 @@ class GenerationRunner {
   // Document folders already cleared of the temporary files of an earlier, killed run.
   LeftoverSweep sweep_;
   std::vector<int> folder_order_;
+  std::vector<std::vector<bool>> chosen_;  // by the context's picker, when it has one
   int in_scope_ = 0;
   int done_ = 0;
 };
@@ -182,9 +188,16 @@ void GenerationRunner::Start() {
   WriteLog(log_, line, true);
   Log("");
   WriteGeneratedFilesList(log_, "", true, false);
-  ReadDefinition(
-      DefinitionContext{context_.fs, context_.ui, project_, context_.options, definition_}, true,
-      false);
+  if (!context_.definition_current) {
+    ReadDefinition(
+        DefinitionContext{context_.fs, context_.ui, project_, context_.options, definition_}, true,
+        false);
+  }
+  // Before any source is read, so that what the picker learns of them is never newer than what
+  // the documents read.
+  if (context_.picker != nullptr && run_.scope == kScopeProject) {
+    chosen_ = context_.picker->Choose(definition_);
+  }
   ClearCallParameters(context_.macros);
   ClearSwitches project_wide;
   project_wide.globals = true;
@@ -195,7 +208,7 @@ void GenerationRunner::Start() {
   folder_order_ = FolderDisplayOrder(definition_, context_.options.sort_folders == 1);
   in_scope_ = DocumentsInScope();
   // Each document brings its own content files; the shared ones are few.
-  if (context_.display.modified_only == 1) {
+  if (context_.display.modified_only == 1 && context_.picker == nullptr) {
     source_times_.Reserve(static_cast<std::size_t>(in_scope_) * 2 + 64);
   }
 }
@@ -252,12 +265,24 @@ void GenerationRunner::Halt(const std::string& description) {
 bool GenerationRunner::InScope(int folder_index, int document_index) const {
   switch (run_.scope) {
     case kScopeProject:
-      return true;
+      return context_.picker == nullptr || Chosen(folder_index, document_index);
     case kScopeFolder:
       return folder_index == run_.folder_index;
     default:
       return folder_index == run_.folder_index && document_index == run_.document_index;
   }
+}
+
+bool GenerationRunner::Chosen(int folder_index, int document_index) const {
+  if (folder_index >= static_cast<int>(chosen_.size())) return false;
+  const std::vector<bool>& documents = chosen_[folder_index];
+  return document_index < static_cast<int>(documents.size()) && documents[document_index];
+}
+
+bool GenerationRunner::AnyChosen(int folder_index) const {
+  if (folder_index >= static_cast<int>(chosen_.size())) return false;
+  const std::vector<bool>& documents = chosen_[folder_index];
+  return std::find(documents.begin(), documents.end(), true) != documents.end();
 }
 
 // The documents the loops will look at, for the progress report.
@@ -266,6 +291,8 @@ int GenerationRunner::DocumentsInScope() const {
   for (int p = 0; p < project_.max_folders && p < static_cast<int>(folder_order_.size()); ++p) {
     const pentrak::Folder& folder = definition_.folders[folder_order_[p]];
     if (folder.name.empty()) break;
+    // A few picked documents of a large project are counted without a look at all the others.
+    if (context_.picker != nullptr && !AnyChosen(folder_order_[p])) continue;
     for (int d = 0; d < project_.max_docs && d < static_cast<int>(folder.documents.size()); ++d) {
       if (folder.documents[d].path.empty()) break;
       if (InScope(folder_order_[p], d)) ++count;
@@ -283,6 +310,9 @@ void GenerationRunner::FolderLoop() {
     int folder_index = folder_order_[p];
     if (definition_.folders[folder_index].name.empty()) return;
     if (run_.scope != kScopeProject && folder_index != run_.folder_index) continue;
+    if (run_.scope == kScopeProject && context_.picker != nullptr && !AnyChosen(folder_index)) {
+      continue;
+    }
     Folder(folder_index);
   }
 }
@@ -329,7 +359,7 @@ void GenerationRunner::ProcessDocument(int folder_index, int document_index) {
     LogDetail(">Static document, generation skipped");
     return;
   }
-  if (context_.display.modified_only == 1) {
+  if (context_.display.modified_only == 1 && context_.picker == nullptr) {
     context_.ui.AddStatusLine(std::string("Comparing:") + kTab + path);
     if (!CheckUpToDate(up_to_date_, folder_index, document_index)) {
       ++run_.current;
@@ -424,6 +454,7 @@ void GenerationRunner::Generate(int folder_index, int document_index) {
     return;
   }
   if (outcome == kDocumentGeneratedWithWarnings) ++run_.warnings;
+  if (context_.picker != nullptr) context_.picker->Generated(folder_index, document_index);
   if (outcome == kDocumentUnchanged) {
     ++run_.current;
     return;

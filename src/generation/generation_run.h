@@ -3,6 +3,7 @@
 #include <ctime>
 #include <functional>
 #include <string>
+#include <vector>
 
 namespace pentrak {
 
@@ -57,6 +58,19 @@ struct GenerationRun {
   RunEnd end = RunEnd::kCompleted;
 };
 
+// Picks the documents a project run generates, once the run holds its definition, and hears
+// which of them it generated. A chosen document is generated whatever its time stamps say and
+// is left untouched when it comes out the same; the others are passed over as documents out of
+// scope are, and a folder without a chosen document is not visited.
+class DocumentPicker {
+ public:
+  virtual ~DocumentPicker() = default;
+  // One flag per document slot of each folder, true for the documents to generate.
+  virtual std::vector<std::vector<bool>> Choose(const ProjectDefinition& definition) = 0;
+  // The document was written, or found the same as the one in place.
+  virtual void Generated(int folder_index, int document_index) = 0;
+};
+
 // Everything a run reads and writes: the program-wide records it needs, the seam, and the
 // main window's flags. refresh_display, when given, redraws the main window's project after a
 // run (it re-reads the definition itself) while the program option post-generate-refresh is on.
@@ -75,6 +89,11 @@ struct GenerationContext {
   // False in a front end without a window: nothing shows the definition after a run, so it is
   // not read again (a faulty definition would only be reported a second time).
   bool shows_definition = true;
+  // When given, the documents a project run generates (see DocumentPicker).
+  DocumentPicker* picker = nullptr;
+  // True when the definition tables already hold this project's definition as a run reads it
+  // (paths resolved) and nothing has changed it since: the run does not read it again.
+  bool definition_current = false;
 };
 
 // Generates the whole project, one folder (folder_index) or one document (folder_index,

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <string>
 #include <vector>
@@ -149,6 +150,76 @@ TEST_F(GenerationRunTest, ModifiedOnlySkipsCurrentDocumentsAndKeepsUnchangedOnes
   f.fs.SetLastModified(f.Path("src/page.tpl"), kThen + 10);
   EXPECT_EQ(Run().current, 2);
   EXPECT_EQ(f.StatusLines()[1], "Comparing:\t<dir>/site/a.html");
+}
+
+using Places = std::vector<std::pair<int, int>>;  // (folder, document slot)
+
+// Picks the documents at the given places (in order) and keeps what it hears.
+class PickAt : public DocumentPicker {
+ public:
+  explicit PickAt(Places places) : places_(std::move(places)) {}
+  std::vector<std::vector<bool>> Choose(const ProjectDefinition& definition) override {
+    std::vector<std::vector<bool>> chosen(definition.folders.size());
+    for (auto [folder, document] : places_) {
+      chosen[folder].resize(document + 1);
+      chosen[folder][document] = true;
+    }
+    return chosen;
+  }
+  void Generated(int folder_index, int document_index) override {
+    generated.emplace_back(folder_index, document_index);
+  }
+
+  Places generated;
+
+ private:
+  Places places_;
+};
+
+TEST_F(GenerationRunTest, APickerGeneratesExactlyThePickedDocumentsWhateverTheirTimes) {
+  f.display.modified_only = 1;  // the whole-second comparison does not apply to a picker
+  f.options.ignore_generation_errors = 1;
+  f.WriteText("src/project.txt",
+              "[Main]\r\na.html,page.tpl,a.par!\r\nb.html,page.tpl!\r\n"
+              "[News]\r\nn.html,missing.tpl!\r\n[Other]\r\no.html,page.tpl!\r\n");
+  f.WriteText("src/a.par", "[@A]:\r\na\r\n[@]\r\n");
+  f.WriteText("src/page.tpl", "<[@A]>\r\n");
+  GenerationContext context = f.Generation();
+  context.shows_definition = false;  // the tables keep the paths as the run read them
+  PickAt everything({{0, 0}, {0, 1}, {1, 0}, {2, 0}});
+  context.picker = &everything;
+  EXPECT_EQ(RunGeneration(context, kScopeProject).generated, 3);
+  EXPECT_EQ(everything.generated, (Places{{0, 0}, {0, 1}, {2, 0}}));
+
+  // a.par changed within the second its page was written: picked, a.html is generated. b.html
+  // comes out the same and stays; folders without a picked document are not visited.
+  f.WriteText("src/a.par", "[@A]:\r\nA\r\n[@]\r\n");
+  f.fs.SetLastModified(f.Path("site/b.html"), 1600000000);
+  f.ui.status_lines.clear();
+  PickAt two({{0, 0}, {0, 1}});
+  context.picker = &two;
+  GenerationRun run = RunGeneration(context, kScopeProject);
+  EXPECT_EQ(f.ReadText("site/a.html"), "<A>\r\n");
+  EXPECT_EQ(f.fs.LastModified(f.Path("site/b.html")), 1600000000);
+  EXPECT_EQ(two.generated, (Places{{0, 0}, {0, 1}}));
+  const std::vector<std::string> status = {
+      "Starting Project: \tSite\t\t<time>", "Processing:\t<dir>/site/a.html",
+      "Processing:\t<dir>/site/b.html", "Completed Project:\tSite\t\t<time>",
+      "Generated 1 of 2 documents (1  current document)."};
+  EXPECT_EQ(f.StatusLines(), status);
+  const std::vector<std::string> log = f.LogLines();
+  EXPECT_EQ(std::count_if(log.begin(), log.end(),
+                          [](auto& line) { return line[0] != '-' && line.find(":---- ") == 4; }),
+            1);  // the folder lines: Main's only
+
+  // A definition known to be current is not read again: its file may even be gone.
+  f.fs.RemoveFile(f.Source("project.txt"));
+  context.definition_current = true;
+  PickAt other({{2, 0}});
+  context.picker = &other;
+  run = RunGeneration(context, kScopeProject);
+  EXPECT_EQ(run.end, RunEnd::kCompleted);
+  EXPECT_EQ(other.generated, (Places{{2, 0}}));
 }
 
 // Each question's answers, over two documents that both raise it.

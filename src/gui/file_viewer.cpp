@@ -114,7 +114,7 @@ FileViewer::FileViewer(ViewerKind kind, Workbench& workbench, ProcessStarter& pr
   edit->setObjectName(QStringLiteral("mnuEditFile"));
   connect(edit, &QAction::triggered, this, [this] {
     RunOnSelected([this](const std::string& path) {
-      LaunchEditor({workbench_.options, workbench_.project, processes_, workbench_.ui}, path);
+      LaunchEditor({workbench_.options, workbench_.project, processes_, workbench_.ui, {}}, path);
     });
   });
   menu->addAction(edit);
@@ -130,7 +130,7 @@ FileViewer::FileViewer(ViewerKind kind, Workbench& workbench, ProcessStarter& pr
     any_command = any_command || set_up;
     connect(action, &QAction::triggered, this, [this, n] {
       RunOnSelected([this, n](const std::string& path) {
-        LaunchCustomCommand({workbench_.options, workbench_.project, processes_, workbench_.ui},
+        LaunchCustomCommand({workbench_.options, workbench_.project, processes_, workbench_.ui, {}},
                             path, n);
       });
     });

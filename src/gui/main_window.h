@@ -28,6 +28,7 @@ class QtUserInterface;
 class ReplaceForm;
 class ReplaceSpecialForm;
 class SearchForm;
+class CheckLinksForm;
 struct ToolWindowHost;
 struct LaunchContext;
 struct ProjectPropertiesForm;
@@ -123,6 +124,7 @@ class MainWindow : public QMainWindow {
   void OpenSearch(bool documents_mode);
   void OpenReplace();
   void OpenReplaceSpecial();
+  void OpenCheckLinks();
   ToolWindowHost Host();
   bool ToolRunning() const;
   bool MayCloseToolWindows();
@@ -163,6 +165,7 @@ class MainWindow : public QMainWindow {
   SearchForm* search_form_ = nullptr;      // the same, for the tool windows
   ReplaceForm* replace_form_ = nullptr;
   ReplaceSpecialForm* replace_special_form_ = nullptr;
+  CheckLinksForm* check_links_form_ = nullptr;
   std::vector<QAction*> generate_actions_;  // disabled while a run is in progress
   std::vector<QAction*> stop_actions_;
   std::vector<QAction*> project_actions_;      // reload settings: disabled during a run

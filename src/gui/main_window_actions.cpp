@@ -26,8 +26,9 @@ QString CustomApplicationCaption(const ProgramOptions& options, int n, bool menu
   const std::string& caption = options.custom_applications[static_cast<std::size_t>(n - 1)].caption;
   QString launch = menu ? QStringLiteral("Launch &") : QStringLiteral("Launch ");
   if (!caption.empty()) return launch + ToQt(caption);
-  QString text = launch + QStringLiteral("Custom Application");
-  return n == 1 ? text : text + QStringLiteral(" %1").arg(n);
+  if (n == 1) return launch + QStringLiteral("Custom Application");
+  // The second and third take their number as menu letter: one letter, one command.
+  return QStringLiteral("Launch Custom Application %1%2").arg(menu ? "&" : "").arg(n);
 }
 
 }  // namespace
@@ -43,7 +44,7 @@ void MainWindow::BuildActions() {
                               [this] { RemoveProject(); });
   QAction* refresh = NewAction("mnuRefreshProject", QStringLiteral("Re&fresh Project"),
                                [this] { DisplayCurrentProject(); });
-  refresh->setShortcut(QKeySequence::Refresh);
+  refresh->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_R));
   QAction* properties =
       NewAction("mnuProjectProperties", QStringLiteral("Project &Properties..."),
                 [this] { ShowProjectProperties(OpenProjectProperties(workbench_)); });
@@ -83,10 +84,10 @@ void MainWindow::BuildActions() {
   QMenu* search = menuBar()->addMenu(QStringLiteral("&Search"));
   search->setObjectName(QStringLiteral("mnuSearchMenu"));
   QAction* find = NewAction("mnuSearch", QStringLiteral("&Find..."), [this] { OpenSearch(false); });
-  find->setShortcut(QKeySequence::Find);
+  find->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F));
   QAction* replace =
       NewAction("mnuReplace", QStringLiteral("&Replace..."), [this] { OpenReplace(); });
-  replace->setShortcut(QKeySequence::Replace);
+  replace->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_H));
   search->addActions(
       {find,
        NewAction("mnuSearchDocuments", QStringLiteral("Find in &Documents..."),
@@ -117,6 +118,10 @@ void MainWindow::BuildActions() {
   tools->addSeparator();
   tools->addAction(NewAction("mnuViewLog", QStringLiteral("View &Log File"),
                              [this] { LaunchEditor(Launch(), workbench_.work_files.log_file); }));
+  QAction* check_links =
+      NewAction("mnuCheckLinks", QStringLiteral("Chec&k Links..."), [this] { OpenCheckLinks(); });
+  tools->addAction(check_links);
+  project_actions_.push_back(check_links);
   tools->addSeparator();
   QAction* options =
       NewAction("mnuOptions", QStringLiteral("&Options..."), [this] { ShowProgramOptions(); });

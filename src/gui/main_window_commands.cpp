@@ -14,6 +14,7 @@
 #include "gui/qt_user_interface.h"
 #include "gui/window_commands.h"
 #include "platform/error.h"
+#include "platform/paths.h"
 #include "settings/display_settings_file.h"
 #include "shell/batch_run.h"
 #include "shell/generation_commands.h"
@@ -28,7 +29,10 @@ namespace pentrak {
 void MainWindow::Trap(const std::function<void()>& command) { RunTrapped(workbench_.ui, command); }
 
 LaunchContext MainWindow::Launch() const {
-  return LaunchContext{workbench_.options, workbench_.project, processes_, workbench_.ui};
+  std::string stand_in = ResolvedDocumentPath();
+  if (stand_in.empty()) stand_in = FolderOfPath(DefinitionFilePath());
+  return LaunchContext{workbench_.options, workbench_.project, processes_, workbench_.ui,
+                       std::move(stand_in)};
 }
 
 void MainWindow::SetSwitch(short& value, bool checked) {

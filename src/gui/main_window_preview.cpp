@@ -33,7 +33,8 @@ void MainWindow::TogglePreview() {
     ShowPreviewState();
     return;
   }
-  // Starting generates what is out of date: a run like any other.
+  // Starting generates every document (those that come out the same stay as they are): a run
+  // like any other.
   SetGenerating(true);
   std::string failure = preview_->Start(PreviewOptions{});
   SetGenerating(false);

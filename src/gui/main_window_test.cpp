@@ -3,10 +3,13 @@
 #include <sys/stat.h>
 
 #include <QComboBox>
+#include <QMenu>
+#include <QMenuBar>
 #include <QTimer>
 #include <QTreeWidget>
 #include <algorithm>
 #include <cstdlib>
+#include <map>
 #include <regex>
 
 #include "gui/gui_test_support.h"
@@ -52,6 +55,43 @@ TEST(MainWindow, StartsWithTheFirstRunQuestionsAndShowsTheSampleProject) {
   desktop.workbench.options.content_file_filter = ".par";
   desktop.Trigger("mnuRefreshProject");
   EXPECT_EQ(desktop.Find<QLabel>("lblContentFiles")->text(), "Content Files (using filter *.par)");
+}
+
+// A key that two actions share, or a menu letter two entries share, does nothing when pressed.
+TEST(MainWindow, EveryKeyAndMenuLetterLeadsToOneCommand) {
+  DesktopFixture desktop;
+  ASSERT_TRUE(desktop.Open());
+  std::map<QString, QString> by_key;
+  for (QAction* action : desktop.window->findChildren<QAction*>()) {
+    for (const QKeySequence& key : action->shortcuts()) {
+      auto [at, added] = by_key.emplace(key.toString(), action->objectName());
+      EXPECT_TRUE(added) << FromQt(key.toString()) << ": " << FromQt(at->second) << " and "
+                         << FromQt(action->objectName());
+    }
+  }
+  const std::pair<const char*, const char*> promised[] = {
+      {"F5", "mnuGenerateProject"}, {"Ctrl+R", "mnuRefreshProject"}, {"Ctrl+H", "mnuReplace"}};
+  for (const auto& [key, action] : promised) EXPECT_EQ(FromQt(by_key[key]), action) << key;
+
+  auto letter = [](const QString& text) {
+    const qsizetype at = text.indexOf('&');
+    return at < 0 || at + 1 >= text.size() ? QChar() : text[at + 1].toLower();
+  };
+  std::vector<QList<QAction*>> groups = {desktop.window->menuBar()->actions()};
+  for (QMenu* menu : desktop.window->menuBar()->findChildren<QMenu*>()) {
+    groups.push_back(menu->actions());
+  }
+  for (const QList<QAction*>& group : groups) {
+    std::map<QChar, QString> by_letter;
+    for (QAction* action : group) {
+      if (action->isSeparator()) continue;
+      const QChar l = letter(action->text());
+      EXPECT_FALSE(l.isNull()) << FromQt(action->text()) << " has no menu letter";
+      if (l.isNull()) continue;
+      auto [at, added] = by_letter.emplace(l, action->text());
+      EXPECT_TRUE(added) << FromQt(at->second) << " and " << FromQt(action->text());
+    }
+  }
 }
 
 TEST(MainWindow, EachSwitchIsStoredInUiIniAtOnce) {

@@ -1,5 +1,6 @@
-// The main window's search and replace windows.
+// The main window's search, replace and link check windows.
 
+#include "gui/check_links_window.h"
 #include "gui/main_window.h"
 #include "gui/replace_special_window.h"
 #include "gui/replace_window.h"
@@ -33,6 +34,11 @@ void MainWindow::OpenReplaceSpecial() {
   replace_special_form_->Open();
 }
 
+void MainWindow::OpenCheckLinks() {
+  if (check_links_form_ == nullptr) check_links_form_ = new CheckLinksForm(Host(), this);
+  check_links_form_->Open();
+}
+
 bool MainWindow::ToolRunning() const {
   return (search_form_ != nullptr && search_form_->Running()) ||
          (replace_form_ != nullptr && replace_form_->Running());
@@ -55,6 +61,7 @@ void MainWindow::UpdateToolWindows() {
   if (search_form_ != nullptr) search_form_->UpdateButtons();
   if (replace_form_ != nullptr) replace_form_->UpdateButtons();
   if (replace_special_form_ != nullptr) replace_special_form_->UpdateButtons();
+  if (check_links_form_ != nullptr) check_links_form_->UpdateButtons();
 }
 
 }  // namespace pentrak

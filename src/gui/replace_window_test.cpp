@@ -72,7 +72,7 @@ TEST(ReplaceWindows, ReplaceAsksFirstAndLeavesAReadOnlyFileAloneAndReplaceSpecia
   special->findChild<QPushButton*>("cmdBrowse")->click();
   EXPECT_EQ(FromQt(special->findChild<QLineEdit*>("txtFile")->text()), path);
   repair->click();
-  EXPECT_EQ(desktop.workbench.fs.ReadFile(path), "one\r\ntwo\r\nthree\r\n");
+  EXPECT_EQ(desktop.workbench.fs.ReadFile(path), "one\r\ntwo\r\nthree");
   EXPECT_EQ(ListLines(special->findChild<QListWidget*>("lstReplaceSpecialStatus")).back(),
             "File fixed. 2 occurrences replaced.");
 }

@@ -11,7 +11,10 @@
 #include <QPixmap>
 #include <filesystem>
 #include <iostream>
+#include <string>
+#include <string_view>
 #include <tuple>
+#include <utility>
 
 #include "gui/desktop_start.h"
 #include "gui/dialog_screenshots.h"
@@ -114,6 +117,20 @@ int main(int argc, char** argv) {
     saved = Save(*shown, out, tool.file) && saved;
     shown->close();
   }
+  // Check Links after two links of the sample were broken at their source.
+  const std::string index = pentrak::JoinPath(argv[2], "overview/index.par");
+  std::string text = workbench.fs.ReadFile(index);
+  for (auto [good, bad] : {std::pair{"macros/parameters.html", "macros/parameter.html"},
+                           std::pair{"project/definition.html", "project/definition.html#files"}}) {
+    text.replace(text.find(good), std::string_view(good).size(), bad);
+  }
+  workbench.fs.WriteFile(index, text);
+  window->findChild<QAction*>(QStringLiteral("mnuGenerateProject"))->trigger();
+  window->findChild<QAction*>(QStringLiteral("mnuCheckLinks"))->trigger();
+  auto* check_links = window->findChild<QWidget*>(QStringLiteral("frmCheckLinks"));
+  check_links->findChild<QAbstractButton*>(QStringLiteral("cmdCheck"))->click();
+  saved = Save(*check_links, out, "check-links-window.png") && saved;
+  check_links->close();
   pentrak::FourButtonBox box(window.get(), "Subdirectory Does Not Exist",
                              "The subdirectory /srv/site/news/ does not exist. Would you like "
                              "Pentrak to create this subdirectory?",

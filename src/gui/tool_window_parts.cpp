@@ -158,8 +158,8 @@ ResultsPanel::ResultsPanel(Workbench& workbench, ProcessStarter& processes, QWid
     Target target = CurrentTarget(view);
     if (target.path.empty()) return;
     RunTrapped(workbench_.ui, [this, &target] {
-      LaunchEditor({workbench_.options, workbench_.project, processes_, workbench_.ui}, target.path,
-                   target.line);
+      LaunchEditor({workbench_.options, workbench_.project, processes_, workbench_.ui, {}},
+                   target.path, target.line);
     });
   };
   connect(results_, &QListWidget::itemDoubleClicked, this, [this, edit] { edit(results_); });
@@ -227,7 +227,7 @@ void ResultsPanel::AddPopup(QWidget* view) {
     Target target = CurrentTarget(view);
     if (target.path.empty()) return;
     RunTrapped(workbench_.ui, [&] {
-      command({workbench_.options, workbench_.project, processes_, workbench_.ui}, target);
+      command({workbench_.options, workbench_.project, processes_, workbench_.ui, {}}, target);
     });
   };
   QAction* edit = menu->addAction(QStringLiteral("&Edit"));

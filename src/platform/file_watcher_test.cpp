@@ -1,6 +1,7 @@
 #include "platform/file_watcher.h"
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <functional>
 
@@ -55,6 +56,48 @@ TEST(FileWatcherTest, ReportsWritesReplacementsCreationAndRemovalOfWatchedFilesO
       step.change();
       EXPECT_EQ(ChangesWithin(*watcher), step.reported) << (polling ? "polling" : "notified");
     }
+  }
+}
+
+// Sources reached through symbolic links: a folder that is a link, and a file that is one, saved
+// where they lead; then the folder link pointed elsewhere, and a save in its new place.
+TEST(FileWatcherTest, SeesSavesThroughLinksAndLinksPointedElsewhere) {
+  TestFolder folder;
+  FileSystem fs;
+  for (const char* name : {"real/a.par", "other/a.par", "shared/b.par", "site/"}) {
+    fs.CreateFolderPath(folder / name);
+  }
+  for (const char* name : {"real/a.par", "other/a.par", "shared/b.par"})
+    fs.WriteFile(folder / name, name);
+  ASSERT_EQ(::symlink((folder / "real").c_str(), (folder / "site/src").c_str()), 0);
+  ASSERT_EQ(::symlink("../shared/b.par", (folder / "site/b.par").c_str()), 0);
+  std::unique_ptr<FileWatcher> watcher = MakeFileWatcher();
+  const std::string a = folder / "site/src/a.par";
+  const std::string b = folder / "site/b.par";
+  watcher->Watch({a, b});
+
+  const struct {
+    const char* step;
+    std::function<void()> change;
+    std::vector<std::string> reported;
+  } kSteps[] = {
+      {"saved where the folder link leads",
+       [&] { fs.WriteFile(folder / "real/a.par", "a2"); },
+       {a}},
+      {"written where the file link leads",
+       [&] { fs.OverwriteFile(folder / "shared/b.par", "b2"); },
+       {b}},
+      {"the folder link pointed elsewhere",
+       [&] {
+         ASSERT_EQ(::symlink((folder / "other").c_str(), (folder / "site/.src").c_str()), 0);
+         fs.RenameFile(folder / "site/.src", folder / "site/src");
+       },
+       {a}},
+      {"saved in the new place", [&] { fs.OverwriteFile(folder / "other/a.par", "a3"); }, {a}},
+  };
+  for (const auto& step : kSteps) {
+    step.change();
+    EXPECT_EQ(ChangesWithin(*watcher), step.reported) << step.step;
   }
 }
 

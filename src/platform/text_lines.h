@@ -15,6 +15,8 @@ class LineCursor {
 
   // Sets line to the next line (without its end) and returns true, or returns false at the end.
   bool Next(std::string_view& line);
+  // Where the next line starts: the bytes read so far.
+  std::size_t position() const { return pos_; }
 
  private:
   std::string_view text_;

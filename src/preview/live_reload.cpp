@@ -9,22 +9,27 @@ namespace pentrak {
 
 namespace {
 
-// Reloads the page when a run rewrote it ("*": any page) and keeps the overlay of the last
-// run's problems; the overlay's text is set as text, never as markup.
-constexpr std::string_view kReloadScript =
-    "<script>(function(){"
-    "var s=new EventSource(\"/__preview/events\"),id=\"__preview_problems\";"
-    "function here(){var p=location.pathname;try{p=decodeURIComponent(p);}catch(e){}return p;}"
-    "s.addEventListener(\"reload\",function(e){var l=e.data.split(\"\\n\"),p=here();"
-    "if(l.indexOf(\"*\")>=0||l.indexOf(p)>=0||(p.slice(-1)==\"/\"&&"
-    "(l.indexOf(p+\"index.html\")>=0||l.indexOf(p+\"index.htm\")>=0)))location.reload();});"
+// The script around the page's own values: the instance, the build, the page's URL path. The
+// overlay's text is set as text, never as markup.
+constexpr std::string_view kScriptStart = "<script>(function(){var i=\"";
+constexpr std::string_view kScriptAfterInstance = "\",b=";
+constexpr std::string_view kScriptAfterBuild = ",k=\"";
+constexpr std::string_view kScriptEnd =
+    "\",id=\"__preview_problems\",s;"
+    "function open(){s=new EventSource(\"/__preview/events?instance=\"+i+\"&build=\"+b+"
+    "\"&page=\"+encodeURIComponent(k));"
+    "s.addEventListener(\"reload\",function(e){var l=e.data.split(\"\\n\");"
+    "if(l.indexOf(\"*\")>=0||l.indexOf(k)>=0)location.reload();});"
+    "s.addEventListener(\"build\",function(e){b=e.data;});"
     "s.addEventListener(\"problems\",function(e){var d=document.getElementById(id);"
     "if(!d){d=document.createElement(\"pre\");d.id=id;d.style.cssText=\"position:fixed;left:0;"
     "right:0;bottom:0;max-height:50%;overflow:auto;margin:0;padding:12px;z-index:2147483647;"
     "background:#fff4f4;color:#900;border-top:3px solid #c00;font:13px monospace;"
     "white-space:pre-wrap\";document.body.appendChild(d);}d.textContent=e.data;});"
     "s.addEventListener(\"clear\",function(){var d=document.getElementById(id);"
-    "if(d)d.remove();});})();</script>";
+    "if(d)d.remove();});"
+    "s.onerror=function(){s.close();setTimeout(open,1000);};}"
+    "open();})();</script>";
 
 constexpr std::string_view kTag = "</body";
 
@@ -53,7 +58,11 @@ std::size_t ReadFully(const std::function<std::size_t(std::uint64_t, char*, std:
 
 }  // namespace
 
-std::string_view ReloadScript() { return kReloadScript; }
+std::string ReloadScript(std::string_view instance, std::uint64_t build, std::string_view page) {
+  std::string script(kScriptStart);
+  script.append(instance).append(kScriptAfterInstance).append(std::to_string(build));
+  return script.append(kScriptAfterBuild).append(page).append(kScriptEnd);
+}
 
 std::uint64_t ReloadScriptOffset(
     std::uint64_t size,
@@ -75,12 +84,12 @@ std::uint64_t ReloadScriptOffset(
   return size;
 }
 
-std::string WithReloadScript(std::string_view page) {
+std::string WithReloadScript(std::string_view page, std::string_view script) {
   std::size_t at = LastBodyEnd(page);
   if (at == std::string_view::npos) at = page.size();
   std::string result;
-  result.reserve(page.size() + kReloadScript.size());
-  result.append(page.substr(0, at)).append(kReloadScript).append(page.substr(at));
+  result.reserve(page.size() + script.size());
+  result.append(page.substr(0, at)).append(script).append(page.substr(at));
   return result;
 }
 

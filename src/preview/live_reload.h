@@ -12,12 +12,16 @@ namespace pentrak {
 // Where pages listen for the preview's events.
 inline constexpr std::string_view kPreviewEventsPath = "/__preview/events";
 
-// The page with the reload script put before its last "</body>" (in any case), or at the end
-// when it has none; every other byte stays as it was.
-std::string WithReloadScript(std::string_view page);
+// The page with the script put before its last "</body>" (in any case), or at the end when it
+// has none; every other byte stays as it was.
+std::string WithReloadScript(std::string_view page, std::string_view script);
 
-// The script WithReloadScript puts in.
-std::string_view ReloadScript();
+// The script put in a page served from the given start of the preview (its instance) at the
+// given build, for the page at the given URL path (encoded): it listens for the preview's events
+// from that build on, reloads the page when a run rewrote it or another start of the preview
+// serves it now, shows the last run's problems over it, and opens its stream again (from the
+// last build it was told of) when the stream breaks.
+std::string ReloadScript(std::string_view instance, std::uint64_t build, std::string_view page);
 
 // Where WithReloadScript puts the script in a page of size bytes that is read in blocks from the
 // end (read_at copies up to count bytes from offset into data and returns how many), so that a

@@ -11,7 +11,7 @@ namespace pentrak {
 namespace {
 
 TEST(LiveReloadTest, PutsTheScriptBeforeTheLastBodyEndOnly) {
-  const std::string script = WithReloadScript("");
+  const std::string script = ReloadScript("1a2b", 7, "/a%20b/index.html");
   ASSERT_EQ(script.rfind("<script>", 0), 0u);
   const struct {
     std::string page;
@@ -26,7 +26,7 @@ TEST(LiveReloadTest, PutsTheScriptBeforeTheLastBodyEndOnly) {
   for (const auto& c : kCases) {
     std::string expected = c.page;
     expected.insert(c.at, script);
-    EXPECT_EQ(WithReloadScript(c.page), expected) << c.page;
+    EXPECT_EQ(WithReloadScript(c.page, script), expected) << c.page;
   }
 }
 
@@ -71,24 +71,66 @@ TEST(LiveReloadTest, StreamsLearnTheLastRunAndReloadOnlyWhenTheyMissedARewrite) 
   using std::chrono::milliseconds;
   PageChannel channel;
   channel.Publish({"Generated 0 of 1 document with 1 error"}, {});
-  std::uint64_t fresh = 0;
+  EventStream fresh = channel.Open("", std::nullopt, "");
   EXPECT_EQ(channel.Next(fresh, milliseconds(0)),
-            "event: problems\ndata: Generated 0 of 1 document with 1 error\n\n");
+            "event: problems\ndata: Generated 0 of 1 document with 1 error\n\n"
+            "event: build\ndata: 1\n\n");
   EXPECT_EQ(channel.Next(fresh, milliseconds(0)), "");  // nothing newer
 
   channel.Publish({}, {"/a.html"});
-  std::uint64_t late = 0;  // a page opened after the run is not reloaded
-  EXPECT_EQ(channel.Next(late, milliseconds(0)), "event: clear\ndata: -\n\n");
   EXPECT_EQ(channel.Next(fresh, milliseconds(0)),
-            "event: clear\ndata: -\n\nevent: reload\ndata: /a.html\n\n");
+            "event: clear\ndata: -\n\nevent: reload\ndata: /a.html\n\nevent: build\ndata: 2\n\n");
 
   channel.Publish({}, {"/b.html"});
   channel.Publish({}, {});
   channel.Publish({}, {"/c.html"});
   EXPECT_EQ(channel.Next(fresh, milliseconds(0)),
-            "event: clear\ndata: -\n\nevent: reload\ndata: *\n\n");
+            "event: clear\ndata: -\n\nevent: reload\ndata: *\n\nevent: build\ndata: 5\n\n");
   channel.Close();
-  EXPECT_EQ(channel.Next(late, milliseconds(1000)), "");
+  EXPECT_EQ(channel.Next(fresh, milliseconds(1000)), "");
+}
+
+// A page opens its stream with the build it was served at: it reloads when a run since rewrote
+// it (or every page), or when it was served by another start of the preview.
+TEST(LiveReloadTest, APageBehindItsBuildReloadsWhenItsStreamOpens) {
+  using std::chrono::milliseconds;
+  PageChannel channel;
+  channel.Publish({}, {"/a.html", "/b%20c.html"});  // build 1
+  channel.Publish({}, {"/b%20c.html"});             // build 2
+  channel.Publish({}, {});                          // build 3
+  const std::string self = channel.instance();
+  const struct {
+    std::string instance;
+    std::optional<std::uint64_t> build;
+    std::string page;
+    std::string reload;  // the reload event's data, "" for none
+  } kCases[] = {
+      {self, 0, "/a.html", "/a.html"},
+      {self, 1, "/a.html", ""},
+      {self, 1, "/b%20c.html", "/b%20c.html"},
+      {self, 3, "/other.html", ""},
+      {self, 4, "/a.html", "*"},  // a build this start never made
+      {self, std::nullopt, "/a.html", "*"},
+      {"0123456789abcdef", 3, "/a.html", "*"},
+      {"", std::nullopt, "/a.html", ""},  // a stream that knows nothing of what its page shows
+  };
+  for (const auto& c : kCases) {
+    EventStream stream = channel.Open(c.instance, c.build, c.page);
+    std::string reload = c.reload.empty() ? "" : "event: reload\ndata: " + c.reload + "\n\n";
+    EXPECT_EQ(channel.Next(stream, milliseconds(0)),
+              "event: clear\ndata: -\n\n" + reload + "event: build\ndata: 3\n\n")
+        << c.instance << " " << c.build.value_or(99) << " " << c.page;
+  }
+  // A run that rewrites every page reloads a page at any build; one that rewrites other pages
+  // tells it the new build only.
+  EventStream stream = channel.Open(self, 3, "/a.html");
+  channel.Next(stream, milliseconds(0));
+  channel.Publish({}, {"/b%20c.html"});
+  EXPECT_EQ(channel.Next(stream, milliseconds(0)),
+            "event: clear\ndata: -\n\nevent: build\ndata: 4\n\n");
+  channel.Publish({}, {"*"});
+  EXPECT_EQ(channel.Next(stream, milliseconds(0)),
+            "event: clear\ndata: -\n\nevent: reload\ndata: /a.html\n\nevent: build\ndata: 5\n\n");
 }
 
 TEST(LiveReloadTest, ProblemLinesKeepEachDocumentsErrorsAndWarnings) {

@@ -4,6 +4,9 @@
 #include <sys/socket.h>
 
 #include <algorithm>
+#include <charconv>
+#include <iterator>
+#include <optional>
 
 #include "generation/generation_run.h"
 #include "platform/error.h"
@@ -12,10 +15,12 @@
 #include "platform/paths.h"
 #include "preview/http_server.h"
 #include "preview/live_reload.h"
+#include "preview/read_record.h"
 #include "preview/run_problems.h"
 #include "preview/served_file.h"
 #include "project/path_resolution.h"
 #include "project/project_structure.h"
+#include "settings/program_options.h"
 #include "settings/project_file.h"
 #include "shell/project_loading.h"
 #include "shell/workbench.h"
@@ -24,8 +29,10 @@ namespace pentrak {
 
 namespace {
 
-// Saves closer together than this make one run (an editor's "save all", a checkout).
-constexpr auto kQuietTime = std::chrono::milliseconds(15);
+// Saves closer together than this make one run (an editor's "save all", a checkout). Short,
+// since it is most of the wait for a page: a save that comes later makes one more run, of only
+// the documents it changed.
+constexpr auto kQuietTime = std::chrono::milliseconds(5);
 // Saves that never pause still get a run this often.
 constexpr auto kLongestWait = std::chrono::milliseconds(500);
 // How often an idle event stream sends a comment, so that a closed page frees its thread.
@@ -80,14 +87,15 @@ void ReuseAddressOnly(socket_t sock) {
   ::setsockopt(sock, SOL_SOCKET, SO_REUSEADDR, &yes, sizeof yes);
 }
 
-// The URL paths of the pages a run rewrote, from its generated-files list.
+// The URL paths (encoded, as pages know themselves) of the pages a run rewrote, from its
+// generated-files list.
 std::vector<std::string> RewrittenPages(const FileSystem& fs, const std::string& list,
                                         const std::string& root) {
   std::vector<std::string> pages;
   try {
     for (const std::string& document : fs.ReadLines(list)) {
       std::string page = PageUrlPath(document, root);
-      if (!page.empty()) pages.push_back(page);
+      if (!page.empty()) pages.push_back(EncodedUrlPath(page));
     }
   } catch (const Error&) {
     return {"*"};
@@ -97,6 +105,29 @@ std::vector<std::string> RewrittenPages(const FileSystem& fs, const std::string&
 
 bool Contains(const std::vector<std::string>& paths, const std::string& path) {
   return !path.empty() && std::find(paths.begin(), paths.end(), path) != paths.end();
+}
+
+// The build a page's event stream says its page was served at; nothing when it says none.
+std::optional<std::uint64_t> BuildOf(const httplib::Request& request) {
+  const std::string text = request.get_param_value("build");
+  std::uint64_t build = 0;
+  auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), build);
+  if (text.empty() || error != std::errc() || end != text.data() + text.size()) return {};
+  return build;
+}
+
+// The path a file below one root would have below another, or "" when it is not below the
+// first (or a root is missing).
+std::string UnderOtherRoot(const std::string& file, std::string root, const std::string& other) {
+  if (root.empty() || other.empty()) return "";
+  if (root.back() != '/') root += '/';
+  if (file.size() <= root.size() || file.compare(0, root.size(), root) != 0) return "";
+  return JoinPath(other, file.substr(root.size()));
+}
+
+// The default drive goes in front of the paths a definition read gives.
+std::string DriveOptions(const ProgramOptions& options) {
+  return std::to_string(options.enable_default_drive) + options.default_drive;
 }
 
 }  // namespace
@@ -119,7 +150,12 @@ std::string PreviewServer::Start(const PreviewOptions& options) {
   watcher_ = MakeFileWatcher();
   watched_.clear();
   changed_.clear();
-  RunAndPublish(false);
+  record_ = std::make_unique<ReadRecord>(workbench_.fs, workbench_.project);
+  definition_current_ = false;
+  // First looks, before the run reads them.
+  record_->LookAgain(workbench_.project.project_file_path);
+  record_->LookAgain(DefinitionFilePath());
+  RunAndPublish();
   serving_ = std::thread([server = server_.get()] { server->listen_after_bind(); });
   return "";
 }
@@ -146,16 +182,18 @@ std::string PreviewServer::Bind(const PreviewOptions& options) {
 }
 
 void PreviewServer::Route(std::size_t most_event_streams) {
-  server_->Get(std::string(kPreviewEventsPath),
-               [this, most_event_streams](const httplib::Request&, httplib::Response& response) {
-                 ServeEvents(response, most_event_streams);
-               });
+  server_->Get(
+      std::string(kPreviewEventsPath),
+      [this, most_event_streams](const httplib::Request& request, httplib::Response& response) {
+        ServeEvents(request, response, most_event_streams);
+      });
   server_->Get(".*", [this](const httplib::Request& request, httplib::Response& response) {
     ServeFile(request, response);
   });
 }
 
-void PreviewServer::ServeEvents(httplib::Response& response, std::size_t most_event_streams) {
+void PreviewServer::ServeEvents(const httplib::Request& request, httplib::Response& response,
+                                std::size_t most_event_streams) {
   // Each open page holds a connection for as long as its stream lasts; past the bound a page
   // goes without reloading rather than take the connections that serve files.
   if (open_streams_.fetch_add(1) >= most_event_streams) {
@@ -166,10 +204,11 @@ void PreviewServer::ServeEvents(httplib::Response& response, std::size_t most_ev
   std::shared_ptr<std::atomic<std::size_t>> open(
       &open_streams_, [](std::atomic<std::size_t>* count) { count->fetch_sub(1); });
   response.set_header("Cache-Control", "no-store");
-  auto seen = std::make_shared<std::uint64_t>(0);
+  auto stream = std::make_shared<EventStream>(channel_->Open(
+      request.get_param_value("instance"), BuildOf(request), request.get_param_value("page")));
   response.set_chunked_content_provider(
-      "text/event-stream", [this, seen, open](std::size_t, httplib::DataSink& sink) {
-        std::string events = channel_->Next(*seen, kKeepAliveEvery);
+      "text/event-stream", [this, stream, open](std::size_t, httplib::DataSink& sink) {
+        std::string events = channel_->Next(*stream, kKeepAliveEvery);
         if (channel_->closed()) {
           sink.done();
           return true;
@@ -180,7 +219,11 @@ void PreviewServer::ServeEvents(httplib::Response& response, std::size_t most_ev
 }
 
 void PreviewServer::ServeFile(const httplib::Request& request, httplib::Response& response) {
-  ServedFile served = FindServedFile(channel_->Root(), request.path);
+  // Taken before the file is opened: a run that rewrites it after this makes a newer build, and
+  // the page learns of that run when its stream opens.
+  const std::uint64_t build = channel_->Build();
+  const std::string root = channel_->Root();
+  ServedFile served = FindServedFile(root, request.path);
   if (served.status == 301) {
     response.set_redirect(EncodedUrlPath(served.location), 301);
     return;
@@ -197,7 +240,8 @@ void PreviewServer::ServeFile(const httplib::Request& request, httplib::Response
     } catch (const Error&) {
       return SendStatus(response, 500);
     }
-    script = ReloadScript();
+    script =
+        ReloadScript(channel_->instance(), build, EncodedUrlPath(PageUrlPath(served.path, root)));
   }
   std::string type = ContentTypeOf(served.path);
   auto body = std::make_shared<ServedBody>(std::move(served.file), served.size, insert_at,
@@ -244,30 +288,38 @@ bool PreviewServer::Step(std::chrono::milliseconds timeout) {
         std::chrono::ceil<std::chrono::milliseconds>(last_change_ + kQuietTime - Steady::now());
     wait = std::clamp(until_quiet, std::chrono::milliseconds(0), timeout);
   }
-  std::vector<std::string> changed = watcher_->Poll(wait);
+  NoteChanges(watcher_->Poll(wait));
   Steady::time_point now = Steady::now();
-  if (!changed.empty()) {
-    if (changed_.empty()) first_change_ = now;
-    last_change_ = now;
-    for (const std::string& path : changed) {
-      if (!Contains(changed_, path)) changed_.push_back(path);
-    }
-  }
   // A run the window started is servicing events; this one waits for it to end.
   if (changed_.empty() || workbench_.generation.generating) return false;
   if (now - last_change_ < kQuietTime && now - first_change_ < kLongestWait) return false;
   std::vector<std::string> saved = std::move(changed_);
   changed_.clear();
+  // A save that left its file's bytes as they were is no reason to run.
+  std::vector<std::string> changed;
+  for (const std::string& path : saved) {
+    if (record_->LookAgain(path)) changed.push_back(path);
+  }
+  if (changed.empty()) return false;
   if (run_hook_) run_hook_(true);
-  Regenerate(saved);
+  Regenerate(changed);
   if (run_hook_) run_hook_(false);
   return true;
 }
 
+void PreviewServer::NoteChanges(const std::vector<std::string>& paths) {
+  if (paths.empty()) return;
+  auto now = std::chrono::steady_clock::now();
+  if (changed_.empty()) first_change_ = now;
+  last_change_ = now;
+  for (const std::string& path : paths) {
+    if (!Contains(changed_, path)) changed_.push_back(path);
+  }
+}
+
 void PreviewServer::Regenerate(const std::vector<std::string>& changed) {
   const std::string project_file = workbench_.project.project_file_path;
-  bool everything = Contains(changed, DefinitionFilePath()) ||
-                    Contains(changed, ProjectMacroFilePath()) || Contains(changed, project_file);
+  if (Contains(changed, DefinitionFilePath())) definition_current_ = false;
   if (Contains(changed, project_file)) {
     // Read first on the side, so that a broken file leaves the project as it was.
     try {
@@ -279,8 +331,11 @@ void PreviewServer::Regenerate(const std::vector<std::string>& changed) {
       return;
     }
     if (!LoadProjectSettings(workbench_, project_file)) return;
+    // Every setting may change every document: tags, limits, roots.
+    record_->ForgetDocuments();
+    definition_current_ = false;
   }
-  RunAndPublish(everything);
+  RunAndPublish();
 }
 
 void PreviewServer::PublishProjectFileProblem(const std::string& message) {
@@ -288,25 +343,40 @@ void PreviewServer::PublishProjectFileProblem(const std::string& message) {
   WatchSources(true);
 }
 
-void PreviewServer::RunAndPublish(bool everything) {
+bool PreviewServer::DefinitionCurrent() const {
+  // A source missing under the content root is taken from the default content root: a file
+  // made or removed may change what the definition's names lead to.
+  return definition_current_ && workbench_.project.default_content_root.empty() &&
+         read_with_drive_ == DriveOptions(workbench_.options);
+}
+
+void PreviewServer::RunAndPublish() {
   RunRecorder recorder(workbench_.ui);
+  const bool reuse = DefinitionCurrent();
+  if (!reuse) {
+    SizeDefinitionTables(definition_);
+    record_->ReadingDefinition(ProjectMacroFilePath());
+    read_with_drive_ = DriveOptions(workbench_.options);
+  }
   GenerationContext context{recorder,
                             workbench_.fs,
                             workbench_.clock,
                             workbench_.options,
                             workbench_.display,
                             workbench_.project,
-                            workbench_.definition,
+                            definition_,
                             workbench_.macros,
                             workbench_.work_files,
                             workbench_.generation,
                             {},
-                            false};
-  // The saved switch is left as the user set it; only this run compares.
-  short modified_only = workbench_.display.modified_only;
-  workbench_.display.modified_only = everything ? 0 : 1;
+                            false,
+                            record_.get(),
+                            reuse};
+  const std::uint64_t choices = record_->choices();
   GenerationRun run = RunGeneration(context, kScopeProject);
-  workbench_.display.modified_only = modified_only;
+  // The record chooses once the definition is read whole; a run that halted before that
+  // leaves it to be read again.
+  definition_current_ = record_->choices() > choices;
 
   const std::string root = workbench_.project.document_root;
   channel_->SetRoot(NativePath(root));
@@ -320,7 +390,7 @@ void PreviewServer::RunAndPublish(bool everything) {
     }
     // The error report of a vanished source names only the system error; say which it is.
     if (run.end == RunEnd::kHalted) {
-      for (const std::string& source : watched_) {
+      for (const std::string& source : record_->FilesRead()) {
         if (workbench_.fs.FileExists(source)) continue;
         recorder.messages.push_back("Missing source file: " + source);
         workbench_.ui.AddStatusLine(recorder.messages.back());
@@ -329,11 +399,21 @@ void PreviewServer::RunAndPublish(bool everything) {
     problems = ProblemLines(recorder.last_status, recorder.messages, log);
   }
   std::vector<std::string> rewritten;
+  std::vector<std::string> written;
   if (run.generated > 0) {
     rewritten = RewrittenPages(workbench_.fs, workbench_.work_files.generated_files_list, root);
+    try {
+      written = workbench_.fs.ReadLines(workbench_.work_files.generated_files_list);
+    } catch (const Error&) {
+      // Without the list no page is looked at again; the pages reload all the same.
+    }
   }
+  // The pages just written, and those that link to them, checked for broken links.
+  std::vector<std::string> broken =
+      LinkProblemLines(links_.CheckWritten(LinkCheckContextOf(workbench_), written));
+  problems.insert(problems.end(), broken.begin(), broken.end());
   channel_->Publish(std::move(problems), std::move(rewritten));
-  WatchSources(run.end == RunEnd::kHalted);
+  if (!reuse) WatchSources(run.end == RunEnd::kHalted);
 }
 
 void PreviewServer::WatchSources(bool keep_previous) {
@@ -345,11 +425,27 @@ void PreviewServer::WatchSources(bool keep_previous) {
   add(workbench_.project.project_file_path);
   add(DefinitionFilePath());
   add(ProjectMacroFilePath());
-  for (const std::string& file : TemplateNames(workbench_.definition)) add(file);
-  for (const std::string& file : ContentFileNames(workbench_.definition)) add(file);
+  const std::string fallback = NativePath(workbench_.project.default_content_root);
+  const std::string primary = NativePath(workbench_.project.content_root);
+  for (const std::string& file : record_->FilesRead()) {
+    add(file);
+    // A file taken from the default content root gives way to one made under the content root.
+    std::string shadow = UnderOtherRoot(file, fallback, primary);
+    add(shadow);
+  }
   if (sources == watched_) return;
+  std::vector<std::string> added;
+  std::set_difference(sources.begin(), sources.end(), watched_.begin(), watched_.end(),
+                      std::back_inserter(added));
   watched_ = std::move(sources);
   watcher_->Watch(std::vector<std::string>(watched_.begin(), watched_.end()));
+  // A file first looked at before its watch began may have changed in between unseen.
+  std::vector<std::string> missed;
+  for (const std::string& path : added) {
+    bool known = record_->Knows(path);
+    if (record_->LookAgain(path) && known) missed.push_back(path);
+  }
+  NoteChanges(missed);
 }
 
 std::string PreviewServer::DefinitionFilePath() const {

@@ -2,6 +2,7 @@
 
 #include <string_view>
 
+#include "check/findings.h"
 #include "settings/work_files.h"
 
 namespace pentrak {
@@ -45,6 +46,14 @@ std::vector<std::string> ProblemLines(const std::string& summary,
     header_shown = true;
     lines.push_back(line);
   }
+  return lines;
+}
+
+std::vector<std::string> LinkProblemLines(const std::vector<Finding>& findings) {
+  std::vector<std::string> lines;
+  if (findings.empty()) return lines;
+  lines.emplace_back("Broken links in the pages just written:");
+  for (const Finding& finding : findings) AddMessageLines(FindingText(finding), lines);
   return lines;
 }
 

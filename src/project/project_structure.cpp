@@ -1,6 +1,7 @@
 #include "project/project_structure.h"
 
 #include <algorithm>
+#include <unordered_set>
 
 #include "project/definition.h"
 #include "settings/project_settings.h"
@@ -70,27 +71,61 @@ void AddFolderLines(std::vector<std::string>& lines, const Folder& folder) {
   }
 }
 
-// Adds the filled slots of names not yet in list.
-void AddDistinct(std::vector<std::string>& list, const std::vector<std::string>& names) {
+// Adds the filled slots of names not yet in list; seen holds what list holds, so that a large
+// project's tens of thousands of names cost a lookup each rather than a search of the list.
+void AddDistinct(std::vector<std::string>& list, std::unordered_set<std::string_view>& seen,
+                 const std::vector<std::string>& names) {
   for (const std::string& name : names) {
     if (name.empty()) break;
-    if (std::find(list.begin(), list.end(), name) == list.end()) list.push_back(name);
+    if (seen.insert(name).second) list.push_back(name);
+  }
+}
+
+// Adds a table's filled slots, up to its limit, as sources of one kind.
+void AddSources(std::vector<DocumentSource>& sources, const std::vector<std::string>& files,
+                int limit, SourceKind kind) {
+  for (int i = 0; i < limit && i < static_cast<int>(files.size()); ++i) {
+    if (files[i].empty()) break;
+    sources.push_back({files[i], kind});
   }
 }
 
 }  // namespace
 
+std::vector<DocumentSource> DocumentSources(const ProjectDefinition& definition,
+                                            const ProjectSettings& project, int folder_index,
+                                            int document_index,
+                                            std::string_view project_macro_file) {
+  const Folder& folder = definition.folders[folder_index];
+  const Document& document = folder.documents[document_index];
+  std::vector<DocumentSource> sources;
+  if (document.template_path.empty()) return sources;
+  // A document's own content files are its most; the shared ones are few.
+  sources.reserve(8);
+  if (!project_macro_file.empty() && folder.no_project_macro_file != 1) {
+    sources.push_back({project_macro_file, SourceKind::kProjectMacroFile});
+  }
+  if (document.no_project_globals != 1) {
+    AddSources(sources, definition.global_content_files, project.max_globals, SourceKind::kGlobal);
+  }
+  if (document.no_folder_globals != 1) {
+    AddSources(sources, folder.content_files, project.max_folder_globals, SourceKind::kFolder);
+  }
+  AddSources(sources, document.content_files, project.max_content_files, SourceKind::kDocument);
+  sources.push_back({document.template_path, SourceKind::kTemplate});
+  return sources;
+}
+
 std::vector<std::string> TemplateNames(const ProjectDefinition& definition) {
   std::vector<std::string> names;
+  std::unordered_set<std::string_view> seen;
   for (const Folder& folder : definition.folders) {
     if (folder.name.empty()) break;
     for (const Document& document : folder.documents) {
       if (document.path.empty()) break;
       // Static documents have no template; their empty slot must not end the list.
       const std::string& name = document.template_path;
-      if (!name.empty() && std::find(names.begin(), names.end(), name) == names.end()) {
-        names.push_back(name);
-      }
+      if (!name.empty() && seen.insert(name).second) names.push_back(name);
     }
   }
   return names;
@@ -98,13 +133,14 @@ std::vector<std::string> TemplateNames(const ProjectDefinition& definition) {
 
 std::vector<std::string> ContentFileNames(const ProjectDefinition& definition) {
   std::vector<std::string> names;
-  AddDistinct(names, definition.global_content_files);
+  std::unordered_set<std::string_view> seen;
+  AddDistinct(names, seen, definition.global_content_files);
   for (const Folder& folder : definition.folders) {
     if (folder.name.empty()) break;
-    AddDistinct(names, folder.content_files);
+    AddDistinct(names, seen, folder.content_files);
     for (const Document& document : folder.documents) {
       if (document.path.empty()) break;
-      AddDistinct(names, document.content_files);
+      AddDistinct(names, seen, document.content_files);
     }
   }
   return names;

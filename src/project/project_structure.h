@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace pentrak {
@@ -12,6 +13,29 @@ struct ProjectSettings;
 // shows them: definition order, or by name (byte order; equal names keep definition order) when
 // sorted.
 std::vector<int> FolderDisplayOrder(const ProjectDefinition& definition, bool sorted);
+
+// Where in the definition a file that a document reads is named.
+enum class SourceKind { kProjectMacroFile, kGlobal, kFolder, kDocument, kTemplate };
+
+// One file a document's generation reads: a view of its path as the tables hold it (or of the
+// project macro file's path as given).
+struct DocumentSource {
+  std::string_view path;
+  SourceKind kind;
+
+  friend bool operator==(const DocumentSource&, const DocumentSource&) = default;
+};
+
+// The files the document in the folder's slot reads when it is generated, in the order a run
+// loads them: the project macro file (project_macro_file, resolved; none when empty or when the
+// folder's header ends in "*"), the global content files (unless the document ends in "!!!"),
+// the folder's content files (unless it ends in "!!"), its own content files, then its
+// template. Each table is taken up to its limit or its first empty slot; a static document
+// reads nothing.
+std::vector<DocumentSource> DocumentSources(const ProjectDefinition& definition,
+                                            const ProjectSettings& project, int folder_index,
+                                            int document_index,
+                                            std::string_view project_macro_file);
 
 // The distinct templates of the defined documents, in the order they first appear.
 std::vector<std::string> TemplateNames(const ProjectDefinition& definition);

@@ -63,6 +63,21 @@ TEST(ProjectStructureTest, FoldersDocumentsAndTheirFilesInDefinitionOrSortedOrde
   EXPECT_EQ(ContentFileNames(definition),
             (Lines{"globals.par", "tools.par", "index.par", "extra.par", "about.par"}));
 
+  // The files a document reads, in the order it loads them, each table up to its limit: "!!!"
+  // leaves only the project macro file, which a folder's "*" takes away. (Which scopes each
+  // document sees is tested through the preview's record of what each one read.)
+  project.max_content_files = 1;
+  using Sources = std::vector<DocumentSource>;
+  EXPECT_EQ(DocumentSources(definition, project, 0, 0, "/p/m.par"),
+            (Sources{{"globals.par", SourceKind::kGlobal},
+                     {"tools.par", SourceKind::kFolder},
+                     {"index.par", SourceKind::kDocument},
+                     {"templates\\general.tpl", SourceKind::kTemplate}}));
+  EXPECT_EQ(DocumentSources(definition, project, 1, 0, "/p/m.par"),
+            (Sources{{"/p/m.par", SourceKind::kProjectMacroFile},
+                     {"extra.par", SourceKind::kDocument},
+                     {"t.tpl", SourceKind::kTemplate}}));
+
   // An empty project shows only its count.
   ProjectDefinition empty;
   SizeDefinitionTables(empty);

@@ -13,6 +13,15 @@ namespace pentrak {
 
 namespace {
 
+// Where the tool came from every rewritten line ends in CR LF and a last line without an ending
+// gains one; on POSIX a line keeps the ending it had, so a replace neither turns an LF file
+// into CR LF nor touches a file in which it changes nothing.
+#ifdef _WIN32
+inline constexpr bool kLinesKeepTheirEndings = false;
+#else
+inline constexpr bool kLinesKeepTheirEndings = true;
+#endif
+
 std::string Quoted(std::string_view text) { return "\"" + std::string(text) + "\""; }
 
 // Replaces in one listed file and reports it; the file exists.
@@ -98,7 +107,12 @@ int ReplaceInFile(const FileSystem& fs, const std::string& work_file, const std:
       std::string text = read_only ? std::string(line) : rewritten.substr(rewritten_start);
       details->AddDetail({path, line_number, count, std::move(text)});
     }
-    if (!read_only) rewritten.append(kCrLf);
+    if (read_only) continue;
+    if (kLinesKeepTheirEndings) {
+      rewritten.append(original, end, cursor.position() - end);
+    } else {
+      rewritten.append(kCrLf);
+    }
   }
   // A file that would come out byte for byte the same is left alone, its time stamp too, so a
   // replace does not make every document of the project out of date.

@@ -72,7 +72,7 @@ TEST(ReplaceTest, RunReplacesLeavesReadOnlyFilesAndReports) {
   EXPECT_EQ(p.ui.messages[0].icon, Icon::kQuestion);
   EXPECT_EQ(p.ui.messages[0].buttons, Buttons::kOkCancel);
 
-  EXPECT_EQ(p.ReadText("src/page.tpl"), "aaaaaa\r\nbcd\r\n");
+  EXPECT_EQ(p.ReadText("src/page.tpl"), "aaaaaa\r\nbcd");
   EXPECT_EQ(p.ReadText("src/locked.par"), "a a\r\na a\r\n");
   EXPECT_TRUE(p.fs.IsReadOnly(p.Source("locked.par")));
   EXPECT_EQ(p.ReadText("src/plain.par"), "zzz\r\n");
@@ -204,10 +204,12 @@ TEST(ReplaceTest, WholeFileReplaceWorksAsLineByLine) {
     int count;
   };
   const Case cases[] = {
-      {"xa\r\nab", "a\r", false, "xa\r\nab\r\n", 0},
-      {"a\nb\n", "\n", false, "a\r\nb\r\n", 0},
+      {"xa\r\nab", "a\r", false, "xa\r\nab", 0},
+      {"a\nb\n", "\n", false, "a\nb\n", 0},
+      {"a\nb\n", "b", false, "a\n-\n", 1},
+      {"a\r\nb\nc", "c", false, "a\r\nb\n-", 1},
       {"one\rtwo\r\n", "\rt", false, "one-wo\r\n", 1},
-      {"ab\r", "b\r", false, "a-\r\n", 1},
+      {"ab\r", "b\r", false, "a-", 1},
       {"aaaa\r\nAA\r\n", "aa", true, "--\r\n-\r\n", 3},
       {"The Quick brown FOX\r\n", "quick BROWN fox", true, "The -\r\n", 1},
       {"p\r\nq\r\n", "z", false, "p\r\nq\r\n", 0},
@@ -234,10 +236,10 @@ TEST(ReplaceTest, RepairsLoneCarriageReturns) {
     const char* last_status;
   };
   const Case cases[] = {
-      {"one\rtwo\r\nthree\rfour\rfive", "one\r\ntwo\r\nthree\r\nfour\r\nfive\r\n",
+      {"one\rtwo\r\nthree\rfour\nfive\r", "one\r\ntwo\r\nthree\r\nfour\nfive\r\n",
        "File fixed. 3 occurrences replaced."},
       {"p\r\nq\r\n", "p\r\nq\r\n", "File fixed. 0 occurrences replaced."},
-      {"p\nq", "p\r\nq\r\n", "File fixed. 0 occurrences replaced."},
+      {"p\nq", "p\nq", "File fixed. 0 occurrences replaced."},
   };
   for (const Case& c : cases) {
     TestContext p;

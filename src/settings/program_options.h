@@ -49,6 +49,10 @@ struct ProgramOptions {
   short editor_options_add_space = 0;
   short ignore_generation_errors = 0;
   short ignore_missing_file_errors = 0;
+  // The link check's options, written after all the others: a reader that does not know them
+  // looks its own keys up and passes them by.
+  short check_external_links = 0;  // the link check asks the web about external links too
+  short link_cache_hours = 24;     // how long the answer about an external link is kept
 
   friend bool operator==(const ProgramOptions&, const ProgramOptions&) = default;
 };

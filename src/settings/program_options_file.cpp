@@ -87,8 +87,11 @@ constexpr std::array kProgramKeys = {
     Integer("editor-options-add-space", "1", Member<&O::editor_options_add_space>),
     Integer("ignore-generation-errors", "0", Member<&O::ignore_generation_errors>),
     Integer("ignore-missing-file-errors", "0", Member<&O::ignore_missing_file_errors>),
+    // The link check's keys follow the described ones.
+    Integer("check-external-links", "0", Member<&O::check_external_links>),
+    Integer("link-cache-hours", "24", Member<&O::link_cache_hours>),
 };
-static_assert(kProgramKeys.size() == 43);
+static_assert(kProgramKeys.size() == 45);
 
 constexpr std::span<const Key> kTable(kProgramKeys);
 

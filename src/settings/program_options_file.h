@@ -34,7 +34,7 @@ bool CheckProgramOptionsFile(UserInterface& ui, const FileSystem& fs,
 void ReadProgramOptions(const FileSystem& fs, const std::string& program_folder,
                         const std::string& path, ProgramOptions& options);
 
-// Writes the 43 lines of the options file, replacing it (empty path: the default file); throws
+// Writes the 45 lines of the options file, replacing it (empty path: the default file); throws
 // "Error writing to Program Data file " + path + ". ...".
 void WriteProgramOptions(const FileSystem& fs, const std::string& program_folder,
                          const std::string& path, const ProgramOptions& options);

@@ -30,7 +30,8 @@ std::string FirstRunFile(const std::string& program_folder) {
          "/projects.ini\r\nfast-file-system=1\r\npost-generate-refresh=1\r\n"
          "display-all-macros=1\r\nshow-macro-tags=0\r\nresizable-border=0\r\neditor-options=\r\n"
          "sort-folders=0\r\nlarge-display=0\r\neditor-options-add-space=1\r\n"
-         "ignore-generation-errors=0\r\nignore-missing-file-errors=0\r\n";
+         "ignore-generation-errors=0\r\nignore-missing-file-errors=0\r\n"
+         "check-external-links=0\r\nlink-cache-hours=24\r\n";
 }
 
 enum class Shown { kNothing, kFirstRun, kOpenError, kFileError, kMismatch };

@@ -37,6 +37,16 @@ std::string ProgramWithFile(const std::string& program, const std::string& path)
   return file.empty() ? program : program + " " + file;
 }
 
+// The program with the file; the desktop's opener, which opens nothing without a file, is given
+// the context's stand-in when there is none.
+std::string ProgramWithFileOrStandIn(const LaunchContext& context, const std::string& program,
+                                     const std::string& path) {
+  if (path.empty() && program == kDesktopOpener) {
+    return ProgramWithFile(program, context.file_when_none);
+  }
+  return ProgramWithFile(program, path);
+}
+
 void StartOrThrow(const LaunchContext& context, const std::string& command, int error_number,
                   std::string_view what, std::string_view option_hint) {
   if (context.processes.StartCommand(command)) return;
@@ -95,29 +105,29 @@ void LaunchEditor(const LaunchContext& context, const std::string& path, int lin
       command = program + " " + file + std::string(gap) + arguments;
     }
   } else {
-    command = ProgramWithFile(program, path);
+    command = ProgramWithFileOrStandIn(context, program, path);
   }
   StartOrThrow(context, command, kErrorLaunchEditor, "editor", "editor path");
 }
 
 void LaunchBrowser(const LaunchContext& context, const std::string& path) {
   std::string program = OptionOr(context.options.browser, kFallbackPrograms.browser);
-  StartOrThrow(context, ProgramWithFile(program, path), kErrorLaunchBrowser, "browser",
-               "browser path");
+  StartOrThrow(context, ProgramWithFileOrStandIn(context, program, path), kErrorLaunchBrowser,
+               "browser", "browser path");
 }
 
 void LaunchImageEditor(const LaunchContext& context, const std::string& path) {
   std::string program = OptionOr(context.options.image_editor, kFallbackPrograms.image_editor);
-  StartOrThrow(context, ProgramWithFile(program, path), kErrorLaunchImageEditor, "image editor",
-               "Image Editor path");
+  StartOrThrow(context, ProgramWithFileOrStandIn(context, program, path), kErrorLaunchImageEditor,
+               "image editor", "Image Editor path");
 }
 
 void LaunchXmlEditor(const LaunchContext& context, const std::string& path) {
   const ProgramOptions& options = context.options;
   std::string program =
       OptionOr(options.xml_editor, OptionOr(options.editor, kFallbackPrograms.editor));
-  StartOrThrow(context, ProgramWithFile(program, path), kErrorLaunchXmlEditor, "XML editor",
-               "XML Editor path");
+  StartOrThrow(context, ProgramWithFileOrStandIn(context, program, path), kErrorLaunchXmlEditor,
+               "XML editor", "XML Editor path");
 }
 
 void LaunchCustomApplication(const LaunchContext& context, int n) {

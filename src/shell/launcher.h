@@ -40,6 +40,9 @@ struct LaunchContext {
   const ProjectSettings& project;
   ProcessStarter& processes;
   UserInterface& ui;
+  // What the desktop's opener is given when a command names no file (the opener does nothing
+  // without one): the selected document or the project's folder.
+  std::string file_when_none;
 };
 
 // The shell-service result OpenWithAssociation keeps when it starts nothing.

@@ -41,7 +41,7 @@ struct Launch {
   ProjectSettings project;
   RecordingStarter starter;
   ScriptedUserInterface ui;
-  LaunchContext context{options, project, starter, ui};
+  LaunchContext context{options, project, starter, ui, ""};
 };
 
 TEST(LauncherTest, QuotesOnlyUnquotedPathsWithBlanks) {
@@ -98,6 +98,23 @@ TEST(LauncherTest, ComposesTheOtherApplications) {
   LaunchXmlEditor(l.context, "/x.xml");
   EXPECT_EQ(l.starter.commands, (Lines{"firefox \"/my site/a.html\"", "firefox", "gimp /p.png",
                                        "ed /x.xml", "xmled /x.xml"}));
+}
+
+// The desktop's opener started with no file shows nothing and says nothing.
+TEST(LauncherTest, TheDesktopOpenerIsNeverStartedWithoutAFile) {
+  Launch l;
+  l.options.editor = l.options.browser = l.options.image_editor = "xdg-open";
+  l.context.file_when_none = "/my site/index.html";
+  LaunchEditor(l.context, "", 0);
+  LaunchBrowser(l.context, "");
+  LaunchImageEditor(l.context, "");
+  LaunchXmlEditor(l.context, "");
+  LaunchBrowser(l.context, "/a.html");
+  l.options.browser = "firefox";
+  LaunchBrowser(l.context, "");
+  const std::string stand_in = "xdg-open \"/my site/index.html\"";
+  EXPECT_EQ(l.starter.commands,
+            (Lines{stand_in, stand_in, stand_in, stand_in, "xdg-open /a.html", "firefox"}));
 }
 
 TEST(LauncherTest, CustomCommandsAndApplicationsExpandTheProjectPath) {
@@ -225,7 +242,7 @@ TEST(LauncherTest, AFileNameWithShellMetacharactersArrivesAsOneArgument) {
   ProjectSettings project;
   SystemProcessStarter starter;
   ScriptedUserInterface ui;
-  LaunchEditor({options, project, starter, ui}, file);
+  LaunchEditor({options, project, starter, ui, {}}, file);
 
   std::string args = folder / "args.txt";
   for (int i = 0; i < 1000 && !fs.FileExists(args); ++i) ::usleep(10000);

@@ -19,6 +19,7 @@ using Kind = OptionsFieldKind;
 using Tab = OptionsTab;
 
 constexpr std::string_view kMaximumProjects = "maximum-projects";
+constexpr std::string_view kLinkCacheHours = "link-cache-hours";
 constexpr std::string_view kDefaultDrive = "default-drive";
 constexpr std::string_view kContentFileFilter = "content-file-filter";
 
@@ -64,6 +65,9 @@ constexpr auto kFields = std::to_array<OptionsField>({
      Kind::kSwitch},
     {"ignore-missing-file-errors", "Do Not Prompt on Missing Files", Tab::kGeneration,
      Kind::kSwitch},
+    {"check-external-links", "Check Links Asks the Web about External Links", Tab::kGeneration,
+     Kind::kSwitch},
+    {kLinkCacheHours, "Hours an External Link's Answer Is Kept", Tab::kGeneration, Kind::kNumber},
     {"enable-content-file-filter", "Enable Content File Filter", Tab::kDisplay, Kind::kSwitch},
     {kContentFileFilter, "Content File Filter", Tab::kDisplay, Kind::kText},
     {"display-all-macros", "Display All Macros in a Single List", Tab::kDisplay, Kind::kSwitch},
@@ -86,17 +90,21 @@ const SettingKey<ProgramOptions>& KeyOf(std::string_view key) {
   return FindSettingKey(ProgramOptionKeys(), key);
 }
 
-// Both field errors sit on the projects tab.
-bool ShowOptionsFieldError(UserInterface& ui, ProgramOptionsForm& form, std::string_view message) {
+// A field error shows the tab of its field.
+bool ShowOptionsFieldError(UserInterface& ui, ProgramOptionsForm& form, std::string_view message,
+                           OptionsTab tab = OptionsTab::kProjects) {
   ShowFieldError(ui, message);
-  form.tab = OptionsTab::kProjects;
+  form.tab = tab;
   return false;
 }
 
-// Steps 1 and 2: the typed maximum and the history file; false once the failure is shown.
-bool AcceptFields(UserInterface& ui, ProgramOptionsForm& form, short& maximum_projects) {
+// Steps 1 and 2: the typed maximum and the history file, then the link check's hours; false once
+// the failure is shown.
+bool AcceptFields(UserInterface& ui, ProgramOptionsForm& form, short& maximum_projects,
+                  short& link_cache_hours) {
   try {
     maximum_projects = SettingInteger(form.maximum_projects, kMaximumProjects);
+    link_cache_hours = SettingInteger(form.link_cache_hours, kLinkCacheHours);
   } catch (const Error& conversion) {
     ReportError(ui, conversion);
     return false;
@@ -108,14 +116,20 @@ bool AcceptFields(UserInterface& ui, ProgramOptionsForm& form, short& maximum_pr
   if (form.fields.project_history_file.empty()) {
     return ShowOptionsFieldError(ui, form, "The Project History File cannot be blank.");
   }
+  if (link_cache_hours < 0) {
+    return ShowOptionsFieldError(ui, form,
+                                 "The hours an external link's answer is kept cannot be negative.",
+                                 OptionsTab::kGeneration);
+  }
   return true;
 }
 
 // Step 4: the form's fields, but a disabled drive or filter field keeps the option it had.
 ProgramOptions OptionsFromForm(const ProgramOptionsForm& form, const ProgramOptions& current,
-                               short maximum_projects) {
+                               short maximum_projects, short link_cache_hours) {
   ProgramOptions next = form.fields;
   next.maximum_projects = maximum_projects;
+  next.link_cache_hours = link_cache_hours;
   if (next.enable_default_drive != 1) next.default_drive = current.default_drive;
   if (next.enable_content_file_filter != 1) {
     next.content_file_filter = current.content_file_filter;
@@ -149,11 +163,13 @@ ProgramOptionsForm OpenProgramOptions(const Workbench& workbench) {
   ProgramOptionsForm form;
   form.fields = workbench.options;
   form.maximum_projects = std::to_string(workbench.options.maximum_projects);
+  form.link_cache_hours = std::to_string(workbench.options.link_cache_hours);
   return form;
 }
 
 std::string FieldText(const ProgramOptionsForm& form, std::string_view key) {
   if (key == kMaximumProjects) return form.maximum_projects;
+  if (key == kLinkCacheHours) return form.link_cache_hours;
   const SettingKey<ProgramOptions>& row = KeyOf(key);
   if (row.text_of != nullptr) return row.text_of(form.fields);
   return std::to_string(row.number_of(form.fields));
@@ -162,6 +178,10 @@ std::string FieldText(const ProgramOptionsForm& form, std::string_view key) {
 void SetFieldText(ProgramOptionsForm& form, std::string_view key, std::string text) {
   if (key == kMaximumProjects) {
     form.maximum_projects = std::move(text);
+    return;
+  }
+  if (key == kLinkCacheHours) {
+    form.link_cache_hours = std::move(text);
     return;
   }
   const SettingKey<ProgramOptions>& row = KeyOf(key);
@@ -191,14 +211,18 @@ bool FieldEnabled(const ProgramOptionsForm& form, std::string_view key) {
 DialogState ConfirmProgramOptions(Workbench& workbench, ProgramOptionsForm& form,
                                   const std::function<void(bool resizable)>& set_border) {
   short maximum_projects = 0;
-  if (!AcceptFields(workbench.ui, form, maximum_projects)) return DialogState::kOpen;
+  short link_cache_hours = 0;
+  if (!AcceptFields(workbench.ui, form, maximum_projects, link_cache_hours)) {
+    return DialogState::kOpen;
+  }
   // The note goes through the log as the old options have it, so that the log is left holding
   // only the note whether logging was on before or not.
   if (form.fields.enable_logging != 1) {
     WriteLog({workbench.work_files, workbench.fs, workbench.ui, workbench.options},
              kLoggingDisabledNote, true, true);
   }
-  ProgramOptions next = OptionsFromForm(form, workbench.options, maximum_projects);
+  ProgramOptions next =
+      OptionsFromForm(form, workbench.options, maximum_projects, link_cache_hours);
   try {
     WriteProgramOptions(workbench.fs, workbench.program_folder, "", next);
   } catch (const Error& error) {

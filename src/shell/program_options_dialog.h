@@ -38,8 +38,9 @@ std::span<const std::string_view> DocumentsDefaultActionCaptions();
 
 // What the dialog shows and edits. Until OK the program's options are untouched.
 struct ProgramOptionsForm {
-  ProgramOptions fields;         // every field as shown; maximum_projects is unused
+  ProgramOptions fields;         // every field as shown; the two typed numbers' fields are unused
   std::string maximum_projects;  // typed text, converted to an integer on OK
+  std::string link_cache_hours;  // the same
   OptionsTab tab = OptionsTab::kApplications;
 };
 
