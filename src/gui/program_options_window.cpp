@@ -114,6 +114,7 @@ QWidget* ProgramOptionsWindow::BuildField(const OptionsField& field, QWidget* pa
     }
   }
   control->setObjectName(ToQt(key));
+  control->setToolTip(ToQt(FieldUnavailableReason(key)));
   return control;
 }
 

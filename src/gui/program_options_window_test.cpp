@@ -26,13 +26,14 @@ TEST(ProgramOptionsWindow, AFieldErrorKeepsTheDialogOpenAValidOkSavesAndEscapeSa
   EXPECT_EQ(maximum->text(), "25");
   EXPECT_EQ(history->text(), ToQt(desktop.folder / "projects.ini"));
 
-  // The drive field follows its check box.
+  // No drive letters on POSIX: the drive and its box are off and say why.
   auto* drive = Control<QLineEdit>(dialog, "default-drive");
+  auto* drive_on = Control<QCheckBox>(dialog, "enable-default-drive");
+  drive_on->click();
   EXPECT_FALSE(drive->isEnabled());
-  Control<QCheckBox>(dialog, "enable-default-drive")->click();
-  EXPECT_TRUE(drive->isEnabled());
-  Control<QCheckBox>(dialog, "enable-default-drive")->click();
-  EXPECT_FALSE(drive->isEnabled());
+  EXPECT_FALSE(drive_on->isEnabled());
+  EXPECT_FALSE(drive_on->isChecked());
+  EXPECT_TRUE(drive->toolTip().contains(QStringLiteral("only on Windows")));
 
   // A field error (the dialog model checks each) keeps the dialog open on the Projects tab.
   tabs->setCurrentIndex(0);

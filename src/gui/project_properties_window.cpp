@@ -153,6 +153,13 @@ QWidget* ProjectPropertiesWindow::BuildTab(PropertiesTab tab, const QString& res
       beside->addWidget(NewExample(example, "example-" + std::string(field.key), page), 1);
       rows->addRow(label, beside);
     }
+    if (field.key == "optimize-exclude-list") {
+      auto* hint = new QLabel(
+          QStringLiteral("(Enter file extensions separated by commas. Example: .css, .js, .xml)"),
+          page);
+      hint->setWordWrap(true);
+      rows->addRow(QString(), hint);
+    }
     // The example definition follows the parameter tags it shows.
     if (field.key == "parameter-end-tag") {
       rows->addRow(new QLabel(QStringLiteral("Example:"), page),

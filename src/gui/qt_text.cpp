@@ -17,7 +17,9 @@ QString ChooserFilter(std::string_view filter) {
   for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
     QString patterns = parts[i + 1];
     patterns.replace(QLatin1Char(';'), QLatin1Char(' '));
-    entries << parts[i] + QStringLiteral(" (") + patterns + QLatin1Char(')');
+    // A description that already shows its patterns ("Projects (*.web)") is not given them twice.
+    const QString shown = QStringLiteral("(") + patterns + QLatin1Char(')');
+    entries << (parts[i].endsWith(shown) ? parts[i] : parts[i] + QLatin1Char(' ') + shown);
   }
   return entries.join(QStringLiteral(";;"));
 }

@@ -202,7 +202,18 @@ void SetFieldChecked(ProgramOptionsForm& form, std::string_view key, bool checke
   if (row.number != nullptr) row.number(form.fields) = checked ? 1 : 0;
 }
 
+std::string_view FieldUnavailableReason([[maybe_unused]] std::string_view key) {
+#ifndef _WIN32
+  // A drive letter put before "/home/..." only breaks the path.
+  if (key == kDefaultDrive || key == "enable-default-drive") {
+    return "Drive letters exist only on Windows: here every path begins at \"/\".";
+  }
+#endif
+  return "";
+}
+
 bool FieldEnabled(const ProgramOptionsForm& form, std::string_view key) {
+  if (!FieldUnavailableReason(key).empty()) return false;
   if (key == kDefaultDrive) return form.fields.enable_default_drive == 1;
   if (key == kContentFileFilter) return form.fields.enable_content_file_filter == 1;
   return true;

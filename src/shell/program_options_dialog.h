@@ -59,6 +59,9 @@ void SetFieldChecked(ProgramOptionsForm& form, std::string_view key, bool checke
 // enabling check boxes; every other field always does.
 bool FieldEnabled(const ProgramOptionsForm& form, std::string_view key);
 
+// Why a field never takes input on this platform, or "" when it can.
+std::string_view FieldUnavailableReason(std::string_view key);
+
 // OK: the two field errors (each stops before anything is written and shows its tab), the
 // logging note, the new options written to "pentrak.ini" and read back, the history checked and
 // read again with the current project, and last set_border(resizable) for the main window's
