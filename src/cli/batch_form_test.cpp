@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
-
 #include "testing/cli_fixture.h"
 
 namespace pentrak::cli {
@@ -59,35 +57,6 @@ TEST_F(BatchFormRunTest, AnInvalidOrEmptyProjectIsACommandLineError) {
   EXPECT_EQ(err.str(), head + "The file nowhere.web is not a valid Project file." + tail);
   EXPECT_EQ(RunCli({"/mode=2", "/project=", "/command=/bin/true"}), 2);
   EXPECT_EQ(err.str(), head + "The option /project= names no Project file." + tail);
-}
-
-TEST_F(BatchFormRunTest, UnknownOptionsAreSkippedAndAMistypedPathIsRefused) {
-  fs.WriteLines(home / "projects.ini", {"5|" + project_path + "|1"});
-  struct Case {
-    std::vector<std::string> arguments;
-    int status;
-    std::string err;  // all of stderr
-  };
-  const Case cases[] = {
-      {{"/mode=2", "/foo=1", "/project=" + project_path}, 0, ""},
-      {{"/mode=2", "/project=" + project_path, "/foo=1"}, 0, ""},
-      {{"/mode=2 /project=" + project_path + " /Foo=bar baz /window=1"}, 0, ""},
-      // An absolute path without a command must not pass for a batch run that did nothing.
-      {{"/srv/site/x.web"},
-       2,
-       "pentrak-cli: Unknown command /srv/site/x.web; the batch form begins with /mode=, "
-       "/project=, /command= or /window=.\nRun 'pentrak-cli --help' for usage.\n"},
-      {{"/foo=1", "/mode=2", "/project=" + project_path},
-       2,
-       "pentrak-cli: Unknown batch option /foo=; the batch form begins with /mode=, /project=, "
-       "/command= or /window=.\nRun 'pentrak-cli --help' for usage.\n"},
-  };
-  for (const Case& c : cases) {
-    std::filesystem::remove(home / "site/index.html");
-    EXPECT_EQ(RunCli(c.arguments), c.status) << c.arguments[0];
-    EXPECT_EQ(err.str(), c.err);
-    EXPECT_EQ(fs.FileExists(home / "site/index.html"), c.status == 0) << c.arguments[0];
-  }
 }
 
 }  // namespace
