@@ -7,29 +7,6 @@
 namespace pentrak::cli {
 namespace {
 
-TEST(BatchFormTest, OnlyArgumentsBeginningWithASlashAreTheBatchForm) {
-  struct Case {
-    std::vector<std::string> arguments;
-    std::optional<std::string> command_line;
-    std::string home;
-  };
-  const Case cases[] = {
-      {{"/mode=2", "/project=a.web"}, "/mode=2 /project=a.web", ""},
-      {{"--home", "H", "/mode=2", "/command=run", "now"}, "/mode=2 /command=run now", "H"},
-      {{"--home=H", "/project=a b.web"}, "/project=a b.web", "H"},
-      {{"--home", "/mode=2"}, std::nullopt, ""},
-      {{"show", "/x.web"}, std::nullopt, ""},
-      {{}, std::nullopt, ""},
-  };
-  for (const Case& c : cases) {
-    std::ostringstream out;
-    std::istringstream in;
-    CommandContext context{out, out, in, "", {}};
-    EXPECT_EQ(BatchFormCommandLine(c.arguments, context), c.command_line);
-    EXPECT_EQ(context.home, c.home);
-  }
-}
-
 class BatchFormRunTest : public ::testing::Test, public CliFixture {
  protected:
   void SetUp() override {

@@ -4,11 +4,16 @@
 #include <exception>
 #include <new>
 #include <ostream>
+#include <string>
+#include <string_view>
+#include <vector>
 
 #include "cli/batch_form.h"
 #include "cli/commands.h"
 #include "cli/session.h"
 #include "platform/error.h"
+#include "shell/exit_status.h"
+#include "shell/program_arguments.h"
 
 namespace pentrak::cli {
 
@@ -30,42 +35,68 @@ int Guarded(std::ostream& err, Command command) {
   return kExitUsage;
 }
 
+constexpr std::string_view kVersionText = "pentrak-cli " PENTRAK_VERSION;
+constexpr std::string_view kUsageHint = "Run 'pentrak-cli --help' for usage.\n";
+
+// pentrak-cli's own words for the shared front door: its sub-commands.
+FrontEnd CommandLineFrontEnd() {
+  FrontEnd front_end;
+  for (const CommandEntry& entry : AllCommands()) front_end.sub_commands.push_back(entry.name);
+  return front_end;
+}
+
+// Parses a sub-command and its arguments with CLI11 and runs it.
+int RunSubCommand(CLI::App& app, CommandContext& context, const ProgramArguments& arguments) {
+  std::vector<const char*> argv = {"pentrak-cli"};
+  for (const std::string& argument : arguments.sub_command) argv.push_back(argument.c_str());
+  try {
+    app.parse(static_cast<int>(argv.size()), argv.data());
+  } catch (const CLI::CallForHelp&) {
+    context.out << app.help();
+    return kExitCompleted;
+  } catch (const CLI::ParseError& e) {
+    context.err << "pentrak-cli: " << e.what() << '\n' << kUsageHint;
+    return kExitUsage;
+  }
+  return Guarded(context.err, context.action);
+}
+
 }  // namespace
 
 int Run(int argc, const char* const* argv, std::ostream& out, std::ostream& err, std::istream& in) {
+  ProgramArguments arguments = ReadProgramArguments(
+      std::vector<std::string>(argv + (argc > 0 ? 1 : 0), argv + argc), CommandLineFrontEnd());
+  CommandContext context{out, err, in, arguments.home, {}};
   CLI::App app{"Pentrak CMS: builds static web sites from templates and macros.", "pentrak-cli"};
-  app.set_version_flag("--version", std::string("pentrak-cli ") + PENTRAK_VERSION);
-  CommandContext context{out, err, in, "", {}};
-  // The batch form ("/mode=2 /project=...") is older than the sub-commands and bypasses them.
-  std::vector<std::string> arguments(argv + (argc > 0 ? 1 : 0), argv + argc);
-  if (std::optional<std::string> batch = BatchFormCommandLine(arguments, context)) {
-    return Guarded(err, [&] { return RunBatchForm(context, *batch); });
-  }
+  // The front door has read these before CLI11 sees a sub-command; they are here for --help.
+  app.set_version_flag("--version", std::string(kVersionText));
   app.add_option("--home", context.home, "Program folder (settings, history, samples, work files)");
   app.require_subcommand(0, 1);
-
   // Each sub-command registers itself and sets context.action when chosen.
   for (const CommandEntry& entry : AllCommands()) {
     entry.add_arguments(*app.add_subcommand(entry.name, entry.summary), context);
   }
-
-  try {
-    app.parse(argc, argv);
-  } catch (const CLI::CallForHelp&) {
-    out << app.help();
-    return kExitCompleted;
-  } catch (const CLI::CallForVersion& e) {
-    out << e.what() << '\n';
-    return kExitCompleted;
-  } catch (const CLI::ParseError& e) {
-    err << "pentrak-cli: " << e.what() << '\n' << "Run 'pentrak-cli --help' for usage.\n";
-    return kExitUsage;
+  app.footer(
+      "Batch form: pentrak-cli [--home DIR] /mode=2 /project=PATH [/command=CMD]\n"
+      "(the first argument begins with /mode=, /project=, /command= or /window=)");
+  switch (arguments.form) {
+    case ArgumentForm::kRefused:
+      err << "pentrak-cli: " << arguments.usage_error << '\n' << kUsageHint;
+      return kExitUsage;
+    case ArgumentForm::kVersion:
+      out << kVersionText << '\n';
+      return kExitCompleted;
+    case ArgumentForm::kBatchForm:
+      return Guarded(err, [&] { return RunBatchForm(context, arguments.batch_command_line); });
+    case ArgumentForm::kSubCommand:
+      return RunSubCommand(app, context, arguments);
+    case ArgumentForm::kNothing:
+    case ArgumentForm::kHelp:
+    case ArgumentForm::kProjectFile:  // pentrak-cli opens no project without a sub-command
+      break;
   }
-  if (!context.action) {
-    out << app.help();
-    return kExitCompleted;
-  }
-  return Guarded(err, context.action);
+  out << app.help();
+  return kExitCompleted;
 }
 
 }  // namespace pentrak::cli

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -29,11 +30,24 @@ inline constexpr CommandLineRule kNativeCommandLineRule = CommandLineRule::kPosi
 
 // Fills BatchSettings from the whole command line. Option names are matched without regard
 // to case; a value ends as the rule says, or at the end of the text, and is trimmed of blanks.
+//
+// The POSIX rule: an option is "/", a name of one or more ASCII letters and "=", standing at
+// the start of the text or after a blank. Its value runs up to the blank before the next option
+// or to the end. Options other than the four are skipped with their values, so they neither
+// swallow nor cut their neighbours. Anything else, "/" and blanks included, belongs to the value:
+// "/command=/usr/bin/rsync -a /src/ host:/dst/" keeps all its words, while a command argument
+// that itself looks like an option must be written in double quotes ("/out=dir").
 BatchSettings ParseCommandLine(std::string_view command_line,
                                CommandLineRule rule = kNativeCommandLineRule);
 
+// The length of the option ("/", a name of ASCII letters, "=") that text begins with, or 0.
+std::size_t OptionLength(std::string_view text);
+
+// True when text begins with "/mode=", "/project=", "/command=" or "/window=", in any case.
+bool BeginsWithBatchOption(std::string_view text);
+
 // True when the command line asks for a batch run of a project: a batch mode and "/project=",
 // whose empty value the batch run reports rather than ignoring.
-bool StartBatchTimer(const BatchSettings& settings);
+bool AsksForBatchRun(const BatchSettings& settings);
 
 }  // namespace pentrak

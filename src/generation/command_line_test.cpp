@@ -52,6 +52,16 @@ TEST(CommandLineTest, ParsesModeProjectCommandAndWindowAndTellsWhenABatchRunIsDu
       {kPosix, "/mode=2 now /project=a.web /window=1", false, false, "a.web", "", 1},
       {kPosix, "/MODE=2 /Project=/Sites/Site.web /COMMAND=Run.sh", true, true, "/Sites/Site.web",
        "Run.sh", 0},
+      // An unknown option is passed over with its value and leaves its neighbours whole.
+      {kPosix, "/mode=2 /foo=1 /project=/srv/a.web", true, true, "/srv/a.web", "", 0},
+      {kPosix, "/mode=2 /project=/srv/a.web /foo=1", true, true, "/srv/a.web", "", 0},
+      {kPosix, "/mode=2 /Foo=/mode=1/window=1 x /project=a.web", true, true, "a.web", "", 0},
+      // Only "/", letters and "=" after a blank begin an option; a command keeps the rest.
+      {kPosix, "/mode=1 /command=/usr/bin/rsync -a /src/ host:/dst/ /project=a.web", true, false,
+       "a.web", "/usr/bin/rsync -a /src/ host:/dst/", 0},
+      {kPosix, "/command=tool /x1=2 /a-b=3 /=4 /out /=", false, false, "",
+       "tool /x1=2 /a-b=3 /=4 /out /=", 0},
+      {kPosix, "/command=tool \"/out=dir\" /window=1", false, false, "", "tool \"/out=dir\"", 1},
   };
   for (const Case& c : cases) {
     BatchSettings settings = ParseCommandLine(c.command_line, c.rule);
@@ -64,10 +74,35 @@ TEST(CommandLineTest, ParsesModeProjectCommandAndWindowAndTellsWhenABatchRunIsDu
 
   // A batch run is due for a batch mode with a project option, even an empty one, so that the
   // run says what is wrong.
-  EXPECT_TRUE(StartBatchTimer(ParseCommandLine("/mode=1 /project=a.web")));
-  EXPECT_TRUE(StartBatchTimer(ParseCommandLine("/mode=1 /project=/a.web", kWindows)));
-  EXPECT_FALSE(StartBatchTimer(ParseCommandLine("/project=a.web")));
-  EXPECT_FALSE(StartBatchTimer(ParseCommandLine("/mode=2")));
+  EXPECT_TRUE(AsksForBatchRun(ParseCommandLine("/mode=1 /project=a.web")));
+  EXPECT_TRUE(AsksForBatchRun(ParseCommandLine("/mode=1 /project=/a.web", kWindows)));
+  EXPECT_FALSE(AsksForBatchRun(ParseCommandLine("/project=a.web")));
+  EXPECT_FALSE(AsksForBatchRun(ParseCommandLine("/mode=2")));
+  EXPECT_TRUE(AsksForBatchRun(ParseCommandLine("/mode=2 /project=  /window=1")));
+}
+
+TEST(CommandLineTest, TellsOptionsAndTheFourBatchOptionsFromPaths) {
+  struct Case {
+    const char* text;
+    std::size_t option_length;
+    bool batch_option;
+  };
+  const Case cases[] = {
+      {"/mode=2", 6, true},
+      {"/Project=/srv/a.web", 9, true},
+      {"/modes=2", 7, false},
+      {"/foo=1", 5, false},
+      {"/mode", 0, false},
+      {"mode=2", 0, false},
+      {"/=x", 0, false},
+      {"", 0, false},
+      {"/srv/site/x.web", 0, false},
+      {"/srv/a=b/x.web", 0, false},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(OptionLength(c.text), c.option_length) << c.text;
+    EXPECT_EQ(BeginsWithBatchOption(c.text), c.batch_option) << c.text;
+  }
 }
 
 }  // namespace

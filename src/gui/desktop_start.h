@@ -1,10 +1,13 @@
 #pragma once
 
+#include <iosfwd>
 #include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "shell/program_arguments.h"
 
 namespace pentrak {
 
@@ -13,28 +16,20 @@ class ProcessStarter;
 class QtUserInterface;
 struct Workbench;
 
-// What the desktop program's command line asks for:
-//   pentrak [--home DIR] [PROJECT.web]
-//   pentrak [--home DIR] /mode=N /project=PATH [/command=CMD] [/window=N]
-struct DesktopArguments {
-  std::string home;
-  std::string project_file;        // a project handed over by a file manager
-  std::string batch_command_line;  // the batch options joined with blanks, parsed at start-up
-};
+// What the desktop program reads besides --home, --help, --version and the batch form: one
+// project file, as a file manager hands it over.
+FrontEnd DesktopFrontEnd();
 
-// Sorts the arguments; a usage error gives its text instead.
-struct DesktopArgumentsResult {
-  DesktopArguments arguments;
-  std::string usage_error;
-  bool show_help = false;
-};
-DesktopArgumentsResult ParseDesktopArguments(const std::vector<std::string>& arguments);
+// Answers what needs no window (--help, --version, a usage error) on out or err and returns
+// the exit status; nothing when the program is to start.
+std::optional<int> AnswerWithoutWindow(const ProgramArguments& arguments, std::ostream& out,
+                                       std::ostream& err);
 
 // The Qt platform to start on when none is chosen: the batch form started where there is no
 // display (from a scheduler or a service; neither DISPLAY nor WAYLAND_DISPLAY is set) runs on
 // "offscreen", where Qt would otherwise refuse to start at all. Empty: Qt's own choice. The
 // three arguments are the environment's values, null when unset.
-std::string BatchPlatform(const DesktopArguments& arguments, const char* qt_platform,
+std::string BatchPlatform(const ProgramArguments& arguments, const char* qt_platform,
                           const char* display, const char* wayland_display);
 
 // Whether windows and boxes on this Qt platform reach a screen someone may see.
@@ -47,7 +42,7 @@ bool PlatformHasScreen(std::string_view platform_name);
 // Nothing when start-up failed and the program must close (the reason has been shown).
 std::unique_ptr<MainWindow> OpenMainWindow(Workbench& workbench, QtUserInterface& ui,
                                            ProcessStarter& processes,
-                                           const DesktopArguments& arguments,
+                                           const ProgramArguments& arguments,
                                            const std::string& seed_folder);
 
 }  // namespace pentrak

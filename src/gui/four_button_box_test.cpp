@@ -6,8 +6,6 @@
 #include <QPushButton>
 #include <QTimer>
 
-#include "gui/desktop_start.h"
-
 namespace pentrak {
 namespace {
 
@@ -46,32 +44,6 @@ TEST(FourButtonBox, ShowsOnlyTheAskedButtonsAndClosingGivesThePreset) {
                       c.preset);
     EXPECT_EQ(box.Ask(), c.expected);
     EXPECT_EQ(visible, c.visible);
-  }
-}
-
-TEST(DesktopArguments, SortsHomeProjectAndBatchForm) {
-  struct Case {
-    std::vector<std::string> arguments;
-    std::string home, project, batch, error;
-  };
-  const Case cases[] = {
-      {{}, "", "", "", ""},
-      {{"--home", "/h", "/srv/site/site.web"}, "/h", "/srv/site/site.web", "", ""},
-      {{"--home=/h", "/MODE=2", "/project=c:\\my", "site\\a.web"},
-       "/h",
-       "",
-       "/MODE=2 /project=c:\\my site\\a.web",
-       ""},
-      {{"a.web", "b.web"}, "", "", "", "Unexpected argument b.web."},
-      {{"--homes"}, "", "", "", "Unknown option --homes."},
-      {{"--home"}, "", "", "", "--home needs a folder."},
-  };
-  for (const Case& c : cases) {
-    DesktopArgumentsResult result = ParseDesktopArguments(c.arguments);
-    EXPECT_EQ(result.usage_error, c.error);
-    EXPECT_EQ(result.arguments.home, c.home);
-    EXPECT_EQ(result.arguments.project_file, c.project);
-    EXPECT_EQ(result.arguments.batch_command_line, c.batch);
   }
 }
 

@@ -99,7 +99,7 @@ class DesktopFixture {
  public:
   DesktopFixture() : workbench(ui, folder.path()) {}
 
-  bool Open(const DesktopArguments& arguments = {}) {
+  bool Open(const ProgramArguments& arguments = {}) {
     window = OpenMainWindow(workbench, ui, processes, arguments, PENTRAK_TEST_BINARY_DIR);
     if (window) window->show();
     return window != nullptr;

@@ -2,6 +2,7 @@
 #include <QIcon>
 #include <cstdlib>
 #include <iostream>
+#include <optional>
 
 #include "gui/desktop_start.h"
 #include "gui/main_window.h"
@@ -17,19 +18,15 @@
 
 int main(int argc, char** argv) {
   pentrak::SetUpProcessSignals();
-  // The arguments are sorted before Qt starts, so help and usage errors need no display.
-  std::vector<std::string> arguments(argv + (argc > 0 ? 1 : 0), argv + argc);
-  pentrak::DesktopArgumentsResult parsed = pentrak::ParseDesktopArguments(arguments);
-  if (parsed.show_help || !parsed.usage_error.empty()) {
-    std::ostream& out = parsed.show_help ? std::cout : std::cerr;
-    if (!parsed.show_help) out << "pentrak: " << parsed.usage_error << "\n";
-    out << "Usage: pentrak [--home DIR] [PROJECT.web]\n"
-        << "       pentrak [--home DIR] /mode=N /project=PATH [/command=CMD] [/window=N]\n";
-    return parsed.show_help ? pentrak::kExitCompleted : pentrak::kExitUsage;
+  // The arguments are read before Qt starts, so help and usage errors need no display.
+  pentrak::ProgramArguments arguments = pentrak::ReadProgramArguments(
+      std::vector<std::string>(argv + (argc > 0 ? 1 : 0), argv + argc), pentrak::DesktopFrontEnd());
+  if (std::optional<int> status = pentrak::AnswerWithoutWindow(arguments, std::cout, std::cerr)) {
+    return *status;
   }
   std::string platform =
-      pentrak::BatchPlatform(parsed.arguments, std::getenv("QT_QPA_PLATFORM"),
-                             std::getenv("DISPLAY"), std::getenv("WAYLAND_DISPLAY"));
+      pentrak::BatchPlatform(arguments, std::getenv("QT_QPA_PLATFORM"), std::getenv("DISPLAY"),
+                             std::getenv("WAYLAND_DISPLAY"));
   if (!platform.empty()) ::setenv("QT_QPA_PLATFORM", platform.c_str(), 1);
 
   QApplication app(argc, argv);
@@ -37,7 +34,7 @@ int main(int argc, char** argv) {
   pentrak::QtUserInterface ui;
   ui.SetHasScreen(pentrak::PlatformHasScreen(pentrak::FromQt(QApplication::platformName())));
   pentrak::ProgramFolderInputs inputs = pentrak::ProgramFolderInputsFromEnvironment(
-      parsed.arguments.home, pentrak::ExecutablePath(argc > 0 ? argv[0] : "pentrak"));
+      arguments.home, pentrak::ExecutablePath(argc > 0 ? argv[0] : "pentrak"));
   pentrak::FileSystem fs;
   std::string folder;
   try {
@@ -49,7 +46,7 @@ int main(int argc, char** argv) {
   pentrak::Workbench workbench(ui, folder);
   pentrak::SystemProcessStarter processes;
   std::unique_ptr<pentrak::MainWindow> window = pentrak::OpenMainWindow(
-      workbench, ui, processes, parsed.arguments, pentrak::FindSeedFolder(fs, inputs));
+      workbench, ui, processes, arguments, pentrak::FindSeedFolder(fs, inputs));
   if (!window) return pentrak::kExitUsage;  // CloseProgram: loading failed and has been reported
   window->show();
   const int loop_status = QApplication::exec();

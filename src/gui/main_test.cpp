@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "gui/gui_test_support.h"
+#include "shell/program_arguments.h"
 #include "testing/child_process.h"
 
 namespace pentrak {
@@ -156,6 +157,84 @@ TEST(DesktopProgram, AFileSizeLimitHaltsTheRunWithAWholeLog) {
       << log;
   EXPECT_TRUE(log.ends_with("\r\nProject generation halted.\r\n")) << log;
   EXPECT_TRUE(std::filesystem::is_empty(desktop.out));
+}
+
+// What a program makes of a command line.
+enum class Verdict {
+  kGenerates,     // the batch run generates the site: exit status 0 and the page written
+  kNoRun,         // exit status 0 and nothing written: a batch form without a run, a sub-command
+  kRefused,       // exit status 2 and the reason on stderr, before anything is read or written
+  kHelp,          // exit status 0 and the usage on stdout
+  kOpensProject,  // the window opens the project named (not started here: it would stay open)
+};
+
+// Checks what a started program did against the verdict.
+void ExpectRun(const DesktopSite& desktop, const ChildResult& result, Verdict verdict,
+               const std::string& message, const std::string& program) {
+  const int status = verdict == Verdict::kRefused ? 2 : 0;
+  EXPECT_EQ(result.ExitStatus(), status) << program << "\n" << result.err;
+  if (verdict == Verdict::kRefused) {
+    EXPECT_EQ(result.err.rfind(program + ": " + message + "\n", 0), 0u) << result.err;
+  }
+  if (verdict == Verdict::kHelp) {
+    EXPECT_NE(result.out.find("Usage: pentrak"), std::string::npos) << program;
+  }
+  EXPECT_EQ(std::filesystem::exists(desktop.out + "index.html"), verdict == Verdict::kGenerates)
+      << program;
+}
+
+// Both programs read their arguments through one front door. They differ only where they
+// offer different things: the window opens a project file, pentrak-cli runs sub-commands.
+TEST(DesktopProgram, TheWindowAndTheCommandLineAcceptAndRefuseTheSameArguments) {
+  DesktopSite desktop;
+  const std::string& home = desktop.home;
+  const std::string project = "/project=" + desktop.site;
+  const std::string hint = "; the batch form begins with /mode=, /project=, /command= or /window=.";
+  using V = Verdict;
+  struct Case {
+    std::vector<std::string> arguments;
+    Verdict window;
+    Verdict cli;
+    std::string message;  // the reason for a refusal, the same from both
+  };
+  const Case cases[] = {
+      {{"--home", home, "/mode=2", project}, V::kGenerates, V::kGenerates, ""},
+      {{"--home", home, "/mode=2", "/foo=1", project}, V::kGenerates, V::kGenerates, ""},
+      {{"--home=" + home, "/MODE=2", project, "/foo=1"}, V::kGenerates, V::kGenerates, ""},
+      {{"--home", home, project}, V::kNoRun, V::kNoRun, ""},
+      {{"--home", home, "/srv/site/x.web"},
+       V::kOpensProject,
+       V::kRefused,
+       "Unknown command /srv/site/x.web" + hint},
+      {{"--home", home, "/foo=1", "/mode=2", project},
+       V::kRefused,
+       V::kRefused,
+       "Unknown batch option /foo=" + hint},
+      {{"--home", home, "--homes", "/mode=2"}, V::kRefused, V::kRefused, "Unknown option --homes."},
+      {{"--home", home, "--home", home, "/mode=2", project},
+       V::kRefused,
+       V::kRefused,
+       "--home is given twice."},
+      {{"--home"}, V::kRefused, V::kRefused, "--home needs a folder."},
+      {{"--help"}, V::kHelp, V::kHelp, ""},
+  };
+  for (const Case& c : cases) {
+    if (c.window == V::kOpensProject) {
+      // Not started: the window would stay open. Its front door's decision stands for it.
+      ProgramArguments read = ReadProgramArguments(c.arguments, DesktopFrontEnd());
+      EXPECT_EQ(read.form, ArgumentForm::kProjectFile);
+      EXPECT_EQ(read.project_file, c.arguments.back());
+    } else {
+      std::filesystem::remove(desktop.out + "index.html");
+      ExpectRun(desktop, desktop.RunDesktop(c.arguments), c.window, c.message, "pentrak");
+    }
+    // pentrak-cli, started as a scheduler starts it.
+    std::filesystem::remove(desktop.out + "index.html");
+    ChildRun cli;
+    cli.arguments = c.arguments;
+    cli.arguments.insert(cli.arguments.begin(), PENTRAK_TEST_BINARY_DIR "/pentrak-cli");
+    ExpectRun(desktop, RunChild(cli), c.cli, c.message, "pentrak-cli");
+  }
 }
 
 }  // namespace

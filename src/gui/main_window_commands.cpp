@@ -60,7 +60,7 @@ void MainWindow::Generate(short scope) {
 void MainWindow::Stop() { ui_.RequestStop(); }
 
 bool MainWindow::ArmBatchTimer() {
-  if (!StartBatchTimer(workbench_.batch)) return false;
+  if (!AsksForBatchRun(workbench_.batch)) return false;
   batch_timer_->setInterval(1000);
   batch_timer_->start();
   return true;

@@ -305,8 +305,8 @@ TEST(MainWindow, BatchFormGeneratesAndClosesOnlyForModeTwo) {
     DesktopFixture desktop;
     // Written with "\" the path matches as well; the command line's batch test checks that.
     std::string project = desktop.folder / "overview/Pentrak CMS Overview.web";
-    ASSERT_TRUE(desktop.Open(
-        {"", "", std::string(close ? "/mode=2" : "/mode=1") + " /project=" + project}));
+    ASSERT_TRUE(desktop.Open(ReadProgramArguments(
+        {close ? "/mode=2" : "/mode=1", "/project=" + project}, DesktopFrontEnd())));
     auto* timer = desktop.Find<QTimer>("Timer2");
     EXPECT_TRUE(timer->isActive());
     EXPECT_EQ(timer->interval(), 1000);

@@ -78,7 +78,7 @@ bool StartCommand(UserInterface& ui, const std::string& command) {
 BatchOutcome RunBatch(Workbench& workbench, const BatchSettings& settings,
                       const BatchWindow& window) {
   BatchOutcome outcome;
-  if (StartBatchTimer(settings)) {
+  if (AsksForBatchRun(settings)) {
     if (settings.project_path.empty() || !ProjectFileHasName(workbench, settings.project_path)) {
       ShowCommandLineError(workbench.ui, settings.project_path);
       if (settings.window_mode == 1 && window.restore_window) window.restore_window();

@@ -18,7 +18,7 @@ struct StartUpOptions {
 // samples it lacks, the display settings, the command line (into workbench.batch), the program
 // options (checked, created on a first run, read), the sample project, the project history and
 // the current project. The front end shows the project itself and starts a batch run when
-// StartBatchTimer(workbench.batch) says one is due. Returns false after reporting when the
+// AsksForBatchRun(workbench.batch) says one is due. Returns false after reporting when the
 // program must close.
 bool StartUp(Workbench& workbench, const StartUpOptions& options);
 
