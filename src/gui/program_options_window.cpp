@@ -114,7 +114,10 @@ QWidget* ProgramOptionsWindow::BuildField(const OptionsField& field, QWidget* pa
     }
   }
   control->setObjectName(ToQt(key));
-  control->setToolTip(ToQt(FieldUnavailableReason(key)));
+  const QString unavailable = ToQt(FieldUnavailableReason(key));
+  control->setToolTip(unavailable);
+  // Shown in the empty, disabled field itself, where a tooltip would go unseen.
+  if (auto* edit = qobject_cast<QLineEdit*>(control)) edit->setPlaceholderText(unavailable);
   return control;
 }
 

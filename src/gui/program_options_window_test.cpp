@@ -33,7 +33,7 @@ TEST(ProgramOptionsWindow, AFieldErrorKeepsTheDialogOpenAValidOkSavesAndEscapeSa
   EXPECT_FALSE(drive->isEnabled());
   EXPECT_FALSE(drive_on->isEnabled());
   EXPECT_FALSE(drive_on->isChecked());
-  EXPECT_TRUE(drive->toolTip().contains(QStringLiteral("only on Windows")));
+  EXPECT_TRUE(drive->toolTip().contains(QStringLiteral("Only Windows has drive letters")));
 
   // A field error (the dialog model checks each) keeps the dialog open on the Projects tab.
   tabs->setCurrentIndex(0);

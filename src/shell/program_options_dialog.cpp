@@ -206,7 +206,7 @@ std::string_view FieldUnavailableReason([[maybe_unused]] std::string_view key) {
 #ifndef _WIN32
   // A drive letter put before "/home/..." only breaks the path.
   if (key == kDefaultDrive || key == "enable-default-drive") {
-    return "Drive letters exist only on Windows: here every path begins at \"/\".";
+    return "Only Windows has drive letters: paths here start at \"/\".";
   }
 #endif
   return "";
