@@ -13,6 +13,7 @@
 
 #include "platform/error.h"
 #include "platform/file_system.h"
+#include "platform/http_status.h"
 #include "platform/text_lines.h"
 
 namespace pentrak {
@@ -21,42 +22,9 @@ namespace {
 
 using Steady = std::chrono::steady_clock;
 
-const char* ReasonPhrase(int status) {
-  switch (status) {
-    case 400:
-      return "Bad Request";
-    case 401:
-      return "Unauthorized";
-    case 403:
-      return "Forbidden";
-    case 404:
-      return "Not Found";
-    case 405:
-      return "Method Not Allowed";
-    case 408:
-      return "Request Timeout";
-    case 410:
-      return "Gone";
-    case 429:
-      return "Too Many Requests";
-    case 500:
-      return "Internal Server Error";
-    case 501:
-      return "Not Implemented";
-    case 502:
-      return "Bad Gateway";
-    case 503:
-      return "Service Unavailable";
-    case 504:
-      return "Gateway Timeout";
-    default:
-      return "";
-  }
-}
-
 std::string StatusText(int status) {
   std::string text = std::to_string(status);
-  const char* phrase = ReasonPhrase(status);
+  const char* phrase = HttpReasonPhrase(status);
   return *phrase == '\0' ? "status " + text : text + " " + phrase;
 }
 

@@ -16,6 +16,7 @@
 #include <functional>
 #include <utility>
 
+#include "platform/http_status.h"
 #include "preview/serving_threads.h"
 
 namespace pentrak {
@@ -63,23 +64,10 @@ bool IsEveryAddress(std::string_view bind) {
   return bind.empty() || bind == "0.0.0.0" || bind == "::";
 }
 
+// The phrase of a status this server sends; an unnamed one reads as a server error.
 const char* StatusText(int status) {
-  switch (status) {
-    case 400:
-      return "Bad Request";
-    case 403:
-      return "Forbidden";
-    case 404:
-      return "Not Found";
-    case 405:
-      return "Method Not Allowed";
-    case 413:
-      return "Payload Too Large";
-    case 503:
-      return "Service Unavailable";
-    default:
-      return "Internal Server Error";
-  }
+  const char* phrase = HttpReasonPhrase(status);
+  return *phrase == '\0' ? "Internal Server Error" : phrase;
 }
 
 bool DeclaresBody(const httplib::Request& request) {
