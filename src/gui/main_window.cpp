@@ -85,9 +85,7 @@ MainWindow::MainWindow(Workbench& workbench, QtUserInterface& ui, ProcessStarter
   connect(preview_timer_, &QTimer::timeout, this, [this] { PreviewTick(); });
   preview_->OnRun([this](bool running) { SetGenerating(running); });
 
-  const ProgramOptions& options = workbench_.options;
-  resize(options.large_display == 1 ? QSize(1360, 900) : QSize(1100, 720));
-  ApplyBorder(options.resizable_border == 1);
+  ApplyDisplaySize();
   ApplyCaptions();
   ShowPreviewState();
   UpdateCommandStates();

@@ -120,6 +120,7 @@ class MainWindow : public QMainWindow {
   void ShowImportOptions();
   void ShowChangedOptions();
   void ApplyBorder(bool resizable);
+  void ApplyDisplaySize();
 
   // The viewers of the project's templates, content files and own files.
   void OpenViewer(ViewerKind kind);
@@ -141,6 +142,7 @@ class MainWindow : public QMainWindow {
   int folder_index_ = -1;    // the selected folder's slot in the definition, -1 for none
   int document_index_ = -1;  // the selected document's slot in that folder, -1 for none
   bool generating_ = false;
+  short shown_large_display_ = -1;  // the "Large Display" value the window was sized for
   bool close_after_run_ = false;
   int exit_status_ = 0;
 

@@ -1,6 +1,9 @@
 // The main window's dialogs: program options, project properties and option import.
 
 #include "gui/main_window.h"
+
+#include <QScreen>
+
 #include "gui/option_import_window.h"
 #include "gui/program_options_window.h"
 #include "gui/project_properties_window.h"
@@ -60,6 +63,8 @@ void MainWindow::ShowImportOptions() {
 }
 
 void MainWindow::ShowChangedOptions() {
+  // "Large Display" takes effect at once, not after a restart.
+  if (workbench_.options.large_display != shown_large_display_) ApplyDisplaySize();
   // The options may name another history, so the current project may be another one.
   folder_index_ = -1;
   document_index_ = -1;
@@ -68,7 +73,32 @@ void MainWindow::ShowChangedOptions() {
   DisplayCurrentProject();
 }
 
-// Without a resizable border the window keeps the size it was laid out for.
+namespace {
+
+// The designed size, shrunk to the screen's free area less room for the frame, so that no scale
+// factor or small screen puts an edge of the window out of reach.
+QSize FittedSize(const QWidget& window, QSize designed) {
+  const QScreen* screen = window.screen();
+  if (screen == nullptr) return designed;
+  return designed.boundedTo(screen->availableGeometry().size() - QSize(16, 48));
+}
+
+}  // namespace
+
+// The size "Large Display" asks for, fitted to the screen and centred on it; then the border.
+void MainWindow::ApplyDisplaySize() {
+  const ProgramOptions& options = workbench_.options;
+  shown_large_display_ = options.large_display;
+  setMinimumSize(0, 0);
+  setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+  resize(FittedSize(*this, options.large_display == 1 ? QSize(1360, 900) : QSize(1100, 720)));
+  if (const QScreen* screen = this->screen()) {
+    move(screen->availableGeometry().center() - rect().center());
+  }
+  ApplyBorder(options.resizable_border == 1);
+}
+
+// Without a resizable border the user cannot drag the window's edges; its size stays as fitted.
 void MainWindow::ApplyBorder(bool resizable) {
   if (resizable) {
     setMinimumSize(0, 0);

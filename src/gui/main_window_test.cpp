@@ -6,6 +6,7 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
+#include <QScreen>
 #include <QTimer>
 #include <QTreeWidget>
 #include <algorithm>
@@ -51,6 +52,9 @@ TEST(MainWindow, StartsWithTheFirstRunQuestionsAndShowsTheSampleProject) {
   EXPECT_EQ(documents[2], "pentrak.gif");
   EXPECT_EQ(desktop.Find<QListWidget>("lvwTemplate")->item(0)->text(), "templates\\page.tpl");
   EXPECT_TRUE(desktop.Find<QLabel>("lblDocumentDetails")->text().contains("Optimization level: 1"));
+  // However small the screen, the fixed-size window stays within it.
+  EXPECT_TRUE(desktop.window->screen()->availableGeometry().contains(desktop.window->geometry()))
+      << desktop.window->geometry().width() << "x" << desktop.window->geometry().height();
 
   desktop.workbench.options.enable_content_file_filter = 1;
   desktop.workbench.options.content_file_filter = ".par";
