@@ -8,6 +8,7 @@
 #include "gui/main_window.h"
 #include "gui/qt_text.h"
 #include "gui/qt_user_interface.h"
+#include "gui/window_process_starter.h"
 #include "platform/error.h"
 #include "platform/executable_path.h"
 #include "platform/process_signals.h"
@@ -44,7 +45,7 @@ int main(int argc, char** argv) {
     return pentrak::kExitUsage;
   }
   pentrak::Workbench workbench(ui, folder);
-  pentrak::SystemProcessStarter processes;
+  pentrak::WindowProcessStarter processes(ui);
   std::unique_ptr<pentrak::MainWindow> window = pentrak::OpenMainWindow(
       workbench, ui, processes, arguments, pentrak::FindSeedFolder(fs, inputs));
   if (!window) return pentrak::kExitUsage;  // CloseProgram: loading failed and has been reported

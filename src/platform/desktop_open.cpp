@@ -47,4 +47,23 @@ int OpenWithDesktop(const std::string& path, int mode, const std::string& opener
   }
 }
 
+DetachedStart BeginOpenWithDesktop(const std::string& path, const std::string& opener) {
+  try {
+    return BeginDetached({opener, path}, kVerdictWaitTenths);
+  } catch (const Error&) {
+    return DetachedStart{};
+  }
+}
+
+std::optional<int> PollOpenWithDesktop(DetachedStart& start, int mode) {
+  if (start.waiter < 0) return kOpenerNotStarted;
+  try {
+    std::optional<int> exit_status = PollDetached(start);
+    if (!exit_status) return std::nullopt;
+    return MapOpenerExit(*exit_status, mode);
+  } catch (const Error&) {
+    return kOpenerNotStarted;
+  }
+}
+
 }  // namespace pentrak

@@ -84,7 +84,7 @@ std::string ProgramPath(const std::string& program) {
 
 }  // namespace
 
-int StartDetached(std::vector<std::string> words, int wait_tenths) {
+DetachedStart BeginDetached(std::vector<std::string> words, int wait_tenths) {
   std::vector<char*> argv;
   for (std::string& word : words) argv.push_back(word.data());
   argv.push_back(nullptr);
@@ -109,13 +109,37 @@ int StartDetached(std::vector<std::string> words, int wait_tenths) {
     }
     AwaitProgram(grandchild, wait_tenths);
   }
-
   ::close(status_pipe[1]);
-  const int status = WaitForChild(child);
-  const int exec_error = ReadExecFailure(status_pipe[0]);
-  ::close(status_pipe[0]);
+  return DetachedStart{child, status_pipe[0]};
+}
+
+namespace {
+
+// The result of a waiter that has ended with the given wait status; closes its pipe.
+int DetachedResult(DetachedStart& start, int status) {
+  const int exec_error = ReadExecFailure(start.status_pipe);
+  ::close(start.status_pipe);
+  start = DetachedStart{};
   if (exec_error != 0) throw SystemError(exec_error);
   return WIFEXITED(status) ? WEXITSTATUS(status) : kDetachedProgramKilled;
+}
+
+}  // namespace
+
+std::optional<int> PollDetached(DetachedStart& start) {
+  int status = 0;
+  pid_t done;
+  do {
+    done = ::waitpid(start.waiter, &status, WNOHANG);
+  } while (done < 0 && errno == EINTR);
+  if (done == 0) return std::nullopt;
+  if (done < 0) status = 0xff00;  // lost: counted as an exit status of 255, like a killed one
+  return DetachedResult(start, status);
+}
+
+int StartDetached(std::vector<std::string> words, int wait_tenths) {
+  DetachedStart start = BeginDetached(std::move(words), wait_tenths);
+  return DetachedResult(start, WaitForChild(start.waiter));
 }
 
 void StartProcess(const std::vector<std::string>& words) {

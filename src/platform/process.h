@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -27,6 +28,16 @@ inline constexpr int kDetachedProgramKilled = 255;
 // running or wait_tenths is 0. Throws Error with the platform's number when the program cannot
 // be started.
 int StartDetached(std::vector<std::string> words, int wait_tenths);
+
+// StartDetached in two halves, for a caller that must not wait: BeginDetached starts the program
+// and returns the process that awaits it; PollDetached gives StartDetached's result once that
+// process has ended (throwing as StartDetached throws), and nothing while it still waits.
+struct DetachedStart {
+  int waiter = -1;       // the intermediate process
+  int status_pipe = -1;  // where a failed exec writes its errno
+};
+DetachedStart BeginDetached(std::vector<std::string> words, int wait_tenths);
+std::optional<int> PollDetached(DetachedStart& start);
 
 // SplitCommandLine and StartProcess in one step; an empty command line starts nothing.
 void StartCommandLine(std::string_view command_line);

@@ -1,5 +1,6 @@
 #include "shell/launcher.h"
 
+#include <memory>
 #include <string>
 
 #include "platform/default_programs.h"
@@ -164,18 +165,23 @@ int OpenWithAssociation(const LaunchContext& context, const std::string& path, i
   }
   // The opener gets the bare path as one argument; the quotes only show in messages.
   std::string bare = mode == 1 ? path : target;
-  int result = context.processes.OpenAssociated(NativePath(bare), mode);
-  if (result < 0) {
-    throw Error(kErrorLaunchDefaultApplication,
-                "Error launching default application for " + target + ".");
-  }
-  if (result <= 32) {
-    context.ui.ShowMessage("Error",
-                           "Error opening file (" + target + ") with default application. " +
-                               std::string(AssociationErrorText(result)),
-                           Icon::kExclamation, Buttons::kOk);
-  }
-  return result;
+  // The verdict may come later, after this returns: the report keeps what it needs.
+  auto known = std::make_shared<int>(kOpenPending);
+  UserInterface& ui = context.ui;
+  context.processes.OpenAssociatedLater(NativePath(bare), mode, [&ui, target, known](int result) {
+    *known = result;
+    if (result < 0) {
+      throw Error(kErrorLaunchDefaultApplication,
+                  "Error launching default application for " + target + ".");
+    }
+    if (result <= 32) {
+      ui.ShowMessage("Error",
+                     "Error opening file (" + target + ") with default application. " +
+                         std::string(AssociationErrorText(result)),
+                     Icon::kExclamation, Buttons::kOk);
+    }
+  });
+  return *known;
 }
 
 std::string_view AssociationErrorText(int code) {

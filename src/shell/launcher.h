@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -23,6 +24,13 @@ class ProcessStarter {
   // Returns the shell-service result: above 32 is success, 32 and below the failure codes the
   // launcher knows, and a negative value when the opener itself could not be started.
   virtual int OpenAssociated(const std::string& path, int mode) = 0;
+
+  // OpenAssociated for a caller that must not wait: done gets the result, at once unless the
+  // starter can await the opener in the background (the window's does).
+  virtual void OpenAssociatedLater(const std::string& path, int mode,
+                                   std::function<void(int)> done) {
+    done(OpenAssociated(path, mode));
+  }
 };
 
 // The real starter: command lines are split into words the way a shell splits them (blanks,
@@ -47,6 +55,8 @@ struct LaunchContext {
 
 // The shell-service result OpenWithAssociation keeps when it starts nothing.
 inline constexpr int kOpenNothingStarted = 100;
+// The result OpenWithAssociation returns while the opener is still awaited in the background.
+inline constexpr int kOpenPending = 101;
 
 // Encloses a path holding a blank in double quotes, unless it already begins or ends with one.
 std::string QuoteIfNeeded(std::string_view path);
@@ -74,8 +84,9 @@ void LaunchCustomApplication(const LaunchContext& context, int n);
 void LaunchCustomCommand(const LaunchContext& context, const std::string& path, int n);
 
 // Opens a file (mode 1) or a folder (mode 2) with its associated application and returns the
-// shell-service result. A failure code is shown in an "Error" message box; Error 10020 is
-// thrown when the opener itself cannot be started.
+// shell-service result (kOpenPending when the starter awaits the opener in the background). A
+// failure code is shown in an "Error" message box; Error 10020 is thrown when the opener itself
+// cannot be started (by the starter's callback when the verdict comes later).
 int OpenWithAssociation(const LaunchContext& context, const std::string& path, int mode);
 
 // The text shown for a shell-service failure code.
