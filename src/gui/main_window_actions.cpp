@@ -290,8 +290,14 @@ void MainWindow::ApplyCaptions() {
   for (int n = 1; n <= 3; ++n) {
     findChild<QAction*>(QString::fromLatin1(menu_names[n - 1]))
         ->setText(CustomApplicationCaption(options, n, true));
-    findChild<QAction*>(QString::fromLatin1(keys[n - 1]))
-        ->setToolTip(CustomApplicationCaption(options, n, false));
+    const CustomApplication& application =
+        options.custom_applications[static_cast<std::size_t>(n - 1)];
+    auto* button = findChild<QAction*>(QString::fromLatin1(keys[n - 1]));
+    button->setToolTip(CustomApplicationCaption(options, n, false));
+    button->setText(application.caption.empty() ? QStringLiteral("App %1").arg(n)
+                                                : ToQt(application.caption));
+    // A button that would start nothing only takes room on the toolbar.
+    button->setVisible(!application.command.empty());
   }
   for (const char* suffix : {"Folders", "Document", "Template", "ContentFile"}) {
     for (int n = 1; n <= 6; ++n) {

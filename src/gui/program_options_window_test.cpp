@@ -62,6 +62,10 @@ TEST(ProgramOptionsWindow, AFieldErrorKeepsTheDialogOpenAValidOkSavesAndEscapeSa
   }
   EXPECT_EQ(desktop.workbench.history.entries.size(), 7u);
   EXPECT_EQ(desktop.Find<QAction>("mnuCustomApplication")->text(), "Launch &Sketch");
+  // The toolbar names it too, and shows it only once there is a command to start.
+  auto* app = desktop.Find<QAction>("CustomApplication");
+  EXPECT_EQ(app->text(), "Sketch");
+  EXPECT_FALSE(app->isVisible());
   EXPECT_FALSE(desktop.window->minimumSize() == desktop.window->maximumSize());
 
   // Escape leaves the options as they were.
