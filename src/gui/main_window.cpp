@@ -113,7 +113,7 @@ void MainWindow::BuildViews() {
   projects_->setObjectName(QStringLiteral("cboProjects"));
   projects_->setMinimumContentsLength(40);
   connect(projects_, &QComboBox::activated, this, [this](int row) { ChooseProjectAt(row); });
-  auto* selector_caption = Caption("lblProjects", QStringLiteral("&Project:"), central);
+  auto* selector_caption = Caption("lblProjects", QStringLiteral("Pro&ject:"), central);
   selector_caption->setBuddy(projects_);
   selector_row->addWidget(selector_caption);
   selector_row->addWidget(projects_, 1);
