@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QPushButton>
+#include <QShortcut>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 #include <utility>
@@ -91,6 +92,9 @@ FileViewer::FileViewer(ViewerKind kind, Workbench& workbench, ProcessStarter& pr
     : QWidget(parent, Qt::Window), kind_(kind), workbench_(workbench), processes_(processes) {
   ViewerText text = TextOf(kind);
   setObjectName(QString::fromLatin1(text.object_name));
+  // Escape closes a viewer as it closes every other tool window.
+  auto* close_key = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+  connect(close_key, &QShortcut::activated, this, &QWidget::close);
   auto* layout = new QVBoxLayout(this);
   caption_ = new QLabel(QString::fromLatin1(text.caption), this);
   caption_->setObjectName(QStringLiteral("lblFiles"));

@@ -448,6 +448,11 @@ TEST(MainWindow, ViewersListTheProjectsFilesAndEditTheSelectedOne) {
     viewer->findChild<QAction*>("mnuCustom2File")->trigger();
     ASSERT_TRUE(DesktopFixture::WaitFor([&] { return std::filesystem::exists(record); }));
     EXPECT_EQ(ReadFile(record), expected_paths.back() + "\n") << c.window;
+
+    // It opened over the main window, and Escape closes it.
+    EXPECT_TRUE(desktop.window->geometry().contains(viewer->geometry().center())) << c.window;
+    QTest::keyClick(files, Qt::Key_Escape);
+    EXPECT_FALSE(viewer->isVisible()) << c.window;
   }
   EXPECT_EQ(desktop.Find<QWidget>("frmProjectBrowser")
                 ->findChild<QTreeWidget*>("lvwFiles")

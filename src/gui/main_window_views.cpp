@@ -115,6 +115,9 @@ void MainWindow::OpenViewer(ViewerKind kind) {
   FileViewer*& viewer = viewers_[static_cast<std::size_t>(kind)];
   if (viewer == nullptr) {
     viewer = new FileViewer(kind, workbench_, processes_, this);
+    // First shown over the main window, not in the screen's corner.
+    viewer->adjustSize();
+    viewer->move(geometry().center() - viewer->rect().center());
   } else {
     viewer->Refill();
   }
