@@ -15,6 +15,12 @@ Mnemonics::Mnemonics(const QString& reserved) {
 }
 
 QString Mnemonics::Mark(const QString& caption) {
+  // A numbered caption ("Custom Command 4") takes its number first: rows that differ only in
+  // their numbers would otherwise run out of letters.
+  if (!caption.isEmpty() && caption.back().isDigit() && used_.count(caption.back()) == 0) {
+    used_.insert(caption.back());
+    return caption.left(caption.size() - 1) + QLatin1Char('&') + caption.back();
+  }
   for (qsizetype i = 0; i < caption.size(); ++i) {
     QChar c = caption[i].toLower();
     if (!c.isLetterOrNumber() || used_.count(c) != 0) continue;
