@@ -45,6 +45,15 @@ namespace {
   ::_exit(127);
 }
 
+// A started program lives on its own: what it prints (a browser's log lines, say) does not land
+// in the terminal of the command that started it, and it never reads that terminal.
+void DetachFromTerminal() {
+  const int null_device = ::open("/dev/null", O_RDWR);
+  if (null_device < 0) return;
+  for (int fd : {STDIN_FILENO, STDOUT_FILENO, STDERR_FILENO}) ::dup2(null_device, fd);
+  if (null_device > STDERR_FILENO) ::close(null_device);
+}
+
 // Runs in the intermediate process: waits a while for the program and exits with its verdict.
 [[noreturn]] void AwaitProgram(pid_t program, int wait_tenths) {
   const timespec tenth{0, 100'000'000};
@@ -104,6 +113,7 @@ DetachedStart BeginDetached(std::vector<std::string> words, int wait_tenths) {
     pid_t grandchild = ::fork();
     if (grandchild < 0) ReportExecFailure(status_pipe[1]);
     if (grandchild == 0) {
+      DetachFromTerminal();
       ::execvp(argv[0], argv.data());
       ReportExecFailure(status_pipe[1]);
     }

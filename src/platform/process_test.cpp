@@ -1,8 +1,11 @@
 #include "platform/process.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <cerrno>
+#include <cstdio>
 #include <filesystem>
 
 #include "platform/desktop_open.h"
@@ -41,6 +44,23 @@ TEST(ProcessTest, AMissingProgramFailsWithTheSystemsNumber) {
     EXPECT_EQ(error.number(), ENOENT);
   }
   EXPECT_NO_THROW(StartCommandLine("   "));
+}
+
+// A started program's chatter (a browser's log lines) stays out of the starter's terminal.
+TEST(ProcessTest, AStartedProgramWritesNothingToTheStartersOutput) {
+  TestFolder folder;
+  const std::string captured = folder / "captured.txt";
+  std::fflush(stdout);
+  const int saved = ::dup(STDOUT_FILENO);
+  const int sink = ::open(captured.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+  ::dup2(sink, STDOUT_FILENO);
+  const int status =
+      StartDetached({"/bin/sh", "-c", "echo chatter; echo chatter >&2; exit 3"}, 100);
+  ::dup2(saved, STDOUT_FILENO);
+  ::close(saved);
+  ::close(sink);
+  EXPECT_EQ(status, 3);  // it ran to its end
+  EXPECT_EQ(FileSystem().ReadFile(captured), "");
 }
 
 // A stand-in opener that ends with the given exit status.
