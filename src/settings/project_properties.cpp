@@ -66,41 +66,34 @@ struct LimitField {
   std::string LimitFields::*text;
   short ProjectSettings::*value;
   PropertiesTab tab;
-  const char* message;
+  const char* subject;  // "The maximum number of Folders", as the messages name the field
 };
 
 constexpr std::array<LimitField, 11> kLimitFields = {{
     {"max-nested-macros", &LimitFields::max_nested_macros, &ProjectSettings::max_nested_macros,
-     PropertiesTab::kMacros, "The maximum number of nested Macros must be greater than 0."},
+     PropertiesTab::kMacros, "The maximum number of nested Macros"},
     {"max-folders", &LimitFields::max_folders, &ProjectSettings::max_folders,
-     PropertiesTab::kMemoryManagement, "The maximum number of Folders must be greater than 0."},
+     PropertiesTab::kMemoryManagement, "The maximum number of Folders"},
     {"max-globals", &LimitFields::max_globals, &ProjectSettings::max_globals,
-     PropertiesTab::kMemoryManagement,
-     "The maximum number of Global Content Files must be greater than 0."},
+     PropertiesTab::kMemoryManagement, "The maximum number of Global Content Files"},
     {"max-docs", &LimitFields::max_docs, &ProjectSettings::max_docs,
-     PropertiesTab::kMemoryManagement,
-     "The maximum number of Documents per Folder must be greater than 0."},
+     PropertiesTab::kMemoryManagement, "The maximum number of Documents per Folder"},
     {"max-folder-globals", &LimitFields::max_folder_globals, &ProjectSettings::max_folder_globals,
-     PropertiesTab::kMemoryManagement,
-     "The maximum number of Folder Content Files per Folder must be greater than 0."},
+     PropertiesTab::kMemoryManagement, "The maximum number of Folder Content Files per Folder"},
     {"max-content-files", &LimitFields::max_content_files, &ProjectSettings::max_content_files,
-     PropertiesTab::kMemoryManagement,
-     "The maximum number of Content Files per Document must be greater than 0."},
+     PropertiesTab::kMemoryManagement, "The maximum number of Content Files per Document"},
     {"max-global-macros", &LimitFields::max_global_macros, &ProjectSettings::max_global_macros,
-     PropertiesTab::kMemoryManagement,
-     "The maximum number of Macros per Global Content File must be greater than 0."},
+     PropertiesTab::kMemoryManagement, "The maximum number of Macros per Global Content File"},
     {"max-folder-global-macros", &LimitFields::max_folder_global_macros,
      &ProjectSettings::max_folder_global_macros, PropertiesTab::kMemoryManagement,
-     "The maximum number of Macros per Folder Content File must be greater than 0."},
+     "The maximum number of Macros per Folder Content File"},
     {"max-content-file-macros", &LimitFields::max_content_file_macros,
      &ProjectSettings::max_content_file_macros, PropertiesTab::kMemoryManagement,
-     "The maximum number of Macros per Content File must be greater than 0."},
+     "The maximum number of Macros per Content File"},
     {"max-project-macros", &LimitFields::max_project_macros, &ProjectSettings::max_project_macros,
-     PropertiesTab::kMemoryManagement,
-     "The maximum number of Macros per Project Content File must be greater than 0."},
+     PropertiesTab::kMemoryManagement, "The maximum number of Macros per Project Content File"},
     {"max-parameters", &LimitFields::max_parameters, &ProjectSettings::max_parameters,
-     PropertiesTab::kMemoryManagement,
-     "The maximum number of Parameters per Macro must be greater than 0."},
+     PropertiesTab::kMemoryManagement, "The maximum number of Parameters per Macro"},
 }};
 
 // The ten limits of the memory management tab: every entry but the nesting depth.
@@ -346,8 +339,16 @@ std::optional<PropertiesFieldError> ApplyLimitFields(const LimitFields& limits,
   std::array<short, kLimitFields.size()> values{};
   for (std::size_t i = 0; i < kLimitFields.size(); ++i) {
     const LimitField& field = kLimitFields[i];
-    values[i] = SettingInteger(limits.*field.text, field.key);
-    if (values[i] < 1) return PropertiesFieldError{field.message, field.tab};
+    try {
+      values[i] = SettingInteger(limits.*field.text, field.key);
+    } catch (const Error& error) {
+      return PropertiesFieldError{std::string(field.subject) + " must be a whole number.",
+                                  field.tab, error.number()};
+    }
+    if (values[i] < 1) {
+      return PropertiesFieldError{std::string(field.subject) + " must be greater than 0.",
+                                  field.tab};
+    }
   }
   for (std::size_t i = 0; i < kLimitFields.size(); ++i) {
     working.*kLimitFields[i].value = values[i];

@@ -107,6 +107,8 @@ struct ProjectPropertiesForm {
 struct PropertiesFieldError {
   std::string message;
   PropertiesTab tab;
+  // Not 0: a failed conversion, shown through the shared error report with this number.
+  int error_number = 0;
 };
 
 // A form editing a copy of the current project.

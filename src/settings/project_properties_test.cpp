@@ -186,28 +186,34 @@ TEST(ProjectPropertiesTest, LimitFieldsBecomeIntegersOnlyWhenAllArePositive) {
   struct Case {
     std::string LimitFields::*field;
     const char* text;
-    const char* message;  // nullptr: not an integer at all
+    const char* message;
+    int error_number;  // a failed conversion goes to the shared error report
+    PropertiesTab tab;
   };
+  const PropertiesTab memory = PropertiesTab::kMemoryManagement;
   const Case cases[] = {
-      {&LimitFields::max_folders, "0", "The maximum number of Folders must be greater than 0."},
+      {&LimitFields::max_folders, "0", "The maximum number of Folders must be greater than 0.", 0,
+       memory},
       {&LimitFields::max_parameters, "-3",
-       "The maximum number of Parameters per Macro must be greater than 0."},
-      {&LimitFields::max_docs, "abc", nullptr},
-      {&LimitFields::max_docs, "40000", nullptr},
-      {&LimitFields::max_docs, "", nullptr},
+       "The maximum number of Parameters per Macro must be greater than 0.", 0, memory},
+      {&LimitFields::max_folders, "abc", "The maximum number of Folders must be a whole number.",
+       kErrorInvalidInteger, memory},
+      {&LimitFields::max_docs, "40000",
+       "The maximum number of Documents per Folder must be a whole number.", kErrorInvalidInteger,
+       memory},
+      {&LimitFields::max_nested_macros, "",
+       "The maximum number of nested Macros must be a whole number.", kErrorInvalidInteger,
+       PropertiesTab::kMacros},
   };
   for (const Case& c : cases) {
     LimitFields bad = fields;
     bad.*c.field = c.text;
     ProjectSettings untouched;
-    if (c.message == nullptr) {
-      EXPECT_THROW(ApplyLimitFields(bad, untouched), Error) << c.text;
-    } else {
-      std::optional<PropertiesFieldError> error = ApplyLimitFields(bad, untouched);
-      ASSERT_TRUE(error.has_value()) << c.text;
-      EXPECT_EQ(error->message, c.message);
-      EXPECT_EQ(error->tab, PropertiesTab::kMemoryManagement);
-    }
+    std::optional<PropertiesFieldError> error = ApplyLimitFields(bad, untouched);
+    ASSERT_TRUE(error.has_value()) << c.text;
+    EXPECT_EQ(error->message, c.message);
+    EXPECT_EQ(error->error_number, c.error_number) << c.text;
+    EXPECT_EQ(error->tab, c.tab) << c.text;
     EXPECT_EQ(untouched.max_nested_macros, 0) << "nothing is converted on a failure";
   }
 }

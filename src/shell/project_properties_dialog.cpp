@@ -101,19 +101,18 @@ const PropertiesField& FieldOf(std::string_view key) {
 
 void ShowPropertiesFieldError(UserInterface& ui, ProjectPropertiesForm& form,
                               const PropertiesFieldError& error) {
-  ShowFieldError(ui, error.message);
+  if (error.error_number != 0) {
+    ReportError(ui, Error(error.error_number, error.message));
+  } else {
+    ShowFieldError(ui, error.message);
+  }
   form.tab = error.tab;
 }
 
 // Validation and the conversion of the integer fields; false once a failure has been shown.
 bool AcceptFields(UserInterface& ui, ProjectPropertiesForm& form) {
   std::optional<PropertiesFieldError> error = ValidateProjectProperties(form.working);
-  try {
-    if (!error) error = ApplyLimitFields(form.limits, form.working);
-  } catch (const Error& conversion) {
-    ReportError(ui, conversion);
-    return false;
-  }
+  if (!error) error = ApplyLimitFields(form.limits, form.working);
   if (!error) return true;
   ShowPropertiesFieldError(ui, form, *error);
   return false;
