@@ -231,21 +231,20 @@ void MainWindow::BuildViews() {
     document_index_ = -1;
     DisplayCurrentFolder();
   });
-  connect(folders_, &QListWidget::itemDoubleClicked, this,
-          [this] { Trap([this] { EditFolder(); }); });
+  // "Activated" is a double-click or Enter: the keyboard reaches every list's action.
+  connect(folders_, &QListWidget::itemActivated, this, [this] { Trap([this] { EditFolder(); }); });
   connect(documents_->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
           [this](const QModelIndex& current) {
             const DocumentRow* row = document_rows_->RowAt(current);
             document_index_ = row == nullptr ? -1 : row->slot;
             DisplayCurrentDocument();
           });
-  connect(documents_, &QAbstractItemView::doubleClicked, this, [this] {
+  connect(documents_, &QAbstractItemView::activated, this, [this] {
     Trap([this] { DocumentAction(workbench_.options.documents_default_action); });
   });
   connect(content_files_, &QListWidget::currentRowChanged, this, [this] { DisplayMacros(); });
-  connect(macros_, &QListWidget::itemDoubleClicked, this,
-          [this] { Trap([this] { EditMacro(); }); });
-  connect(status_, &QAbstractItemView::doubleClicked, this,
+  connect(macros_, &QListWidget::itemActivated, this, [this] { Trap([this] { EditMacro(); }); });
+  connect(status_, &QAbstractItemView::activated, this,
           [this] { Trap([this] { LaunchEditor(Launch(), workbench_.work_files.log_file); }); });
 }
 

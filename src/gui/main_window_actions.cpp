@@ -1,10 +1,12 @@
 // The main window's menus, toolbar and pop-up menus.
 
+#include <QAbstractItemView>
 #include <QAbstractScrollArea>
 #include <QAction>
 #include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
+#include <QShortcut>
 #include <QToolBar>
 #include <tuple>
 #include <utility>
@@ -217,6 +219,17 @@ QMenu* MainWindow::NewPopup(QWidget* view, const char* name) {
   QWidget* area = scroller != nullptr ? scroller->viewport() : view;
   connect(view, &QWidget::customContextMenuRequested, this,
           [area, menu](const QPoint& at) { menu->popup(area->mapToGlobal(at)); });
+  // Shift+F10 opens it from the keyboard, at the current item (the Menu key already does).
+  auto* key = new QShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F10), view, nullptr, nullptr,
+                            Qt::WidgetShortcut);
+  connect(key, &QShortcut::activated, this, [view, area, menu] {
+    QPoint at = area->rect().center();
+    auto* items = qobject_cast<QAbstractItemView*>(view);
+    if (items != nullptr && items->currentIndex().isValid()) {
+      at = items->visualRect(items->currentIndex()).center();
+    }
+    menu->popup(area->mapToGlobal(at));
+  });
   return menu;
 }
 
@@ -266,14 +279,14 @@ void MainWindow::BuildPopups() {
   templates->addAction(NewAction("mnuEditTemplate", QStringLiteral("&Edit Template"),
                                  [this] { LaunchEditor(Launch(), SelectedTemplatePath()); }));
   AddCustomCommands(templates, "Template", [this] { return SelectedTemplatePath(); });
-  connect(template_, &QListWidget::itemDoubleClicked, this,
+  connect(template_, &QListWidget::itemActivated, this,
           [this] { Trap([this] { LaunchEditor(Launch(), SelectedTemplatePath()); }); });
 
   QMenu* content = NewPopup(content_files_, "mnuContentFiles");
   content->addAction(NewAction("mnuEditContentFile", QStringLiteral("&Edit Content File"),
                                [this] { LaunchEditor(Launch(), SelectedContentFilePath()); }));
   AddCustomCommands(content, "ContentFile", [this] { return SelectedContentFilePath(); });
-  connect(content_files_, &QListWidget::itemDoubleClicked, this,
+  connect(content_files_, &QListWidget::itemActivated, this,
           [this] { Trap([this] { LaunchEditor(Launch(), SelectedContentFilePath()); }); });
 
   QMenu* macros = NewPopup(macros_, "mnuMacros");

@@ -342,20 +342,27 @@ TEST(MainWindow, DocumentActionsStartTheConfiguredProgramOnTheResolvedPath) {
   options.editor = script;
   options.documents_default_action = 1;
   auto* documents = desktop.Find<QAbstractItemView>("lvwDocuments");
-  // The pop-up's Edit, then a double-click with the default action (the browser).
-  for (bool double_click : {false, true}) {
+  // The pop-up's Edit, then a double-click and Enter with the default action (the browser).
+  for (int way : {0, 1, 2}) {
     std::filesystem::remove(record);
-    if (double_click) {
-      QRect rect = documents->visualRect(documents->model()->index(0, 0));
+    QRect rect = documents->visualRect(documents->model()->index(0, 0));
+    if (way == 0) {
+      desktop.Trigger("mnuEditDocument");
+    } else if (way == 1) {
       QTest::mouseClick(documents->viewport(), Qt::LeftButton, {}, rect.center());
       QTest::mouseDClick(documents->viewport(), Qt::LeftButton, {}, rect.center());
     } else {
-      desktop.Trigger("mnuEditDocument");
+      documents->setFocus();
+      QTest::keyClick(documents, Qt::Key_Return);
     }
-    ASSERT_TRUE(DesktopFixture::WaitFor([&] { return std::filesystem::exists(record); }))
-        << double_click;
+    ASSERT_TRUE(DesktopFixture::WaitFor([&] { return std::filesystem::exists(record); })) << way;
     EXPECT_EQ(ReadFile(record), desktop.folder / "overview/index.html" + "\n");
   }
+  // Shift+F10 opens the list's pop-up from the keyboard.
+  auto* popup = desktop.Find<QMenu>("mnuDocuments");
+  QTest::keyClick(documents, Qt::Key_F10, Qt::ShiftModifier);
+  EXPECT_TRUE(popup->isVisible());
+  popup->close();
 }
 
 TEST(MainWindow, PreviewServesTheProjectUntilClickedAgain) {
