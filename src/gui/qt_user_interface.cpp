@@ -74,9 +74,12 @@ Answer QtUserInterface::ShowMessage(std::string_view title, std::string_view tex
   if (!has_screen_) return unattended;
   // What the run did up to the box is on the screen beside it.
   if (status_lines_ != nullptr) status_lines_->Deliver();
-  QMessageBox box(BoxIcon(icon), ToQt(title), MessageText(text), BoxButtons(buttons), parent_);
+  QPointer<QWidget> asker = Asker();
+  QMessageBox box(BoxIcon(icon), ToQt(title), MessageText(text), BoxButtons(buttons), asker);
   box.setObjectName(QStringLiteral("msgBox"));
   int pressed = box.exec();
+  // The keys go back to the window that asked, not to the main window or nowhere.
+  if (asker) asker->activateWindow();
   switch (buttons) {
     case Buttons::kOk:
       return Answer::kOk;
@@ -96,8 +99,16 @@ FourButtonAnswer QtUserInterface::AskFourButtons(std::string_view title, std::st
   FourButtonAnswer unattended = console_.AskFourButtons(title, text, shown, preset);
   if (!has_screen_) return unattended;
   if (status_lines_ != nullptr) status_lines_->Deliver();
-  FourButtonBox box(parent_, title, text, shown, preset);
-  return box.Ask();
+  QPointer<QWidget> asker = Asker();
+  FourButtonBox box(asker, title, text, shown, preset);
+  FourButtonAnswer answer = box.Ask();
+  if (asker) asker->activateWindow();
+  return answer;
+}
+
+QWidget* QtUserInterface::Asker() const {
+  QWidget* active = QApplication::activeWindow();
+  return active != nullptr ? active : parent_.data();
 }
 
 void QtUserInterface::AddStatusLine(std::string_view text) {

@@ -56,6 +56,9 @@ class QtUserInterface : public UserInterface {
                                             std::string_view initial_path) override;
 
  private:
+  // The window that asks: the active one (a tool window or dialog), else the main window.
+  QWidget* Asker() const;
+
   std::ostream& err_;
   ConsoleUserInterface console_;  // writes the texts to err_ and gives the unattended answers
   bool has_screen_ = true;

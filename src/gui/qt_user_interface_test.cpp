@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QTest>
 #include <QTimer>
 #include <QWidget>
 #include <sstream>
@@ -40,6 +41,29 @@ TEST(QtUserInterface, BoxTextsGoToTheErrorStreamAndWithoutAScreenNothingWaits) {
   EXPECT_EQ(ui.ChooseOpenFile("Open Project", "Pentrak Projects|*.web", "*.web"), std::nullopt);
   const std::string texts = "Remove Project: Sure?\nReally?\nFile Access Error: a.par.\n";
   EXPECT_EQ(err.str(), texts + texts);
+}
+
+// After a box, the keys belong to the tool window that asked, not to the main window.
+TEST(QtUserInterface, TheWindowThatAskedHasTheKeysAgainAfterTheBox) {
+  std::ostringstream err;
+  QtUserInterface ui(err);
+  QWidget main_window;
+  QWidget tool;
+  ui.SetParentWindow(&main_window);
+  main_window.show();
+  tool.show();
+  tool.activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&tool));
+  QWidget* parent_of_box = nullptr;
+  QTimer::singleShot(0, [&parent_of_box] {
+    QWidget* box = QApplication::activeModalWidget();
+    if (box == nullptr) return;
+    parent_of_box = box->parentWidget();
+    box->close();
+  });
+  ui.ShowMessage("Replace", "Nothing found.", Icon::kInformation, Buttons::kOk);
+  EXPECT_EQ(parent_of_box, &tool);
+  EXPECT_TRUE(QTest::qWaitForWindowActive(&tool));
 }
 
 }  // namespace
