@@ -8,6 +8,7 @@
 
 #include "gui/four_button_box.h"
 #include "gui/qt_text.h"
+#include "platform/paths.h"
 
 namespace pentrak {
 
@@ -43,10 +44,11 @@ QMessageBox::StandardButtons BoxButtons(Buttons buttons) {
   return QMessageBox::Ok;
 }
 
-// A typed path is taken as the chooser's start; a bare pattern such as "*.web" is not a place.
+// A typed path is taken as the chooser's start; of a pattern such as "/sites/*.web" only its
+// folder is a place.
 QString StartPath(std::string_view initial_path) {
-  QString path = ToQt(initial_path);
-  return path.contains(QLatin1Char('*')) ? QString() : path;
+  if (initial_path.find('*') == std::string_view::npos) return ToQt(initial_path);
+  return ToQt(FolderOfPath(initial_path));
 }
 
 std::optional<std::string> Chosen(const QString& path) {

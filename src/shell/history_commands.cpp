@@ -1,6 +1,7 @@
 #include "shell/history_commands.h"
 
 #include "platform/error.h"
+#include "platform/paths.h"
 #include "settings/project_history.h"
 #include "settings/settings_text.h"
 #include "shell/project_loading.h"
@@ -72,8 +73,11 @@ bool ChooseProject(Workbench& workbench, int index) {
 OpenProjectOutcome OpenProject(Workbench& workbench, const std::string& path) {
   std::string file = path;
   if (file.empty()) {
-    std::optional<std::string> chosen =
-        workbench.ui.ChooseOpenFile("Open Project", "Pentrak Projects|*.web", "*.web");
+    // The chooser starts beside the current project, or in the program folder.
+    const std::string& current = workbench.project.project_file_path;
+    const std::string start = current.empty() ? workbench.program_folder : FolderOfPath(current);
+    std::optional<std::string> chosen = workbench.ui.ChooseOpenFile(
+        "Open Project", "Pentrak Projects|*.web", JoinPath(start, "*.web"));
     if (!chosen || chosen->empty()) return OpenProjectOutcome::kCancelled;
     file = *chosen;
   }

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/paths.h"
 #include "testing/workbench_fixture.h"
 
 namespace pentrak {
@@ -18,6 +19,14 @@ class HistoryCommandsTest : public ::testing::Test, public WorkbenchFixture {
 };
 
 TEST_F(HistoryCommandsTest, OpeningAKnownFileMakesItCurrentWithoutASecondEntry) {
+  // The chooser starts beside the current project, else in the program folder.
+  for (const std::string& current : {a, std::string()}) {
+    workbench.project.project_file_path = current;
+    ui.file_starts.clear();
+    EXPECT_EQ(OpenProject(workbench, ""), OpenProjectOutcome::kCancelled);
+    const std::string start = current.empty() ? workbench.program_folder : FolderOfPath(a);
+    EXPECT_EQ(ui.file_starts, std::vector<std::string>{JoinPath(start, "*.web")});
+  }
   EXPECT_EQ(OpenProject(workbench, b), OpenProjectOutcome::kOpened);
   EXPECT_EQ(HistoryLines(), (std::vector<std::string>{"5|" + a + "|1", "5|" + b + "|2"}));
   EXPECT_EQ(workbench.history.current_index, 1);

@@ -34,7 +34,8 @@ bool ScriptedUserInterface::ServiceEvents() {
 }
 
 std::optional<std::string> ScriptedUserInterface::ChooseOpenFile(std::string_view, std::string_view,
-                                                                 std::string_view) {
+                                                                 std::string_view initial_path) {
+  file_starts.emplace_back(initial_path);
   return NextAnswer(file_choices, std::optional<std::string>());
 }
 

@@ -42,6 +42,8 @@ class ScriptedUserInterface : public UserInterface {
   std::deque<Answer> message_answers;
   std::deque<FourButtonAnswer> question_answers;
   std::deque<std::optional<std::string>> file_choices;
+  // Where each file chooser was asked to start.
+  std::vector<std::string> file_starts;
   // ServiceEvents reports a stop request on this call (1-based); 0 never.
   int stop_on_service_call = 0;
   // Called wherever a person could look at files in the middle of an operation: on every
